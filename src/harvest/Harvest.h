@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace gw::harvest {
+
+// The found list holds at most this many addresses (entries 1 to 32767 of a 16-bit list).
+inline constexpr std::size_t kFoundCapacity = 32767;
+
+// "*.zip" -> "*.ZIP*": always upper case, always starting and ending with "*".
+std::string BuildMatchPattern(std::string_view specification);
+
+// False when a "[" has no closing "]".
+bool PatternIsValid(std::string_view pattern);
+
+// The whole (upper-case) name against the (upper-case) pattern: "*", "?", "#", bracket lists.
+bool WildcardMatch(std::string_view name, std::string_view pattern);
+
+// The full address of one link span, or nothing when the span yields no entry.
+// `span` is the span as written in the page, `upperSpan` the same span upper-cased.
+// `fetchedAddress` is the address the page really came from.
+bool ResolveLink(std::string_view span, std::string_view upperSpan, std::string_view pattern,
+                 std::string_view fetchedAddress, std::string& entry);
+
+// Position reached by the walk (1-based) and the page length; called often, the caller
+// decides how often to let its user interface run.
+using ScanProgress = std::function<void(std::size_t position, std::size_t length)>;
+
+struct FoundLinks {
+    std::vector<std::string> addresses;  // distinct, in the order found
+    std::size_t dropped = 0;             // distinct matches left out once the list was full
+};
+
+// Walks the page text for anchor spans and resolves each; only addresses not already held
+// are appended, at most kFoundCapacity of them.
+FoundLinks ScanAnchors(std::string_view pageText, std::string_view fetchedAddress,
+                       std::string_view pattern, const ScanProgress& progress = {});
+
+using RemovalProgress = std::function<void(std::size_t index, std::size_t count)>;
+
+// Drops bare site addresses ending in ".com" and every later copy of an equal entry; the
+// order of what remains is kept.
+void RemoveDuplicates(std::vector<std::string>& entries, const RemovalProgress& progress = {});
+
+}  // namespace gw::harvest

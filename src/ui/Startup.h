@@ -1,0 +1,8 @@
+#pragma once
+
+namespace gw::ui {
+
+// Shows the welcome page.
+void StartWizard();
+
+}  // namespace gw::ui

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDialog>
+
+class QPushButton;
+
+namespace gw::ui {
+
+// Pixels for a length given in twips (15 twips are one pixel at 96 dpi), grown with the
+// screen's logical resolution so the described layout keeps its proportions.
+int twips(int value);
+
+// A page of the wizard: Enter presses the default button, Esc the cancel button, and closing
+// the window by its frame ends the program without a hang-up.
+class WizardPage : public QDialog {
+    Q_OBJECT
+public:
+    explicit WizardPage(QWidget* parent = nullptr);
+
+protected:
+    // The row along the bottom: Cancel, Back, Next from left to right, at top 3000 twips.
+    void placeButtonRow(QPushButton* cancel, QPushButton* back, QPushButton* next);
+    void setClientSize(int widthTwips, int heightTwips);
+    void setCancelButton(QPushButton* button) { cancelButton_ = button; }
+    // Word-wrapped labels grow to hold their text at the current font; whatever stands below
+    // one in its column moves down, and the page grows with it.
+    void fitContent();
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    QPushButton* cancelButton_ = nullptr;
+};
+
+// A button at a position given in twips.
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, int left,
+                        int top, int width = 1215, int height = 375);
+
+}  // namespace gw::ui
