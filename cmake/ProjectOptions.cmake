@@ -19,6 +19,7 @@ endfunction()
 # One GoogleTest executable per layer, registered with CTest case by case.
 function(gw_test name)
   add_executable(${name} ${ARGN})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   gw_target_defaults(${name})
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock test_support)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "app/Module1.h"
+#include "app/Quit.h"
+#include "support/FakeDialup.h"
+
+namespace {
+
+struct QuitFixture : testing::Test {
+    gw::test::InstalledFakes fakes;
+    int ended = 0;
+    void SetUp() override {
+        gw::app::resetModule1();
+        gw::app::setProgramEnder([this] { ++ended; });
+    }
+    void TearDown() override { gw::app::setProgramEnder(nullptr); }
+};
+
+}  // namespace
+
+TEST_F(QuitFixture, HangsUpOnlyWhenTheWizardBroughtTheLineUp) {
+    struct Case {
+        std::optional<bool> hangUpOnQuit;
+        bool lineUp;
+        bool asksService;
+        int hangUps;
+    };
+    const Case cases[] = {
+        {std::nullopt, true, false, 0},  // no fetch yet: the service is never asked
+        {false, true, false, 0},
+        {true, false, true, 0},
+        {true, true, true, 2},
+    };
+    for (const Case& c : cases) {
+        gw::app::resetModule1();
+        fakes.dialup = gw::test::FakeDialup{};
+        fakes.dialup.up = c.lineUp;
+        fakes.dialup.dropsAfter = 2;
+        ended = 0;
+        gw::app::module1().HangUpOnQuit = c.hangUpOnQuit;
+        gw::app::Quit();
+        EXPECT_EQ(fakes.dialup.activeCalls > 0, c.asksService);
+        EXPECT_EQ(fakes.dialup.hangUpCalls, c.hangUps);
+        EXPECT_FALSE(fakes.dialup.up && c.hangUps > 0);
+        EXPECT_EQ(ended, 1);
+    }
+}
+
+TEST_F(QuitFixture, EndsAfterTheBoundWhenTheLineNeverDrops) {
+    gw::app::module1().HangUpOnQuit = true;
+    fakes.dialup.up = true;
+    fakes.dialup.dropsAfter = -1;
+    gw::app::Quit();
+    EXPECT_EQ(ended, 1);
+    EXPECT_GE(fakes.clock.slept, std::chrono::seconds(29));
+    EXPECT_LE(fakes.clock.slept, std::chrono::seconds(31));
+}
+
+TEST(Module1, StartsEmptyWithUnsetHangUpAndFullCapacity) {
+    gw::app::resetModule1();
+    gw::app::Module1& state = gw::app::module1();
+    state.FoundList[gw::app::kListCapacity] = "last";
+    state.FoundCount = gw::app::kListCapacity;
+    gw::app::resetModule1();
+    EXPECT_FALSE(gw::app::module1().HangUpOnQuit.has_value());
+    EXPECT_EQ(gw::app::module1().FoundCount, 0);
+    EXPECT_TRUE(gw::app::module1().FoundList[gw::app::kListCapacity].empty());
+    EXPECT_EQ(static_cast<int>(gw::app::module1().FoundList.size()), 32768);
+}
