@@ -60,7 +60,7 @@ Form1::Form1(QWidget* parent) : WizardPage(parent) {
     auto* next = makeButton(this, "Command1", QStringLiteral("Next >>"), 0, 0);
     back->setEnabled(false);
     placeButtonRow(cancel, back, next);
-    fitContent();
+    GrowToFitText(this);
 
     connect(next, &QPushButton::clicked, this, [this] { app::navigate<Form2>(this); });
     connect(cancel, &QPushButton::clicked, this, [] { app::Quit(); });

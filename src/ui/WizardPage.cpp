@@ -2,9 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QFrame>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 
@@ -38,37 +36,6 @@ void WizardPage::placeButtonRow(QPushButton* cancel, QPushButton* back, QPushBut
 
 void WizardPage::setClientSize(int widthTwips, int heightTwips) {
     setFixedSize(twips(widthTwips), twips(heightTwips));
-}
-
-void WizardPage::fitContent() {
-    QList<QLabel*> labels = findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
-    std::sort(labels.begin(), labels.end(),
-              [](const QLabel* a, const QLabel* b) { return a->y() < b->y(); });
-    const QList<QWidget*> children = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    for (QLabel* label : labels) {
-        if (!label->wordWrap()) continue;
-        const int extra = label->heightForWidth(label->width()) - label->height();
-        if (extra <= 0) continue;
-        const QRect old = label->geometry();
-        label->resize(old.width(), old.height() + extra);
-        for (QWidget* other : children) {
-            const QRect g = other->geometry();
-            const bool sameColumn = g.left() <= old.right() && g.right() >= old.left();
-            if (other != label && sameColumn && g.top() > old.bottom())
-                other->move(g.left(), g.top() + extra);
-        }
-    }
-    int bottom = height();
-    for (QWidget* child : children) {
-        if (auto* frame = qobject_cast<QFrame*>(child); frame && frame->frameShape() == QFrame::VLine)
-            continue;
-        bottom = std::max(bottom, child->geometry().bottom() + twips(120));
-    }
-    for (QWidget* child : children) {
-        if (auto* frame = qobject_cast<QFrame*>(child); frame && frame->frameShape() == QFrame::VLine)
-            frame->resize(frame->width(), bottom);
-    }
-    setFixedSize(width(), bottom);
 }
 
 void WizardPage::keyPressEvent(QKeyEvent* event) {

@@ -22,9 +22,6 @@ protected:
     void placeButtonRow(QPushButton* cancel, QPushButton* back, QPushButton* next);
     void setClientSize(int widthTwips, int heightTwips);
     void setCancelButton(QPushButton* button) { cancelButton_ = button; }
-    // Word-wrapped labels grow to hold their text at the current font; whatever stands below
-    // one in its column moves down, and the page grows with it.
-    void fitContent();
 
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

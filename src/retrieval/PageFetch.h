@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+#include "platform/UrlTransfer.h"
+
+namespace gw::retrieval {
+
+enum class FetchOutcome {
+    Fetched,  // the page text is there
+    Empty,    // the server sent no bytes
+    Failed,   // the transfer or the temporary file failed
+};
+
+struct FetchedPage {
+    FetchOutcome outcome = FetchOutcome::Failed;
+    std::string text;           // the page with the line rule applied
+    std::string fetchedAddress; // where the page really came from (after redirects)
+    std::string error;          // why it failed, for the command line
+};
+
+// The typed address with "/" appended when it does not end in one.
+std::string PageAddressFor(const std::string& typed);
+
+// The wizard's temporary page file: temp.tmp in the per-user cache folder.
+std::string WizardTempFile();
+
+// Fetches the page, keeps its bytes in `tempFile` (replaced; never through a symbolic link),
+// reads them back and deletes the file. The file stays after a failure.
+FetchedPage FetchPage(platform::UrlTransfer& transfer, const std::string& requestAddress,
+                      const std::string& tempFile);
+
+}  // namespace gw::retrieval

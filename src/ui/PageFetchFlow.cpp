@@ -1,0 +1,56 @@
+#include "ui/PageFetchFlow.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include "app/Module1.h"
+#include "app/Navigation.h"
+#include "app/Services.h"
+#include "platform/Dialup.h"
+#include "retrieval/PageFetch.h"
+#include "ui/Busy.h"
+#include "ui/Form3.h"
+#include "ui/FormError.h"
+#include "ui/FormWait.h"
+
+namespace gw::ui {
+
+void RunPageFetch(QWidget* addressPage, const QString& typed) {
+    app::Module1& state = app::module1();
+    BusyCursor busy;
+    const std::string request = typed.toStdString();
+    state.PageAddress = retrieval::PageAddressFor(request);
+
+    platform::UrlTransfer& transfer = app::transfer();
+    FormWait* wait = ShowWait(QStringLiteral("Please wait... Retrieving requested webpage..."));
+    wait->setAbortHandler([&transfer] { transfer.abort(); });
+    state.PageText.clear();
+    const std::string tempFile = retrieval::WizardTempFile();
+    addressPage->hide();
+
+    // Only a line that came up during the fetch is the wizard's to drop.
+    const bool lineUpBefore = platform::DialupActive();
+    transfer.setProgress([](std::uint64_t, std::uint64_t) {
+        QApplication::processEvents();
+        return true;
+    });
+    retrieval::FetchedPage page = retrieval::FetchPage(transfer, request, tempFile);
+    transfer.setProgress({});
+    state.HangUpOnQuit = !lineUpBefore && platform::DialupActive();
+
+    if (page.outcome == retrieval::FetchOutcome::Fetched) {
+        state.PageText = std::move(page.text);
+        state.FetchedAddress = std::move(page.fetchedAddress);
+        UnloadWait();
+        app::navigate<Form3>(addressPage);
+        return;
+    }
+    UnloadWait();
+    busy.restore();
+    ShowError(QString::fromLatin1(page.outcome == retrieval::FetchOutcome::Empty
+                                      ? kEmptyPageMessage
+                                      : kFetchFailedMessage));
+    addressPage->show();
+}
+
+}  // namespace gw::ui

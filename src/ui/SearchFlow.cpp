@@ -1,0 +1,80 @@
+#include "ui/SearchFlow.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QWidget>
+
+#include "app/Module1.h"
+#include "app/Navigation.h"
+#include "harvest/Harvest.h"
+#include "ui/Busy.h"
+#include "ui/FormError.h"
+#include "ui/FormWait.h"
+
+namespace gw::ui {
+namespace {
+
+// The bar's range is an int; a page is at most 1 GiB, so positions fit.
+int barValue(std::size_t value) { return static_cast<int>(std::min<std::size_t>(value, INT_MAX)); }
+
+void storeFound(const std::vector<std::string>& addresses) {
+    app::Module1& state = app::module1();
+    const int count = static_cast<int>(std::min(addresses.size(), harvest::kFoundCapacity));
+    for (int i = 0; i < count; ++i) state.FoundList[i + 1] = addresses[i];
+    state.FoundCount = static_cast<std::int16_t>(count);
+}
+
+}  // namespace
+
+void RunSearch(QWidget* specificationPage, QLabel* instruction, const QString& specification) {
+    const std::string spec = specification.toStdString();
+    const std::string pattern = harvest::BuildMatchPattern(spec);
+    if (!harvest::PatternIsValid(pattern)) {
+        instruction->setText(QString::fromLatin1(kInvalidPatternMessage));
+        return;
+    }
+
+    app::Module1& state = app::module1();
+    BusyCursor busy;
+    state.LastFileSpec = spec;
+    FormWait* wait = ShowWait(QStringLiteral("Please wait... Searching the webpage..."));
+    specificationPage->hide();
+    state.FoundCount = 0;
+
+    QProgressBar* bar = wait->progressBar1();
+    bar->setMaximum(barValue(std::max<std::size_t>(state.PageText.size(), 1)));
+    bar->setMinimum(0);
+    bar->setVisible(true);
+    EventPump pump;
+    harvest::FoundLinks found = harvest::ScanAnchors(
+        state.PageText, state.FetchedAddress, pattern, [&](std::size_t position, std::size_t) {
+            bar->setValue(barValue(position));
+            pump();
+        });
+    storeFound(found.addresses);
+
+    if (state.FoundCount == 0) {
+        UnloadWait();
+        busy.restore();
+        ShowError(QString::fromLatin1(kNothingFoundMessage));
+        specificationPage->show();
+        return;
+    }
+
+    wait->label1()->setText(QStringLiteral("Please wait... Searching for duplicates..."));
+    bar->setValue(0);
+    bar->setMinimum(0);
+    bar->setMaximum(state.FoundCount);
+    harvest::RemoveDuplicates(found.addresses, [&](std::size_t index, std::size_t count) {
+        bar->setMaximum(std::max(barValue(count), 1));
+        bar->setValue(std::min(barValue(index), bar->maximum()));
+        pump();
+    });
+    storeFound(found.addresses);
+    busy.restore();
+    // The selection page comes with its own step; until then Step 2 stays the last page.
+    UnloadWait();
+    specificationPage->show();
+}
+
+}  // namespace gw::ui
