@@ -1,12 +1,231 @@
-// Temporary stub, replaced by the libcurl implementation.
 #include "platform/UrlTransfer.h"
+
+#include <curl/curl.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+
+#include "platform/CurlHandle.h"
+#include "platform/CurlSetup.h"
+
 namespace gw::platform {
-struct UrlTransfer::Impl {};
-UrlTransfer::UrlTransfer(TransferOptions) {}
-UrlTransfer::~UrlTransfer() = default;
-void UrlTransfer::setProgress(TransferProgress) {}
-TransferResult UrlTransfer::OpenURL(const std::string&, std::string&) { return {}; }
-TransferResult UrlTransfer::Fetch(const std::string&, const BodySink&) { return {}; }
-void UrlTransfer::abort() {}
-void InitTransfers() {}
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The user interface repaints through the progress callback; more often is wasted work.
+constexpr auto kProgressInterval = std::chrono::milliseconds(20);
+// How long one wait for socket activity may last, so that the progress callback keeps its
+// pace while a server is silent (libcurl's own loop would wait up to a second).
+constexpr int kPollMilliseconds = 10;
+
+TransferResult Failure(std::string error) {
+    TransferResult result;
+    result.error = std::move(error);
+    return result;
 }
+
+bool IsHttp(const char* address) {
+    CURLU* url = curl_url();
+    if (url == nullptr) return false;
+    bool http = false;
+    char* scheme = nullptr;
+    if (curl_url_set(url, CURLUPART_URL, address, CURLU_GUESS_SCHEME) == CURLUE_OK &&
+        curl_url_get(url, CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK) {
+        const std::string name = scheme;
+        http = name == "http" || name == "https";
+    }
+    curl_free(scheme);
+    curl_url_cleanup(url);
+    return http;
+}
+
+}  // namespace
+
+struct UrlTransfer::Impl {
+    TransferOptions options;
+    CurlMulti multi;  // holds the connection cache, so it outlives every transfer
+    CurlEasy easy;
+    bool configured = false;
+    char errorBuffer[CURL_ERROR_SIZE] = {};
+    TransferProgress progress;
+    std::atomic<bool> abortRequested{false};
+    bool busy = false;
+
+    // The transfer in progress.
+    const BodySink* sink = nullptr;
+    std::string* memory = nullptr;
+    std::uint64_t received = 0;  // body bytes delivered
+    std::uint64_t now = 0;       // libcurl's count for the current response
+    std::uint64_t total = 0;
+    bool tooLarge = false;
+    bool sinkRefused = false;
+    bool cancelled = false;
+    Clock::time_point lastReport;
+
+    explicit Impl(TransferOptions transferOptions) : options(std::move(transferOptions)) {
+        multi.reset(curl_multi_init());
+        easy.reset(curl_easy_init());
+        if (!multi || !easy) return;
+        configured = ConfigureEasy(easy.get(), options, errorBuffer) &&
+                     curl_easy_setopt(easy.get(), CURLOPT_WRITEFUNCTION, &Impl::onWrite) ==
+                         CURLE_OK &&
+                     curl_easy_setopt(easy.get(), CURLOPT_WRITEDATA, this) == CURLE_OK &&
+                     curl_easy_setopt(easy.get(), CURLOPT_XFERINFOFUNCTION, &Impl::onProgress) ==
+                         CURLE_OK &&
+                     curl_easy_setopt(easy.get(), CURLOPT_XFERINFODATA, this) == CURLE_OK;
+    }
+
+    static std::size_t onWrite(char* data, std::size_t, std::size_t size, void* self) {
+        return static_cast<Impl*>(self)->write(data, size) ? size : 0;
+    }
+
+    static int onProgress(void* self, curl_off_t downloadTotal, curl_off_t downloadNow,
+                          curl_off_t, curl_off_t) {
+        auto& impl = *static_cast<Impl*>(self);
+        impl.total = static_cast<std::uint64_t>(downloadTotal);
+        impl.now = static_cast<std::uint64_t>(downloadNow);
+        return impl.keepGoing() ? 0 : 1;
+    }
+
+    bool write(const char* data, std::size_t size) {
+        if (abortRequested) return false;
+        if (size > options.maxBodyBytes - received) {
+            tooLarge = true;
+            return false;
+        }
+        if (memory != nullptr) {
+            if (received == 0) reserveDeclaredLength();
+            memory->append(data, size);
+        } else if (!(*sink)(data, size)) {
+            sinkRefused = true;
+            return false;
+        }
+        received += size;
+        return true;
+    }
+
+    // One allocation instead of a chain of doublings keeps the peak near the page's size.
+    void reserveDeclaredLength() {
+        curl_off_t length = -1;
+        if (curl_easy_getinfo(easy.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) ==
+                CURLE_OK &&
+            length > 0 && static_cast<std::uint64_t>(length) <= options.maxBodyBytes)
+            memory->reserve(static_cast<std::size_t>(length));
+    }
+
+    // Throttled call of the user's progress callback; false stops the transfer.
+    bool keepGoing() {
+        if (abortRequested || cancelled) return false;
+        if (!progress) return true;
+        const Clock::time_point current = Clock::now();
+        if (current - lastReport < kProgressInterval) return true;
+        lastReport = current;
+        if (!progress(now, total)) cancelled = true;
+        return !cancelled && !abortRequested;
+    }
+
+    TransferResult run(const std::string& address, std::string* body, const BodySink* bodySink) {
+        if (!configured) return Failure("the transfer component could not be set up");
+        // The progress callback lets the user interface run, which may ask for another one.
+        if (busy) return Failure("another transfer is in progress");
+        busy = true;
+        memory = body;
+        sink = bodySink;
+        abortRequested = false;
+        received = now = total = 0;
+        tooLarge = sinkRefused = cancelled = false;
+        errorBuffer[0] = '\0';
+        lastReport = Clock::now();
+
+        if (curl_easy_setopt(easy.get(), CURLOPT_URL, address.c_str()) != CURLE_OK ||
+            curl_multi_add_handle(multi.get(), easy.get()) != CURLM_OK) {
+            busy = false;
+            return Failure("the address could not be used");
+        }
+        const CURLcode code = perform();
+        curl_multi_remove_handle(multi.get(), easy.get());
+        memory = nullptr;
+        sink = nullptr;
+        busy = false;
+        return describe(code);
+    }
+
+    // Drives the transfer with short waits so that the progress callback runs even while
+    // no data arrives (during name resolution, connecting, or a silent server).
+    CURLcode perform() {
+        for (;;) {
+            int running = 0;
+            if (curl_multi_perform(multi.get(), &running) != CURLM_OK) return CURLE_FAILED_INIT;
+            int queued = 0;
+            while (CURLMsg* message = curl_multi_info_read(multi.get(), &queued)) {
+                if (message->msg == CURLMSG_DONE) return message->data.result;
+            }
+            if (running == 0) return CURLE_FAILED_INIT;
+            if (!keepGoing()) return CURLE_ABORTED_BY_CALLBACK;
+            if (curl_multi_poll(multi.get(), nullptr, 0, kPollMilliseconds, nullptr) !=
+                CURLM_OK)
+                return CURLE_FAILED_INIT;
+        }
+    }
+
+    TransferResult describe(CURLcode code) {
+        TransferResult result;
+        const char* effective = nullptr;
+        if (curl_easy_getinfo(easy.get(), CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK &&
+            effective != nullptr)
+            result.finalAddress = effective;
+        long status = 0;
+        if (IsHttp(result.finalAddress.c_str()) &&
+            curl_easy_getinfo(easy.get(), CURLINFO_RESPONSE_CODE, &status) == CURLE_OK)
+            result.httpStatus = status;
+
+        if (cancelled || abortRequested) {
+            result.error = "the transfer was cancelled";
+        } else if (tooLarge) {
+            result.error = "the body is larger than " + std::to_string(options.maxBodyBytes) +
+                           " bytes";
+        } else if (sinkRefused) {
+            result.error = "the body could not be stored";
+        } else if (code != CURLE_OK || result.httpStatus >= 400) {
+            result.error = errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(code);
+            if (result.httpStatus >= 400)
+                result.error = "HTTP status " + std::to_string(result.httpStatus) + ": " +
+                               result.error;
+        } else {
+            result.ok = true;
+        }
+        return result;
+    }
+};
+
+UrlTransfer::UrlTransfer(TransferOptions options) {
+    InitTransfers();
+    impl_ = std::make_unique<Impl>(std::move(options));
+}
+
+UrlTransfer::~UrlTransfer() = default;
+
+void UrlTransfer::setProgress(TransferProgress progress) { impl_->progress = std::move(progress); }
+
+TransferResult UrlTransfer::OpenURL(const std::string& address, std::string& body) {
+    body.clear();
+    TransferResult result = impl_->run(address, &body, nullptr);
+    // Half a page is no page; release it rather than hand it on.
+    if (!result.ok) std::string().swap(body);
+    return result;
+}
+
+TransferResult UrlTransfer::Fetch(const std::string& address, const BodySink& sink) {
+    return impl_->run(address, nullptr, &sink);
+}
+
+void UrlTransfer::abort() { impl_->abortRequested = true; }
+
+void InitTransfers() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+}  // namespace gw::platform

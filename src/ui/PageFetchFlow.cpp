@@ -7,6 +7,7 @@
 #include "app/Navigation.h"
 #include "app/Services.h"
 #include "platform/Dialup.h"
+#include "retrieval/Messages.h"
 #include "retrieval/PageFetch.h"
 #include "ui/Busy.h"
 #include "ui/Form3.h"
@@ -48,8 +49,8 @@ void RunPageFetch(QWidget* addressPage, const QString& typed) {
     UnloadWait();
     busy.restore();
     ShowError(QString::fromLatin1(page.outcome == retrieval::FetchOutcome::Empty
-                                      ? kEmptyPageMessage
-                                      : kFetchFailedMessage));
+                                      ? retrieval::kEmptyPageMessage
+                                      : retrieval::kFetchFailedMessage));
     addressPage->show();
 }
 

@@ -7,6 +7,7 @@
 #include "app/Module1.h"
 #include "app/Navigation.h"
 #include "harvest/Harvest.h"
+#include "harvest/Messages.h"
 #include "ui/Busy.h"
 #include "ui/FormError.h"
 #include "ui/FormWait.h"
@@ -30,7 +31,7 @@ void RunSearch(QWidget* specificationPage, QLabel* instruction, const QString& s
     const std::string spec = specification.toStdString();
     const std::string pattern = harvest::BuildMatchPattern(spec);
     if (!harvest::PatternIsValid(pattern)) {
-        instruction->setText(QString::fromLatin1(kInvalidPatternMessage));
+        instruction->setText(QString::fromLatin1(harvest::kInvalidPatternMessage));
         return;
     }
 
@@ -56,7 +57,7 @@ void RunSearch(QWidget* specificationPage, QLabel* instruction, const QString& s
     if (state.FoundCount == 0) {
         UnloadWait();
         busy.restore();
-        ShowError(QString::fromLatin1(kNothingFoundMessage));
+        ShowError(QString::fromLatin1(harvest::kNothingFoundMessage));
         specificationPage->show();
         return;
     }

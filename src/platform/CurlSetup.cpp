@@ -1,0 +1,44 @@
+#include "platform/CurlSetup.h"
+
+namespace gw::platform {
+namespace {
+
+constexpr const char* kAllowedSchemes = "http,https,ftp";
+constexpr const char* kUserAgent = "GrabWright/1.0.29";
+constexpr long kMaxRedirects = 10;
+
+}  // namespace
+
+bool ConfigureEasy(CURL* easy, const TransferOptions& options, char* errorBuffer) {
+    bool ok = true;
+    const auto set = [&](CURLoption option, auto value) {
+        ok = ok && curl_easy_setopt(easy, option, value) == CURLE_OK;
+    };
+    set(CURLOPT_ERRORBUFFER, errorBuffer);
+    // A redirect must not lead to file:// or any other protocol either.
+    set(CURLOPT_PROTOCOLS_STR, kAllowedSchemes);
+    set(CURLOPT_REDIR_PROTOCOLS_STR, kAllowedSchemes);
+    set(CURLOPT_FOLLOWLOCATION, 1L);
+    set(CURLOPT_MAXREDIRS, kMaxRedirects);
+    set(CURLOPT_CONNECTTIMEOUT, options.connectTimeoutSeconds);
+    set(CURLOPT_LOW_SPEED_LIMIT, 1L);
+    set(CURLOPT_LOW_SPEED_TIME, options.lowSpeedTimeSeconds);
+    set(CURLOPT_USERAGENT, kUserAgent);
+    // A server's error page is never taken for the resource: status 400 and up fails before
+    // any of its body reaches the caller.
+    set(CURLOPT_FAILONERROR, 1L);
+    // Rejects a declared length past the cap at once; a chunked body is stopped by the
+    // write callback instead.
+    set(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(options.maxBodyBytes));
+    set(CURLOPT_SSL_VERIFYPEER, 1L);
+    set(CURLOPT_SSL_VERIFYHOST, 2L);
+    // CAINFO replaces only the bundle file; the hashed system folder (CAPATH) stays in use,
+    // so the extra authority is trusted on top of the system store.
+    if (!options.extraCaFile.empty()) set(CURLOPT_CAINFO, options.extraCaFile.c_str());
+    // Threads may run the transfer; no signals for name-resolution time-outs.
+    set(CURLOPT_NOSIGNAL, 1L);
+    set(CURLOPT_NOPROGRESS, 0L);
+    return ok;
+}
+
+}  // namespace gw::platform

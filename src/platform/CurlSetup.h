@@ -1,0 +1,14 @@
+#pragma once
+
+#include <curl/curl.h>
+
+#include "platform/UrlTransfer.h"
+
+namespace gw::platform {
+
+// The settings every transfer shares: schemes, redirects, time-outs, user agent, certificates.
+// False when libcurl refuses one of them; such a handle must not be used, since a refused
+// scheme restriction would let an address reach local files.
+bool ConfigureEasy(CURL* easy, const TransferOptions& options, char* errorBuffer);
+
+}  // namespace gw::platform
