@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTest>
+#include <QTimer>
+
+#include "app/Module1.h"
+#include "app/Navigation.h"
+#include "support/Pages.h"
+#include "ui/FormError.h"
+#include "ui/FormWait.h"
+
+using gw::test::control;
+
+namespace {
+
+struct WaitAndErrorTest : testing::Test {
+    void SetUp() override { gw::app::resetModule1(); }
+    void TearDown() override { gw::test::closeAllWindows(); }
+};
+
+// Presses `key` on the error page as soon as it is shown; returns what its label said.
+QString answerErrorPage(Qt::Key key, const QString& message, QSize* size = nullptr) {
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        QWidget* page = gw::test::visibleWindow("FormError");
+        ASSERT_NE(page, nullptr);
+        shown = control<QLabel>(page, "Label1")->text();
+        if (size) *size = page->size();
+        EXPECT_EQ(page->windowTitle(), "GrabWright");
+        EXPECT_TRUE(page->findChildren<QScrollArea*>().isEmpty());
+        QTest::keyClick(page, key);
+    });
+    gw::ui::ShowError(message);
+    return shown;
+}
+
+}  // namespace
+
+TEST_F(WaitAndErrorTest, CancelShowsOnlyOnTheDialogMadeRightAfterTheFlag) {
+    gw::app::module1().ShowWaitCancel = true;
+    auto* wait = gw::ui::ShowWait("Please wait... Downloading...");
+    auto* cancel = control<QPushButton>(wait, "Command1");
+    EXPECT_TRUE(cancel->isVisible());
+    EXPECT_TRUE(control<QLabel>(wait, "Label2")->isVisible());
+    EXPECT_FALSE(gw::app::module1().ShowWaitCancel);
+    EXPECT_FALSE(control<QProgressBar>(wait, "ProgressBar1")->isVisible());
+
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    QTest::keyClick(wait, Qt::Key_Escape);
+    EXPECT_TRUE(gw::app::module1().CancelRequested);
+    EXPECT_TRUE(wait->isVisible()) << "neither Cancel nor Esc closes the dialog";
+
+    gw::ui::UnloadWait();
+    gw::test::settle();
+    wait = gw::ui::ShowWait("Please wait... Retrieving requested webpage...");
+    EXPECT_FALSE(control<QPushButton>(wait, "Command1")->isVisible());
+    EXPECT_FALSE(control<QLabel>(wait, "Label2")->isVisible());
+}
+
+TEST_F(WaitAndErrorTest, ClosingTheWaitDialogByItsFrameAsksForTheAbort) {
+    auto* wait = gw::ui::ShowWait("Please wait...");
+    wait->close();
+    EXPECT_TRUE(wait->isVisible()) << "without a transfer to abort the dialog stays";
+    int aborts = 0;
+    wait->setAbortHandler([&] { ++aborts; });
+    wait->close();
+    EXPECT_EQ(aborts, 1);
+}
+
+TEST_F(WaitAndErrorTest, ErrorPageClosesOnEnterAndEscAndWrapsLongMessages) {
+    EXPECT_EQ(answerErrorPage(Qt::Key_Return, "short"), "short");
+    EXPECT_EQ(answerErrorPage(Qt::Key_Escape, "again"), "again");
+
+    QSize shortSize, longSize;
+    answerErrorPage(Qt::Key_Return, "short", &shortSize);
+    const QString longMessage = QString("word ").repeated(400);
+    EXPECT_EQ(answerErrorPage(Qt::Key_Return, longMessage, &longSize), longMessage);
+    EXPECT_EQ(longSize.width(), shortSize.width());
+    EXPECT_GT(longSize.height(), shortSize.height()) << "the page grows instead of scrolling";
+}
