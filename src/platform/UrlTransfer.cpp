@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <exception>
 #include <mutex>
 
 #include "platform/CurlHandle.h"
@@ -28,7 +29,8 @@ TransferResult Failure(std::string error) {
 
 bool IsHttp(const char* address) {
     CURLU* url = curl_url();
-    if (url == nullptr) return false;
+    if (url == nullptr)
+        return false;
     bool http = false;
     char* scheme = nullptr;
     if (curl_url_set(url, CURLUPART_URL, address, CURLU_GUESS_SCHEME) == CURLUE_OK &&
@@ -62,27 +64,37 @@ struct UrlTransfer::Impl {
     bool tooLarge = false;
     bool sinkRefused = false;
     bool cancelled = false;
+    std::string callbackError;  // what a sink or progress callback threw
     Clock::time_point lastReport;
 
     explicit Impl(TransferOptions transferOptions) : options(std::move(transferOptions)) {
         multi.reset(curl_multi_init());
         easy.reset(curl_easy_init());
-        if (!multi || !easy) return;
-        configured = ConfigureEasy(easy.get(), options, errorBuffer) &&
-                     curl_easy_setopt(easy.get(), CURLOPT_WRITEFUNCTION, &Impl::onWrite) ==
-                         CURLE_OK &&
-                     curl_easy_setopt(easy.get(), CURLOPT_WRITEDATA, this) == CURLE_OK &&
-                     curl_easy_setopt(easy.get(), CURLOPT_XFERINFOFUNCTION, &Impl::onProgress) ==
-                         CURLE_OK &&
-                     curl_easy_setopt(easy.get(), CURLOPT_XFERINFODATA, this) == CURLE_OK;
+        if (!multi || !easy)
+            return;
+        configured =
+            ConfigureEasy(easy.get(), options, errorBuffer) &&
+            curl_easy_setopt(easy.get(), CURLOPT_WRITEFUNCTION, &Impl::onWrite) == CURLE_OK &&
+            curl_easy_setopt(easy.get(), CURLOPT_WRITEDATA, this) == CURLE_OK &&
+            curl_easy_setopt(easy.get(), CURLOPT_XFERINFOFUNCTION, &Impl::onProgress) == CURLE_OK &&
+            curl_easy_setopt(easy.get(), CURLOPT_XFERINFODATA, this) == CURLE_OK;
     }
 
+    // Exceptions must not unwind through libcurl's C frames; they end the transfer instead.
     static std::size_t onWrite(char* data, std::size_t, std::size_t size, void* self) {
-        return static_cast<Impl*>(self)->write(data, size) ? size : 0;
+        auto& impl = *static_cast<Impl*>(self);
+        try {
+            return impl.write(data, size) ? size : 0;
+        } catch (const std::exception& error) {
+            impl.callbackError = error.what();
+        } catch (...) {
+            impl.callbackError = "unknown error";
+        }
+        return 0;
     }
 
-    static int onProgress(void* self, curl_off_t downloadTotal, curl_off_t downloadNow,
-                          curl_off_t, curl_off_t) {
+    static int onProgress(void* self, curl_off_t downloadTotal, curl_off_t downloadNow, curl_off_t,
+                          curl_off_t) {
         auto& impl = *static_cast<Impl*>(self);
         impl.total = static_cast<std::uint64_t>(downloadTotal);
         impl.now = static_cast<std::uint64_t>(downloadNow);
@@ -90,13 +102,15 @@ struct UrlTransfer::Impl {
     }
 
     bool write(const char* data, std::size_t size) {
-        if (abortRequested) return false;
+        if (abortRequested)
+            return false;
         if (size > options.maxBodyBytes - received) {
             tooLarge = true;
             return false;
         }
         if (memory != nullptr) {
-            if (received == 0) reserveDeclaredLength();
+            if (received == 0)
+                reserveDeclaredLength();
             memory->append(data, size);
         } else if (!(*sink)(data, size)) {
             sinkRefused = true;
@@ -117,25 +131,38 @@ struct UrlTransfer::Impl {
 
     // Throttled call of the user's progress callback; false stops the transfer.
     bool keepGoing() {
-        if (abortRequested || cancelled) return false;
-        if (!progress) return true;
+        if (abortRequested || cancelled || !callbackError.empty())
+            return false;
+        if (!progress)
+            return true;
         const Clock::time_point current = Clock::now();
-        if (current - lastReport < kProgressInterval) return true;
+        if (current - lastReport < kProgressInterval)
+            return true;
         lastReport = current;
-        if (!progress(now, total)) cancelled = true;
-        return !cancelled && !abortRequested;
+        try {
+            if (!progress(now, total))
+                cancelled = true;
+        } catch (const std::exception& error) {
+            callbackError = error.what();
+        } catch (...) {
+            callbackError = "unknown error";
+        }
+        return !cancelled && !abortRequested && callbackError.empty();
     }
 
     TransferResult run(const std::string& address, std::string* body, const BodySink* bodySink) {
-        if (!configured) return Failure("the transfer component could not be set up");
+        if (!configured)
+            return Failure("the transfer component could not be set up");
         // The progress callback lets the user interface run, which may ask for another one.
-        if (busy) return Failure("another transfer is in progress");
+        if (busy)
+            return Failure("another transfer is in progress");
         busy = true;
         memory = body;
         sink = bodySink;
         abortRequested = false;
         received = now = total = 0;
         tooLarge = sinkRefused = cancelled = false;
+        callbackError.clear();
         errorBuffer[0] = '\0';
         lastReport = Clock::now();
 
@@ -157,15 +184,18 @@ struct UrlTransfer::Impl {
     CURLcode perform() {
         for (;;) {
             int running = 0;
-            if (curl_multi_perform(multi.get(), &running) != CURLM_OK) return CURLE_FAILED_INIT;
+            if (curl_multi_perform(multi.get(), &running) != CURLM_OK)
+                return CURLE_FAILED_INIT;
             int queued = 0;
             while (CURLMsg* message = curl_multi_info_read(multi.get(), &queued)) {
-                if (message->msg == CURLMSG_DONE) return message->data.result;
+                if (message->msg == CURLMSG_DONE)
+                    return message->data.result;
             }
-            if (running == 0) return CURLE_FAILED_INIT;
-            if (!keepGoing()) return CURLE_ABORTED_BY_CALLBACK;
-            if (curl_multi_poll(multi.get(), nullptr, 0, kPollMilliseconds, nullptr) !=
-                CURLM_OK)
+            if (running == 0)
+                return CURLE_FAILED_INIT;
+            if (!keepGoing())
+                return CURLE_ABORTED_BY_CALLBACK;
+            if (curl_multi_poll(multi.get(), nullptr, 0, kPollMilliseconds, nullptr) != CURLM_OK)
                 return CURLE_FAILED_INIT;
         }
     }
@@ -181,18 +211,20 @@ struct UrlTransfer::Impl {
             curl_easy_getinfo(easy.get(), CURLINFO_RESPONSE_CODE, &status) == CURLE_OK)
             result.httpStatus = status;
 
-        if (cancelled || abortRequested) {
+        if (!callbackError.empty()) {
+            result.error = "the transfer stopped: " + callbackError;
+        } else if (cancelled || abortRequested) {
             result.error = "the transfer was cancelled";
         } else if (tooLarge) {
-            result.error = "the body is larger than " + std::to_string(options.maxBodyBytes) +
-                           " bytes";
+            result.error =
+                "the body is larger than " + std::to_string(options.maxBodyBytes) + " bytes";
         } else if (sinkRefused) {
             result.error = "the body could not be stored";
         } else if (code != CURLE_OK || result.httpStatus >= 400) {
             result.error = errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(code);
             if (result.httpStatus >= 400)
-                result.error = "HTTP status " + std::to_string(result.httpStatus) + ": " +
-                               result.error;
+                result.error =
+                    "HTTP status " + std::to_string(result.httpStatus) + ": " + result.error;
         } else {
             result.ok = true;
         }
@@ -207,13 +239,16 @@ UrlTransfer::UrlTransfer(TransferOptions options) {
 
 UrlTransfer::~UrlTransfer() = default;
 
-void UrlTransfer::setProgress(TransferProgress progress) { impl_->progress = std::move(progress); }
+void UrlTransfer::setProgress(TransferProgress progress) {
+    impl_->progress = std::move(progress);
+}
 
 TransferResult UrlTransfer::OpenURL(const std::string& address, std::string& body) {
     body.clear();
     TransferResult result = impl_->run(address, &body, nullptr);
     // Half a page is no page; release it rather than hand it on.
-    if (!result.ok) std::string().swap(body);
+    if (!result.ok)
+        std::string().swap(body);
     return result;
 }
 
@@ -221,7 +256,9 @@ TransferResult UrlTransfer::Fetch(const std::string& address, const BodySink& si
     return impl_->run(address, nullptr, &sink);
 }
 
-void UrlTransfer::abort() { impl_->abortRequested = true; }
+void UrlTransfer::abort() {
+    impl_->abortRequested = true;
+}
 
 void InitTransfers() {
     static std::once_flag once;

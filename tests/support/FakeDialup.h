@@ -12,11 +12,13 @@ public:
     bool up = false;
     int dropsAfter = 1;
     bool refuse = false;
+    int comesUpAtCall = 0;  // the line comes up at this call of active() (0: never)
     int activeCalls = 0;
     int hangUpCalls = 0;
 
     bool active() override {
         ++activeCalls;
+        if (comesUpAtCall > 0 && activeCalls == comesUpAtCall) up = true;
         return up;
     }
     platform::HangUpOutcome hangUp() override {

@@ -1,5 +1,8 @@
 #include "support/Pages.h"
 
+#include <QLabel>
+#include <QTest>
+
 namespace gw::test {
 
 QWidget* visibleWindow(const char* name) {
@@ -7,6 +10,18 @@ QWidget* visibleWindow(const char* name) {
         if (widget->isVisible() && widget->objectName() == QLatin1String(name)) return widget;
     }
     return nullptr;
+}
+
+ErrorPageAnswerer::ErrorPageAnswerer() {
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        QWidget* page = visibleWindow("FormError");
+        if (!page) return;
+        if (auto* label = page->findChild<QLabel*>(QStringLiteral("Label1"))) message_ = label->text();
+        ++answered_;
+        QTest::keyClick(page, Qt::Key_Return);
+    });
+    timer_.start();
 }
 
 void closeAllWindows() {

@@ -1,0 +1,123 @@
+// How a running transfer reports and stops: the progress pace, stopping through the
+// progress callback or abort(), a second request while one runs, and connection reuse.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <stdexcept>
+#include <vector>
+
+#include "UrlTransferPages.h"
+#include "platform/UrlTransfer.h"
+#include "support/HttpServer.h"
+
+namespace gw::platform {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using test::HttpServer;
+
+TEST(UrlTransferControlTest, ProgressKeepsAboutTwentyMillisecondsApartWhileTheServerIsSilent) {
+    HttpServer server(test::ServePages);
+    UrlTransfer transfer;
+    std::vector<Clock::time_point> calls;
+    transfer.setProgress([&](std::uint64_t, std::uint64_t) {
+        calls.push_back(Clock::now());
+        return true;
+    });
+    std::string body;
+    const TransferResult result = transfer.OpenURL(server.url("/pause"), body);
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(body, "ab");
+    // 400 ms of silence: about twenty calls, none closer than the pace allows.
+    EXPECT_GE(calls.size(), 8u);
+    for (std::size_t i = 1; i < calls.size(); ++i)
+        EXPECT_GE(calls[i] - calls[i - 1], std::chrono::milliseconds(15));
+}
+
+TEST(UrlTransferControlTest, StopsWhenTheProgressCallbackSaysSo) {
+    HttpServer server(test::ServePages);
+    struct Case {
+        const char* name;
+        std::function<bool(UrlTransfer&)> onProgress;
+    };
+    for (const Case& c : {Case{"answers false", [](UrlTransfer&) { return false; }},
+                          Case{"calls abort()", [](UrlTransfer& t) {
+                                   t.abort();
+                                   return true;
+                               }}}) {
+        SCOPED_TRACE(c.name);
+        UrlTransfer transfer;
+        transfer.setProgress([&](std::uint64_t, std::uint64_t) { return c.onProgress(transfer); });
+        std::string body;
+        const auto start = Clock::now();
+        const TransferResult stopped = transfer.OpenURL(server.url("/slow"), body);
+        EXPECT_FALSE(stopped.ok);
+        EXPECT_EQ(body, "");
+        EXPECT_LT(Clock::now() - start, std::chrono::seconds(3));
+
+        // The stop belongs to that transfer only.
+        transfer.setProgress({});
+        const TransferResult next = transfer.OpenURL(server.url("/page"), body);
+        EXPECT_TRUE(next.ok) << next.error;
+        EXPECT_EQ(body, "hello page");
+    }
+}
+
+TEST(UrlTransferControlTest, SinkThatRefusesOrThrowsFailsOnlyThatTransfer) {
+    HttpServer server(test::ServePages);
+    struct Case {
+        const char* name;
+        BodySink sink;
+    };
+    for (const Case& c : {Case{"answers false", [](const char*, std::size_t) { return false; }},
+                          Case{"throws", [](const char*, std::size_t) -> bool {
+                                   throw std::runtime_error("full");
+                               }}}) {
+        SCOPED_TRACE(c.name);
+        UrlTransfer transfer;
+        const TransferResult refused = transfer.Fetch(server.url("/bytes"), c.sink);
+        EXPECT_FALSE(refused.ok);
+        EXPECT_NE(refused.error, "");
+
+        std::string body;
+        const TransferResult next = transfer.OpenURL(server.url("/page"), body);
+        EXPECT_TRUE(next.ok) << next.error;
+        EXPECT_EQ(body, "hello page");
+    }
+}
+
+TEST(UrlTransferControlTest, SecondRequestDuringATransferFailsAndLeavesItIntact) {
+    HttpServer server(test::ServePages);
+    UrlTransfer transfer;
+    TransferResult inner;
+    std::string innerBody;
+    bool asked = false;
+    transfer.setProgress([&](std::uint64_t, std::uint64_t) {
+        if (!asked)
+            inner = transfer.OpenURL(server.url("/page"), innerBody);
+        asked = true;
+        return true;
+    });
+    std::string body;
+    const TransferResult outer = transfer.OpenURL(server.url("/pause"), body);
+    ASSERT_TRUE(asked);
+    EXPECT_FALSE(inner.ok);
+    EXPECT_EQ(innerBody, "");
+    EXPECT_TRUE(outer.ok) << outer.error;
+    EXPECT_EQ(body, "ab");
+}
+
+TEST(UrlTransferControlTest, ReusesTheConnectionAcrossRequests) {
+    HttpServer server(test::ServePages);
+    UrlTransfer transfer;
+    std::string first;
+    std::string second;
+    ASSERT_TRUE(transfer.OpenURL(server.url("/client-port"), first).ok);
+    ASSERT_TRUE(transfer.OpenURL(server.url("/client-port"), second).ok);
+    EXPECT_NE(first, "");
+    EXPECT_EQ(first, second);
+}
+
+}  // namespace
+}  // namespace gw::platform

@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "app/Module1.h"
+#include "app/Navigation.h"
+#include "app/Quit.h"
+#include "app/Services.h"
+#include "retrieval/Messages.h"
+#include "retrieval/PageFetch.h"
+#include "support/FakeDialup.h"
+#include "support/HttpServer.h"
+#include "support/Pages.h"
+#include "ui/Form2.h"
+#include "ui/Form3.h"
+
+using gw::test::control;
+namespace fs = std::filesystem;
+
+namespace {
+
+void serve(httplib::Server& server, std::stop_token stop) {
+    server.Get(R"(/files/?)", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content("<a href=\"a.zip\">x</a>\r\ny\nz", "text/html");
+    });
+    server.Get("/old", [](const httplib::Request&, httplib::Response& res) {
+        res.set_redirect("/files/");
+    });
+    server.Get("/empty", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content("", "text/html");
+    });
+    server.Get("/missing", [](const httplib::Request&, httplib::Response& res) {
+        res.status = 404;
+        res.set_content("<a href=\"not-found.zip\">404</a>", "text/html");
+    });
+    server.Get("/broken", [](const httplib::Request&, httplib::Response& res) {
+        res.status = 500;
+        res.set_content("oops", "text/plain");
+    });
+    server.Get("/to-file", [](const httplib::Request&, httplib::Response& res) {
+        res.set_redirect("file:///etc/passwd");
+    });
+    server.Get("/slow", [stop](const httplib::Request&, httplib::Response& res) {
+        res.set_chunked_content_provider("text/html", [stop](size_t, httplib::DataSink& sink) {
+            if (!gw::test::SleepUnlessStopped(std::chrono::milliseconds(50), stop)) return false;
+            return sink.write("x", 1);
+        });
+    });
+}
+
+struct PageFetchTest : testing::Test {
+    gw::test::InstalledFakes fakes;
+    gw::test::HttpServer server{serve};
+    void SetUp() override {
+        gw::app::resetModule1();
+        gw::app::setProgramEnder([] {});
+        gw::app::setTransferOptions({});
+    }
+    void TearDown() override {
+        gw::test::closeAllWindows();
+        gw::app::setProgramEnder(nullptr);
+        // Drops the kept-alive connection so the server can stop at once.
+        gw::app::setTransferOptions({});
+    }
+
+    // Types the address on Step 1 and presses Enter; returns the error page's message.
+    QString fetch(const std::string& address, QWidget** addressPage = nullptr) {
+        auto* page = gw::app::showPage<gw::ui::Form2>();
+        if (addressPage) *addressPage = page;
+        control<QComboBox>(page, "Combo1")->setEditText(QString::fromStdString(address));
+        gw::test::ErrorPageAnswerer answerer;
+        QTest::keyClick(control<QComboBox>(page, "Combo1"), Qt::Key_Return);
+        gw::test::settle();
+        return answerer.message();
+    }
+};
+
+}  // namespace
+
+TEST_F(PageFetchTest, FetchedPageGoesToStep2WithItsTextAndAddress) {
+    EXPECT_EQ(fetch(server.url("/files")), "");
+    const auto& state = gw::app::module1();
+    EXPECT_NE(gw::app::loadedPage<gw::ui::Form3>(), nullptr);
+    EXPECT_EQ(gw::app::loadedPage<gw::ui::Form2>(), nullptr);
+    EXPECT_EQ(state.PageAddress, server.url("/files/"));
+    EXPECT_EQ(state.PageText, "<a href=\"a.zip\">x</a>y\nz");
+    EXPECT_EQ(state.FetchedAddress, server.url("/files"));
+    EXPECT_FALSE(fs::exists(gw::retrieval::WizardTempFile()));
+    EXPECT_EQ(state.HangUpOnQuit, false);
+}
+
+TEST_F(PageFetchTest, RedirectedPageKnowsWhereItCameFrom) {
+    EXPECT_EQ(fetch(server.url("/old")), "");
+    EXPECT_EQ(gw::app::module1().PageAddress, server.url("/old/"));
+    EXPECT_EQ(gw::app::module1().FetchedAddress, server.url("/files/"));
+}
+
+TEST_F(PageFetchTest, FailuresShowTheErrorPageThenStep1AsItWas) {
+    const std::string cases[] = {
+        server.url("/missing"), server.url("/broken"), server.url("/to-file"),
+        "file:///etc/passwd",   "http://127.0.0.1:1/", "gopher://127.0.0.1/",
+    };
+    for (const std::string& address : cases) {
+        gw::app::module1().PageText = "old";
+        QWidget* page = nullptr;
+        EXPECT_EQ(fetch(address, &page), gw::retrieval::kFetchFailedMessage) << address;
+        ASSERT_EQ(gw::app::loadedPage<gw::ui::Form2>(), page);
+        EXPECT_TRUE(page->isVisible());
+        EXPECT_EQ(control<QComboBox>(page, "Combo1")->currentText().toStdString(), address);
+        EXPECT_EQ(gw::app::loadedPage<gw::ui::Form3>(), nullptr);
+        EXPECT_EQ(gw::app::module1().PageAddress, gw::retrieval::PageAddressFor(address));
+        EXPECT_EQ(gw::app::module1().PageText, "");
+        gw::app::unloadPage(page);
+        gw::test::settle();
+    }
+}
+
+TEST_F(PageFetchTest, EmptyPageLeavesAnEmptyTempFile) {
+    EXPECT_EQ(fetch(server.url("/empty")), gw::retrieval::kEmptyPageMessage);
+    const std::string temp = gw::retrieval::WizardTempFile();
+    ASSERT_TRUE(fs::exists(temp));
+    EXPECT_EQ(fs::file_size(temp), 0u);
+    EXPECT_TRUE(gw::app::loadedPage<gw::ui::Form2>()->isVisible());
+}
+
+TEST_F(PageFetchTest, ALinkPlantedAtTheTempFileIsNotFollowed) {
+    const std::string temp = gw::retrieval::WizardTempFile();
+    fs::create_directories(fs::path(temp).parent_path());
+    const fs::path victim = fs::path(temp).parent_path() / "victim";
+    std::ofstream(victim) << "precious";
+    fs::create_symlink(victim, temp);
+    EXPECT_EQ(fetch(server.url("/files/")), gw::retrieval::kFetchFailedMessage);
+    std::ifstream in(victim);
+    std::string content((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(content, "precious");
+}
+
+TEST_F(PageFetchTest, HangUpOnQuitOnlyWhenTheFetchBroughtTheLineUp) {
+    struct Case {
+        bool upBefore;
+        int comesUpAtCall;
+        bool expected;
+    };
+    const Case cases[] = {{false, 0, false}, {true, 0, false}, {false, 2, true}};
+    for (const Case& c : cases) {
+        fakes.dialup = gw::test::FakeDialup{};
+        fakes.dialup.up = c.upBefore;
+        fakes.dialup.comesUpAtCall = c.comesUpAtCall;
+        fetch(server.url("/missing"));  // a failed fetch samples the line too
+        EXPECT_EQ(gw::app::module1().HangUpOnQuit, c.expected);
+        gw::test::closeAllWindows();
+    }
+}
+
+TEST_F(PageFetchTest, ClosingTheWaitDialogAbortsAHangingFetch) {
+    QTimer closer;
+    closer.setInterval(100);
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* wait = gw::test::visibleWindow("FormWait")) wait->close();
+    });
+    closer.start();
+    EXPECT_EQ(fetch(server.url("/slow")), gw::retrieval::kFetchFailedMessage);
+    EXPECT_TRUE(gw::app::loadedPage<gw::ui::Form2>()->isVisible());
+}
