@@ -1,5 +1,6 @@
-// Fetches one address into memory with the transfer component and prints the wall time and
-// the peak resident memory of the whole process, for bench/run-fetch to set beside curl's.
+// Fetches one page exactly as the wizard does (transfer, temporary page file, read back, line
+// rule) and prints the wall time and the peak resident memory of the whole process, for
+// bench/run-fetch to set beside curl's.
 // Usage: bench_fetch_page ADDRESS
 #include <sys/resource.h>
 
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "platform/UrlTransfer.h"
+#include "retrieval/PageFetch.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -16,20 +18,21 @@ int main(int argc, char** argv) {
     }
     gw::platform::InitTransfers();
     gw::platform::UrlTransfer transfer;
-    std::string body;
+    const std::string temp = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") +
+                             "/grabwright-bench-temp.tmp";
 
     const auto start = std::chrono::steady_clock::now();
-    const gw::platform::TransferResult result = transfer.OpenURL(argv[1], body);
+    const gw::retrieval::FetchedPage page = gw::retrieval::FetchPage(transfer, argv[1], temp);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
 
-    if (!result.ok) {
-        std::fprintf(stderr, "fetch failed: %s\n", result.error.c_str());
+    if (page.outcome != gw::retrieval::FetchOutcome::Fetched) {
+        std::fprintf(stderr, "fetch failed: %s\n", page.error.c_str());
         return 1;
     }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     // ru_maxrss is in KiB on Linux.
-    std::printf("bytes=%zu seconds=%.3f peak_rss_mib=%.1f\n", body.size(), elapsed.count(),
+    std::printf("bytes=%zu seconds=%.3f peak_rss_mib=%.1f\n", page.text.size(), elapsed.count(),
                 static_cast<double>(usage.ru_maxrss) / 1024.0);
     return 0;
 }
