@@ -206,6 +206,9 @@ struct UrlTransfer::Impl {
         if (curl_easy_getinfo(easy.get(), CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK &&
             effective != nullptr)
             result.finalAddress = effective;
+        long redirects = 0;
+        if (curl_easy_getinfo(easy.get(), CURLINFO_REDIRECT_COUNT, &redirects) == CURLE_OK)
+            result.redirected = redirects > 0;
         long status = 0;
         if (IsHttp(result.finalAddress.c_str()) &&
             curl_easy_getinfo(easy.get(), CURLINFO_RESPONSE_CODE, &status) == CURLE_OK)

@@ -23,6 +23,7 @@ struct TransferResult {
     std::string error;         // why it failed, for logs and the command line; "" on success
     long httpStatus = 0;       // 0 for non-HTTP transfers
     std::string finalAddress;  // the address the body really came from, after redirects
+    bool redirected = false;   // whether any redirect was followed
 };
 
 // Receives the body as it arrives; returning false fails the transfer.

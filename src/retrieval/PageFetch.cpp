@@ -94,7 +94,9 @@ FetchedPage FetchPage(platform::UrlTransfer& transfer, const std::string& reques
     std::string().swap(body);
 
     FetchedPage page;
-    page.fetchedAddress = result.finalAddress.empty() ? requestAddress : result.finalAddress;
+    // As typed, unless a redirect moved the page elsewhere.
+    page.fetchedAddress =
+        result.redirected && !result.finalAddress.empty() ? result.finalAddress : requestAddress;
     if (!readAll(tempFile, page.text)) return failed("cannot read " + tempFile);
     if (page.text.empty()) {
         page.outcome = FetchOutcome::Empty;
