@@ -55,15 +55,12 @@ Form1::Form1(QWidget* parent) : WizardPage(parent) {
                   QString::fromLatin1(kMakerAddress) + QStringLiteral(" ."),
               2520, 1740, 3960, 1200);
 
-    auto* cancel = makeButton(this, "Command2", QStringLiteral("Cancel"), 0, 0);
-    auto* back = makeButton(this, "Command3", QStringLiteral("<< Back"), 0, 0);
-    auto* next = makeButton(this, "Command1", QStringLiteral("Next >>"), 0, 0);
-    back->setEnabled(false);
-    placeButtonRow(cancel, back, next);
+    const ButtonRow row = addButtonRow("Command2", "Command3", "Command1");
+    row.back->setEnabled(false);
     GrowToFitText(this);
 
-    connect(next, &QPushButton::clicked, this, [this] { app::navigate<Form2>(this); });
-    connect(cancel, &QPushButton::clicked, this, [] { app::Quit(); });
+    connect(row.next, &QPushButton::clicked, this, [this] { app::navigate<Form2>(this); });
+    connect(row.cancel, &QPushButton::clicked, this, [] { app::Quit(); });
 
     setWindowTitle(QString::fromStdString(app::VersionTitle()));
 }

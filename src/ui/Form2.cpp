@@ -20,9 +20,7 @@ Form2::Form2(QWidget* parent) : WizardPage(parent) {
     setObjectName(QStringLiteral("Form2"));
     setClientSize(6600, 3495);
 
-    auto* frame1 = new QGroupBox(QStringLiteral("Step 1"), this);
-    frame1->setObjectName(QStringLiteral("Frame1"));
-    frame1->setGeometry(twips(120), twips(60), twips(6360), twips(2760));
+    QGroupBox* frame1 = addStepFrame(QStringLiteral("Step 1"));
     makeLabel(frame1, "Label1",
               QStringLiteral("Enter the address of the webpage that you would like to retrieve "
                              "files from. "),
@@ -36,10 +34,8 @@ Form2::Form2(QWidget* parent) : WizardPage(parent) {
     auto* command4 = makeButton(frame1, "Command4", QStringLiteral("Clear History"), 4560, 1800,
                                 1560, 375);
 
-    auto* command3 = makeButton(this, "Command3", QStringLiteral("Cancel"), 0, 0);
-    auto* command2 = makeButton(this, "Command2", QStringLiteral("<< Back"), 0, 0);
-    command1_ = makeButton(this, "Command1", QStringLiteral("Next >>"), 0, 0);
-    placeButtonRow(command3, command2, command1_);
+    const ButtonRow row = addButtonRow("Command3", "Command2", "Command1");
+    command1_ = row.next;
 
     load();
 
@@ -47,8 +43,8 @@ Form2::Form2(QWidget* parent) : WizardPage(parent) {
     connect(combo1_, &QComboBox::activated, this, &Form2::applyNextRule);
     combo1_->lineEdit()->installEventFilter(this);
     connect(command4, &QPushButton::clicked, this, &Form2::clearHistory);
-    connect(command3, &QPushButton::clicked, this, [] { app::Quit(); });
-    connect(command2, &QPushButton::clicked, this, [this] {
+    connect(row.cancel, &QPushButton::clicked, this, [] { app::Quit(); });
+    connect(row.back, &QPushButton::clicked, this, [this] {
         app::module1().PageAddress = combo1_->currentText().toStdString();
         app::navigate<Form1>(this);
     });

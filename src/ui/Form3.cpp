@@ -18,9 +18,7 @@ Form3::Form3(QWidget* parent) : WizardPage(parent) {
     setObjectName(QStringLiteral("Form3"));
     setClientSize(6600, 3495);
 
-    auto* frame1 = new QGroupBox(QStringLiteral("Step 2"), this);
-    frame1->setObjectName(QStringLiteral("Frame1"));
-    frame1->setGeometry(twips(120), twips(60), twips(6360), twips(2760));
+    QGroupBox* frame1 = addStepFrame(QStringLiteral("Step 2"));
     label1_ = makeLabel(frame1, "Label1",
                         QStringLiteral("The webpage has been found and is ready to be searched. "
                                        "Enter the file specifications using the standard wildcard "
@@ -30,10 +28,8 @@ Form3::Form3(QWidget* parent) : WizardPage(parent) {
     text1_->setObjectName(QStringLiteral("Text1"));
     text1_->setGeometry(twips(240), twips(1560), twips(5880), twips(375));
 
-    auto* command3 = makeButton(this, "Command3", QStringLiteral("Cancel"), 0, 0);
-    auto* command2 = makeButton(this, "Command2", QStringLiteral("<< Back"), 0, 0);
-    command1_ = makeButton(this, "Command1", QStringLiteral("Next >>"), 0, 0);
-    placeButtonRow(command3, command2, command1_);
+    const ButtonRow row = addButtonRow("Command3", "Command2", "Command1");
+    command1_ = row.next;
 
     const app::Module1& state = app::module1();
     if (!state.LastFileSpec.empty()) text1_->setText(displayText(state.LastFileSpec));
@@ -41,8 +37,8 @@ Form3::Form3(QWidget* parent) : WizardPage(parent) {
     if (!text1_->text().trimmed().isEmpty()) text1_->selectAll();
 
     connect(text1_, &QLineEdit::textChanged, this, &Form3::applyNextRule);
-    connect(command3, &QPushButton::clicked, this, [] { app::Quit(); });
-    connect(command2, &QPushButton::clicked, this, [this] {
+    connect(row.cancel, &QPushButton::clicked, this, [] { app::Quit(); });
+    connect(row.back, &QPushButton::clicked, this, [this] {
         app::module1().LastFileSpec = text1_->text().toStdString();
         app::navigate<Form2>(this);
     });

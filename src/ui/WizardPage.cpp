@@ -1,6 +1,7 @@
 #include "ui/WizardPage.h"
 
 #include <QCloseEvent>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -21,17 +22,22 @@ WizardPage::WizardPage(QWidget* parent) : QDialog(parent) {
     setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
-void WizardPage::placeButtonRow(QPushButton* cancel, QPushButton* back, QPushButton* next) {
-    QPushButton* row[] = {cancel, back, next};
-    const int lefts[] = {2520, 3840, 5160};
-    for (int i = 0; i < 3; ++i) {
-        if (row[i]) row[i]->setGeometry(twips(lefts[i]), twips(3000), twips(1215), twips(375));
-    }
-    if (next) {
-        next->setAutoDefault(true);
-        next->setDefault(true);
-    }
-    cancelButton_ = cancel;
+WizardPage::ButtonRow WizardPage::addButtonRow(const char* cancelName, const char* backName,
+                                               const char* nextName) {
+    const ButtonRow row{makeButton(this, cancelName, QStringLiteral("Cancel"), 2520, 3000),
+                        makeButton(this, backName, QStringLiteral("<< Back"), 3840, 3000),
+                        makeButton(this, nextName, QStringLiteral("Next >>"), 5160, 3000)};
+    row.next->setAutoDefault(true);
+    row.next->setDefault(true);
+    cancelButton_ = row.cancel;
+    return row;
+}
+
+QGroupBox* WizardPage::addStepFrame(const QString& caption) {
+    auto* frame = new QGroupBox(caption, this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setGeometry(twips(120), twips(60), twips(6360), twips(2760));
+    return frame;
 }
 
 void WizardPage::setClientSize(int widthTwips, int heightTwips) {

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QGroupBox;
 class QPushButton;
 
 namespace gw::ui {
@@ -18,10 +19,17 @@ public:
     explicit WizardPage(QWidget* parent = nullptr);
 
 protected:
-    // The row along the bottom: Cancel, Back, Next from left to right, at top 3000 twips.
-    void placeButtonRow(QPushButton* cancel, QPushButton* back, QPushButton* next);
+    struct ButtonRow {
+        QPushButton* cancel;
+        QPushButton* back;
+        QPushButton* next;
+    };
+    // The row along the bottom: Cancel, Back, Next from left to right, at top 3000 twips;
+    // Next is the default button and Cancel answers Esc. The names are the page's own.
+    ButtonRow addButtonRow(const char* cancelName, const char* backName, const char* nextName);
+    // The frame that holds a step's controls, named `Frame1`.
+    QGroupBox* addStepFrame(const QString& caption);
     void setClientSize(int widthTwips, int heightTwips);
-    void setCancelButton(QPushButton* button) { cancelButton_ = button; }
 
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -3,18 +3,11 @@
 #include "app/Module1.h"
 #include "app/Quit.h"
 #include "support/FakeDialup.h"
+#include "support/WizardFixture.h"
 
 namespace {
 
-struct QuitFixture : testing::Test {
-    gw::test::InstalledFakes fakes;
-    int ended = 0;
-    void SetUp() override {
-        gw::app::resetModule1();
-        gw::app::setProgramEnder([this] { ++ended; });
-    }
-    void TearDown() override { gw::app::setProgramEnder(nullptr); }
-};
+using QuitFixture = gw::test::WizardFixture;
 
 }  // namespace
 

@@ -10,6 +10,7 @@
 #include "app/Version.h"
 #include "support/FakeDialup.h"
 #include "support/Pages.h"
+#include "support/WizardFixture.h"
 #include "ui/Form1.h"
 #include "ui/Form2.h"
 
@@ -17,18 +18,7 @@ using gw::test::control;
 
 namespace {
 
-struct Form1Test : testing::Test {
-    gw::test::InstalledFakes fakes;
-    int ended = 0;
-    void SetUp() override {
-        gw::app::resetModule1();
-        gw::app::setProgramEnder([this] { ++ended; });
-    }
-    void TearDown() override {
-        gw::test::closeAllWindows();
-        gw::app::setProgramEnder(nullptr);
-    }
-};
+using Form1Test = gw::test::WizardFixture;
 
 }  // namespace
 

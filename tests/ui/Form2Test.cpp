@@ -11,6 +11,7 @@
 #include "settings/SettingsStore.h"
 #include "support/FakeDialup.h"
 #include "support/Pages.h"
+#include "support/WizardFixture.h"
 #include "ui/Form1.h"
 #include "ui/Form2.h"
 
@@ -18,16 +19,7 @@ using gw::test::control;
 
 namespace {
 
-struct Form2Test : testing::Test {
-    gw::test::InstalledFakes fakes;
-    void SetUp() override {
-        gw::app::resetModule1();
-        gw::app::setProgramEnder([] {});
-    }
-    void TearDown() override {
-        gw::test::closeAllWindows();
-        gw::app::setProgramEnder(nullptr);
-    }
+struct Form2Test : gw::test::WizardFixture {
     static void setHistory(int index, const std::string& address) {
         gw::settings::WriteSetting("GrabWright", "History", "URL" + std::to_string(index), address);
     }
@@ -142,8 +134,6 @@ TEST_F(Form2Test, ClearHistoryEmptiesEveryKeyButLeavesNextAlone) {
 }
 
 TEST_F(Form2Test, CancelQuitsWithTheHangUpWhenTheFetchBroughtTheLineUp) {
-    int ended = 0;
-    gw::app::setProgramEnder([&] { ++ended; });
     gw::app::module1().HangUpOnQuit = true;
     fakes.dialup.up = true;
     auto* page = gw::app::showPage<gw::ui::Form2>();

@@ -12,6 +12,7 @@
 #include "harvest/Messages.h"
 #include "support/FakeDialup.h"
 #include "support/Pages.h"
+#include "support/WizardFixture.h"
 #include "ui/Form2.h"
 #include "ui/Form3.h"
 
@@ -19,17 +20,7 @@ using gw::test::control;
 
 namespace {
 
-struct Form3Test : testing::Test {
-    gw::test::InstalledFakes fakes;
-    void SetUp() override {
-        gw::app::resetModule1();
-        gw::app::setProgramEnder([] {});
-    }
-    void TearDown() override {
-        gw::test::closeAllWindows();
-        gw::app::setProgramEnder(nullptr);
-    }
-
+struct Form3Test : gw::test::WizardFixture {
     // Runs the search; returns the error page's message, or "" when none was shown.
     static QString search(QWidget* page) {
         QString error;

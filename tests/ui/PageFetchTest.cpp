@@ -16,6 +16,7 @@
 #include "support/FakeDialup.h"
 #include "support/HttpServer.h"
 #include "support/Pages.h"
+#include "support/WizardFixture.h"
 #include "ui/Form2.h"
 #include "ui/Form3.h"
 
@@ -53,17 +54,10 @@ void serve(httplib::Server& server, std::stop_token stop) {
     });
 }
 
-struct PageFetchTest : testing::Test {
-    gw::test::InstalledFakes fakes;
+struct PageFetchTest : gw::test::WizardFixture {
     gw::test::HttpServer server{serve};
-    void SetUp() override {
-        gw::app::resetModule1();
-        gw::app::setProgramEnder([] {});
-        gw::app::setTransferOptions({});
-    }
     void TearDown() override {
-        gw::test::closeAllWindows();
-        gw::app::setProgramEnder(nullptr);
+        WizardFixture::TearDown();
         // Drops the kept-alive connection so the server can stop at once.
         gw::app::setTransferOptions({});
     }
