@@ -16,7 +16,7 @@ struct IniSection {
     std::vector<IniEntry> entries;
 };
 
-// The settings of one application as the file holds them, in file order.
+// The settings of one application as its file holds them, in file order.
 struct IniDocument {
     std::vector<IniSection> sections;
     bool damaged = false;  // some line could not be understood and was left out
@@ -28,15 +28,13 @@ struct IniDocument {
 // Names match without regard to (ASCII) letter case.
 bool SameName(std::string_view a, std::string_view b);
 
-// Whether a section or key name can stand on its line of the file.
+// Whether a section or key name can stand on its line of the file and be read back as itself.
 bool ValidName(std::string_view name);
 
+// Blank lines and lines starting with ";" or "#" are comments. A line that cannot be
+// understood costs only its own key (a broken section heading, the keys below it up to the
+// next heading) and marks the document damaged.
 IniDocument ParseIni(std::string_view text);
 std::string SerializeIni(const IniDocument& document);
-
-// Values are kept on one line and round-trip exactly: control bytes, the backslash and blanks
-// at either end are written as escapes; every other byte stands for itself.
-std::string EscapeValue(std::string_view value);
-bool UnescapeValue(std::string_view text, std::string& value);
 
 }  // namespace gw::settings

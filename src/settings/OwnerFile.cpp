@@ -1,0 +1,79 @@
+#include "settings/OwnerFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+
+namespace gw::settings {
+namespace {
+
+bool writeAll(int fd, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t wrote = ::write(fd, text.data(), text.size());
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        if (wrote <= 0)
+            return false;
+        text.remove_prefix(static_cast<std::size_t>(wrote));
+    }
+    return true;
+}
+
+}  // namespace
+
+FileBytes ReadFileBytes(const std::string& path) {
+    FileBytes file;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        file.exists = errno != ENOENT && errno != ENOTDIR;
+        return file;
+    }
+    file.exists = true;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got == 0)
+            file.complete = true;
+        if (got <= 0)
+            break;
+        file.bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return file;
+}
+
+bool KeepCopy(const std::string& path, const std::string& backup) {
+    if (::unlink(backup.c_str()) != 0 && errno != ENOENT)
+        return false;
+    // A second name for the same file keeps even bytes that could not be read; the file's
+    // own name is about to move to a new file.
+    if (::link(path.c_str(), backup.c_str()) != 0) {
+        std::error_code ec;
+        if (!std::filesystem::copy_file(path, backup, ec))
+            return false;
+    }
+    return ::chmod(backup.c_str(), 0600) == 0;
+}
+
+bool ReplaceFile(const std::string& path, std::string_view text) {
+    std::string temporary = path + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    // One fsync per write costs well under a millisecond for a file this small; without it a
+    // crash soon after the rename could leave an empty file in place of the old one.
+    const bool written = ::fchmod(fd, 0600) == 0 && writeAll(fd, text) && ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !written || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace gw::settings

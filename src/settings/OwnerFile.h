@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace gw::settings {
+
+struct FileBytes {
+    std::string bytes;
+    bool exists = false;    // false only when there is no file at all
+    bool complete = false;  // every byte was read
+};
+
+FileBytes ReadFileBytes(const std::string& path);
+
+// Puts the file, as it is, at `backup` (replacing an older one). Returns whether it is there.
+bool KeepCopy(const std::string& path, const std::string& backup);
+
+// Replaces the file by a new one holding `text`, readable and writable by its owner only.
+// The new file is written in full to a temporary file in the same folder and renamed over the
+// old one, so a crash or a full disk at any point leaves either the old file or the new one.
+bool ReplaceFile(const std::string& path, std::string_view text);
+
+}  // namespace gw::settings
