@@ -61,9 +61,9 @@ std::string EscapeForLine(const std::string& address) {
     return line;
 }
 
-int RunList(const std::string& address, const std::string& specification, std::ostream& out,
+int RunList(const std::string& address, const std::string& fileSpec, std::ostream& out,
             std::ostream& err) {
-    const std::string pattern = harvest::BuildMatchPattern(specification);
+    const std::string pattern = harvest::BuildMatchPattern(fileSpec);
     if (!harvest::PatternIsValid(pattern)) {
         err << harvest::kInvalidPatternMessage << '\n';
         return 2;

@@ -6,8 +6,8 @@
 namespace gw::cli {
 
 // Fetches the page as the wizard does, harvests it with the pattern built from
-// `specification`, and writes the found addresses to `out`, one per line. Returns the exit code.
-int RunList(const std::string& address, const std::string& specification, std::ostream& out,
+// `fileSpec`, and writes the found addresses to `out`, one per line. Returns the exit code.
+int RunList(const std::string& address, const std::string& fileSpec, std::ostream& out,
             std::ostream& err);
 
 // The address for one output line: every byte below 0x20 and 0x7F as "%" and two upper-case

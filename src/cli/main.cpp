@@ -27,7 +27,7 @@ int usageError(const std::string& why) {
 
 int main(int argc, char** argv) {
     bool list = false;
-    std::string specification = "*.zip";
+    std::string fileSpec = "*.zip";
     std::string address;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
@@ -39,9 +39,9 @@ int main(int argc, char** argv) {
             list = true;
         } else if (argument == "--spec") {
             if (++i >= argc) return usageError("--spec needs a pattern");
-            specification = argv[i];
+            fileSpec = argv[i];
         } else if (argument.rfind("--spec=", 0) == 0) {
-            specification = argument.substr(std::strlen("--spec="));
+            fileSpec = argument.substr(std::strlen("--spec="));
         } else if (!argument.empty() && argument[0] == '-' && argument != "-") {
             return usageError("unknown option " + argument);
         } else if (address.empty()) {
@@ -54,5 +54,5 @@ int main(int argc, char** argv) {
     if (address.empty()) return usageError("no address given");
 
     gw::platform::InitTransfers();
-    return gw::cli::RunList(address, specification, std::cout, std::cerr);
+    return gw::cli::RunList(address, fileSpec, std::cout, std::cerr);
 }

@@ -12,7 +12,7 @@ namespace gw::harvest {
 inline constexpr std::size_t kFoundCapacity = 32767;
 
 // "*.zip" -> "*.ZIP*": always upper case, always starting and ending with "*".
-std::string BuildMatchPattern(std::string_view specification);
+std::string BuildMatchPattern(std::string_view fileSpec);
 
 // False when a "[" has no closing "]".
 bool PatternIsValid(std::string_view pattern);
@@ -26,8 +26,9 @@ bool WildcardMatch(std::string_view name, std::string_view pattern);
 bool ResolveLink(std::string_view span, std::string_view upperSpan, std::string_view pattern,
                  std::string_view fetchedAddress, std::string& entry);
 
-// Position reached by the walk (1-based) and the page length; called often, the caller
-// decides how often to let its user interface run.
+// Position reached by the walk (1-based) and the page length; called every 64 KiB of advance
+// and once at the end with the length itself, so the caller decides by time how often to let
+// its user interface run.
 using ScanProgress = std::function<void(std::size_t position, std::size_t length)>;
 
 struct FoundLinks {
@@ -36,7 +37,8 @@ struct FoundLinks {
 };
 
 // Walks the page text for anchor spans and resolves each; only addresses not already held
-// are appended, at most kFoundCapacity of them.
+// are appended, at most kFoundCapacity of them. Time and memory grow linearly with the page,
+// whatever it holds.
 FoundLinks ScanAnchors(std::string_view pageText, std::string_view fetchedAddress,
                        std::string_view pattern, const ScanProgress& progress = {});
 

@@ -27,9 +27,9 @@ void storeFound(const std::vector<std::string>& addresses) {
 
 }  // namespace
 
-void RunSearch(QWidget* specificationPage, QLabel* instruction, const QString& specification) {
-    const std::string spec = specification.toStdString();
-    const std::string pattern = harvest::BuildMatchPattern(spec);
+void RunSearch(QWidget* criteriaPage, QLabel* instruction, const QString& typedSpec) {
+    const std::string fileSpec = typedSpec.toStdString();
+    const std::string pattern = harvest::BuildMatchPattern(fileSpec);
     if (!harvest::PatternIsValid(pattern)) {
         instruction->setText(QString::fromLatin1(harvest::kInvalidPatternMessage));
         return;
@@ -37,9 +37,9 @@ void RunSearch(QWidget* specificationPage, QLabel* instruction, const QString& s
 
     app::Module1& state = app::module1();
     BusyCursor busy;
-    state.LastFileSpec = spec;
+    state.LastFileSpec = fileSpec;
     FormWait* wait = ShowWait(QStringLiteral("Please wait... Searching the webpage..."));
-    specificationPage->hide();
+    criteriaPage->hide();
     state.FoundCount = 0;
 
     QProgressBar* bar = wait->progressBar1();
@@ -58,7 +58,7 @@ void RunSearch(QWidget* specificationPage, QLabel* instruction, const QString& s
         UnloadWait();
         busy.restore();
         ShowError(QString::fromLatin1(harvest::kNothingFoundMessage));
-        specificationPage->show();
+        criteriaPage->show();
         return;
     }
 
@@ -75,7 +75,7 @@ void RunSearch(QWidget* specificationPage, QLabel* instruction, const QString& s
     busy.restore();
     // The selection page comes with its own step; until then Step 2 stays the last page.
     UnloadWait();
-    specificationPage->show();
+    criteriaPage->show();
 }
 
 }  // namespace gw::ui

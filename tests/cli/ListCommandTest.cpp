@@ -60,8 +60,8 @@ TEST(ListCommand, PrintsEachAddressOnceOnItsOwnLineWithControlsEscaped) {
     const std::string base = server.url("/d/");
     EXPECT_EQ(run.out, base + "a.zip\n" + server.url("/pub/b.zip") + "\n" + base + "c%09d.zip\n" +
                            base + "e%1B[31m.zip\n");
-    const CliRun spec = runCli({"--list", "--spec", "*.TXT", QString::fromStdString(base)});
-    EXPECT_EQ(spec.out, base + "readme.txt\n");
+    const CliRun upperCase = runCli({"--list", "--spec", "*.TXT", QString::fromStdString(base)});
+    EXPECT_EQ(upperCase.out, base + "readme.txt\n");
 }
 
 TEST(ListCommand, FailuresGoToStandardErrorWithTheWizardsMessages) {

@@ -1,0 +1,88 @@
+#!/usr/bin/env python3
+"""Writes the files bench/run-harvest times the harvest and its peers on.
+
+gen_pages.py FOLDER writes into FOLDER:
+  anchors.html   100 MiB, one million anchors: a generated file listing with relative, root-
+                 relative and absolute links, mixed letter case, extra attributes, mail links
+  distinct.html  100 MiB, one million anchors to distinct .zip files: the found list is full
+                 after 32767 of them, and every later one is counted as left out
+  unclosed.html  50 MiB that opens "<A HREF" near the start and never closes it
+  entries.txt    32767 found entries, half of them duplicates, 1000 bare ".com" site addresses
+"""
+import os
+import random
+import sys
+
+MIB = 1024 * 1024
+
+
+def anchor(i):
+    n = i % 20000
+    kind = i % 100
+    if kind < 70:
+        return f'<a href="files/archive-{n:05d}.zip">archive-{n:05d}.zip</a>'
+    if kind < 80:
+        return f'<A HREF="Docs/Notes-{n:05d}.html" TARGET="_blank">notes {n}</A>'
+    if kind < 88:
+        return f'<a href="/pub/mirror/{n % 3000:04d}.tar.gz">mirror {n % 3000}</a>'
+    if kind < 95:
+        return f'<a class="ext" href="https://cdn.example.org/r/{n % 5000}.zip">cdn</a>'
+    if kind < 98:
+        return f'<a href=old/{n % 700}.ZIP>old</a>'
+    return f'<a href="mailto:files{n % 50}@example.org">mail</a>'
+
+
+def distinct_anchor(i):
+    return f'<a href="files/archive-{i:07d}.zip">archive-{i:07d}.zip</a>'
+
+
+def write_anchors(path, size, count, anchor):
+    rows = []
+    for i in range(count):
+        rows.append(f'<tr><td>{anchor(i)}</td><td>{(i * 7919) % 99999}K</td></tr>\n')
+    head = "<!DOCTYPE html>\n<html><head><title>Index of /files</title></head><body><table>\n"
+    tail = "</table></body></html>\n"
+    body = (head + "".join(rows)).encode()
+    if len(body) + len(tail) > size:
+        sys.exit(f"{count} rows take {len(body)} bytes, more than {size}")
+    # Plain text after the table fills the page to its exact size.
+    filler_line = b"<p>Files are mirrored nightly; checksums are listed in SUMS.</p>\n"
+    missing = size - len(body) - len(tail)
+    filler = (filler_line * (missing // len(filler_line) + 1))[:missing]
+    with open(path, "wb") as out:
+        out.write(body)
+        out.write(filler)
+        out.write(tail.encode())
+
+
+def write_unclosed(path, size):
+    head = b"<html><body><h1>Old mirror</h1>\n<p>See <A HREF"
+    line = b"archive listing line kept for reference; no attribute follows it\n"
+    with open(path, "wb") as out:
+        out.write(head)
+        missing = size - len(head)
+        out.write((line * (missing // len(line) + 1))[:missing])
+
+
+def write_entries(path, count=32767, bare=1000):
+    rng = random.Random(3)
+    files = (count - bare) // 2
+    entries = [f"http://mirror.example.org/files/archive-{k:05d}.zip" for k in range(files)] * 2
+    entries += [f"http://site{k}.com" for k in range(bare)]
+    entries += ["http://mirror.example.org/files/extra.zip"] * (count - len(entries))
+    rng.shuffle(entries)
+    with open(path, "w") as out:
+        out.write("\n".join(entries) + "\n")
+
+
+def main():
+    folder = sys.argv[1] if len(sys.argv) > 1 else "."
+    os.makedirs(folder, exist_ok=True)
+    write_anchors(os.path.join(folder, "anchors.html"), 100 * MIB, 1_000_000, anchor)
+    write_anchors(os.path.join(folder, "distinct.html"), 100 * MIB, 1_000_000, distinct_anchor)
+    write_unclosed(os.path.join(folder, "unclosed.html"), 50 * MIB)
+    write_entries(os.path.join(folder, "entries.txt"))
+
+
+if __name__ == "__main__":
+    main()

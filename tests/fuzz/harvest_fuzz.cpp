@@ -1,0 +1,73 @@
+// Fuzz target for the harvest: arbitrary pages, file specs and page addresses must neither
+// crash nor trip a sanitizer, and must give what the step-by-step rules give.
+// Input: one byte for the fileSpec's length, one for the address's, the fileSpec,
+// the address, then the page. Built and run by tests/fuzz/build-and-run.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "LiteralHarvest.h"
+#include "harvest/Harvest.h"
+
+namespace {
+
+std::string upper(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 32);
+    return text;
+}
+
+void require(bool condition, const char* what, const std::string& page) {
+    if (condition)
+        return;
+    std::fprintf(stderr, "harvest differs from the step-by-step rules: %s\npage: %s\n", what,
+                 page.c_str());
+    std::abort();
+}
+
+std::string take(const std::uint8_t*& data, std::size_t& size, std::size_t length) {
+    length = std::min(length, size);
+    std::string text(reinterpret_cast<const char*>(data), length);
+    data += length;
+    size -= length;
+    return text;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 2)
+        return 0;
+    const std::size_t fileSpecLength = data[0] % 17;
+    const std::size_t addressLength = data[1] % 41;
+    data += 2;
+    size -= 2;
+    const std::string specification = take(data, size, fileSpecLength);
+    const std::string address = take(data, size, addressLength);
+    const std::string page = take(data, size, size);
+
+    const std::string pattern = gw::harvest::BuildMatchPattern(fileSpec);
+    const std::string name = upper(page.substr(0, 48));
+    require(gw::harvest::WildcardMatch(name, pattern) == gw::harvest::literal::Like(name, pattern),
+            "wildcard match", page);
+
+    const std::string span = page.substr(0, 300);
+    std::string entry;
+    std::string literalEntry;
+    const bool resolved = gw::harvest::ResolveLink(span, upper(span), pattern, address, entry);
+    const bool literalResolved =
+        gw::harvest::literal::ResolveLink(span, upper(span), pattern, address, literalEntry);
+    require(resolved == literalResolved && (!resolved || entry == literalEntry), "resolve link",
+            page);
+
+    gw::harvest::FoundLinks found = gw::harvest::ScanAnchors(page, address, pattern);
+    std::vector<std::string> appended = gw::harvest::literal::Walk(page, address, pattern);
+    require(found.addresses == gw::harvest::literal::FirstOfEach(appended), "found list", page);
+    gw::harvest::RemoveDuplicates(found.addresses);
+    gw::harvest::literal::RemoveDuplicates(appended);
+    require(found.addresses == appended, "duplicate removal", page);
+    return 0;
+}

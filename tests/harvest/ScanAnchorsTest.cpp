@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "LiteralHarvest.h"
+#include "harvest/Harvest.h"
+
+namespace gw::harvest {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+Strings scan(const std::string& page, const char* fileSpec = "*",
+             const char* fetchedAddress = "http://h/") {
+    return ScanAnchors(page, fetchedAddress, BuildMatchPattern(fileSpec)).addresses;
+}
+
+TEST(ScanAnchors, FindsTheSpansOfTheAnchorsOfAPage) {
+    const std::pair<std::string, Strings> cases[] = {
+        {"", {}},
+        {"x", {}},
+        {"no tags = here > at \"all\"", {}},
+        {"<a href=x.zip>", {"http://h/x.zip"}},
+        {"<A HREF=\"a.zip\" TARGET=\"_top\">", {"http://h/a.zip"}},
+        // Recognised through the quoted HREF forms once a "<" has been seen.
+        {"<img src=\"a.gif\" href=\"b.zip\">", {"http://h/b.zip"}},
+        {"<p>text href =\"c.zip\">", {"http://h/c.zip"}},
+        {"<p>text HREF= \"c.zip\">", {"http://h/ c.zip"}},
+        {"href=\"d.zip\">", {}},
+        // An unquoted HREF that is not the first attribute.
+        {"<A NAME=top HREF=b.zip>", {}},
+        {"<a href=>", {"http://h/"}},
+        // The rest of a taken anchor is not examined again.
+        {"<a href=\"a.zip\" title='href=\"b.zip\"'>", {"http://h/a.zip"}},
+        // Leaving an anchor leaves the tag: a HREF form counts again after the next "<".
+        {"<a href=\"a.zip\">href=\"b.zip\">", {"http://h/a.zip"}},
+        {"<a href=\"a.zip\"><b>href=\"c.zip\">", {"http://h/a.zip", "http://h/c.zip"}},
+        // Rules B and C, when no "=" has a ">" after it.
+        {"<A HREF \"b.zip\" rest", {"http://h/b.zip"}},
+        {"<A HREF \"c.zip>", {"http://h/c.zip"}},
+        {"<A HREF \"c.zip", {}},
+        {"<A HREF=\"a.zip\"", {"http://h/a.zip"}},
+        // An anchor never closed: the walk ends, and what came before stays found.
+        {"<a href=\"a.zip\">x</a><A HREF" + std::string(1000, 'y'), {"http://h/a.zip"}},
+        // Equal addresses are held once.
+        {"<a href=a.zip><a href=a.zip><a href=b.zip>", {"http://h/a.zip", "http://h/b.zip"}},
+    };
+    for (const auto& [page, entries] : cases)
+        EXPECT_EQ(scan(page), entries) << page;
+}
+
+// Pages made of the pieces the walk reacts to, so that every rule meets every other.
+std::string randomPage(std::mt19937& random) {
+    static const char* const pieces[] = {
+        "<A HREF",
+        "<a href=",
+        "<a\thref=",
+        " HREF=\"",
+        "href =\"",
+        "HrEf= \"",
+        "<",
+        ">",
+        "\"",
+        "=",
+        " ",
+        "a.zip",
+        "B.ZIP",
+        "/pub/",
+        "//mirror/",
+        "http://x/",
+        "HTTPS://Y/",
+        "ftp://z/",
+        "mailto:",
+        "site.com",
+        "http://w.com",
+        "target=_blank",
+        "title=\"",
+        "x",
+        "setup.exe",
+        "#",
+        "?q=1",
+        "\r\n",
+        "<img src=\"i.gif\" ",
+        "</a>",
+        "\xe9",
+    };
+    std::string page;
+    const std::size_t count = random() % 40;
+    for (std::size_t k = 0; k < count; ++k)
+        page += pieces[random() % std::size(pieces)];
+    return page;
+}
+
+TEST(ScanAnchors, AgreesWithTheStepByStepWalkOnRandomPages) {
+    const char* const fileSpecs[] = {"*", "*.zip", "*.com", "setup?.exe", "[a-z]*"};
+    const char* const addresses[] = {"http://h/d/index.htm", "https://h:81/d/x.php?y=/z",
+                                     "h/files/", "ftp://h", "h"};
+    std::mt19937 random(11);
+    for (int trial = 0; trial < 20000; ++trial) {
+        const std::string page = randomPage(random);
+        const std::string pattern = BuildMatchPattern(fileSpecs[trial % 5]);
+        const std::string address = addresses[random() % 5];
+
+        const Strings appended = literal::Walk(page, address, pattern);
+        FoundLinks found = ScanAnchors(page, address, pattern);
+        ASSERT_EQ(found.addresses, literal::FirstOfEach(appended)) << page;
+        EXPECT_EQ(found.dropped, 0u);
+
+        Strings expected = appended;
+        literal::RemoveDuplicates(expected);
+        RemoveDuplicates(found.addresses);
+        ASSERT_EQ(found.addresses, expected) << page;
+    }
+}
+
+TEST(ScanAnchors, KeepsTheFirstAddressesWhenTheListIsFullAndCountsTheRest) {
+    const int distinct = static_cast<int>(kFoundCapacity) + 5000;
+    std::string page;
+    for (int i = 0; i < distinct; ++i)
+        page += "<a href=\"f" + std::to_string(i) + ".zip\">x</a>";
+    // Repeats, held or left out, change nothing.
+    page += "<a href=\"f0.zip\"><a href=\"f" + std::to_string(distinct - 1) + ".zip\">";
+
+    FoundLinks found = ScanAnchors(page, "http://h/", "*.ZIP*");
+    ASSERT_EQ(found.addresses.size(), kFoundCapacity);
+    EXPECT_EQ(found.dropped, 5000u);
+    EXPECT_EQ(found.addresses.front(), "http://h/f0.zip");
+    EXPECT_EQ(found.addresses.back(), "http://h/f" + std::to_string(kFoundCapacity - 1) + ".zip");
+    RemoveDuplicates(found.addresses);
+    EXPECT_EQ(found.addresses.size(), kFoundCapacity);
+}
+
+TEST(ScanAnchors, EndsPromptlyOnPagesThatWouldMakeAStepByStepWalkQuadratic) {
+    const std::string unclosed =
+        "<a href=\"a.zip\">" + std::string("<A HREF") + std::string(8 << 20, 'y');
+    EXPECT_EQ(scan(unclosed, "*.zip"), Strings{"http://h/a.zip"});
+
+    // Many anchors before one far "=": every one of them has the same long span.
+    std::string farEquals;
+    for (int i = 0; i < 100000; ++i)
+        farEquals += "<A HREF>";
+    farEquals += "=" + std::string(4 << 20, 'z') + ".zip>";
+    EXPECT_EQ(scan(farEquals, "*.zip").size(), 1u);
+}
+
+TEST(ScanAnchors, ReportsTheRisingPositionAndTheEnd) {
+    std::string page;
+    while (page.size() < 1'000'000)
+        page += "<p>filler text <a href=\"a.zip\">a</a></p>\n";
+    std::vector<std::size_t> positions;
+    ScanAnchors(page, "http://h/", "*", [&](std::size_t position, std::size_t length) {
+        EXPECT_EQ(length, page.size());
+        positions.push_back(position);
+    });
+    ASSERT_GE(positions.size(), 10u);
+    EXPECT_LE(positions.size(), page.size() / 65536 + 2);
+    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+    EXPECT_EQ(positions.back(), page.size());
+}
+
+}  // namespace
+}  // namespace gw::harvest
