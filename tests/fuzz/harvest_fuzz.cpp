@@ -13,13 +13,6 @@
 
 namespace {
 
-std::string upper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 32);
-    return text;
-}
-
 void require(bool condition, const char* what, const std::string& page) {
     if (condition)
         return;
@@ -45,21 +38,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t addressLength = data[1] % 41;
     data += 2;
     size -= 2;
-    const std::string specification = take(data, size, fileSpecLength);
+    const std::string fileSpec = take(data, size, fileSpecLength);
     const std::string address = take(data, size, addressLength);
     const std::string page = take(data, size, size);
 
     const std::string pattern = gw::harvest::BuildMatchPattern(fileSpec);
-    const std::string name = upper(page.substr(0, 48));
+    const std::string name = gw::harvest::literal::Upper(page.substr(0, 48));
     require(gw::harvest::WildcardMatch(name, pattern) == gw::harvest::literal::Like(name, pattern),
             "wildcard match", page);
 
     const std::string span = page.substr(0, 300);
     std::string entry;
     std::string literalEntry;
-    const bool resolved = gw::harvest::ResolveLink(span, upper(span), pattern, address, entry);
+    const bool resolved = gw::harvest::ResolveLink(span, gw::harvest::literal::Upper(span), pattern, address, entry);
     const bool literalResolved =
-        gw::harvest::literal::ResolveLink(span, upper(span), pattern, address, literalEntry);
+        gw::harvest::literal::ResolveLink(span, gw::harvest::literal::Upper(span), pattern, address, literalEntry);
     require(resolved == literalResolved && (!resolved || entry == literalEntry), "resolve link",
             page);
 

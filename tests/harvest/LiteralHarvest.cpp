@@ -3,9 +3,6 @@
 #include <set>
 
 namespace gw::harvest::literal {
-namespace {
-
-using Pos = long;
 
 std::string Upper(std::string text) {
     for (char& c : text)
@@ -13,6 +10,10 @@ std::string Upper(std::string text) {
             c = static_cast<char>(c - 'a' + 'A');
     return text;
 }
+
+namespace {
+
+using Pos = long;
 
 Pos Len(const std::string& s) {
     return static_cast<Pos>(s.size());

@@ -8,6 +8,9 @@
 
 namespace gw::harvest::literal {
 
+// Only a-z change, as in the page copy the search compares against.
+std::string Upper(std::string text);
+
 bool Like(const std::string& name, const std::string& pattern);
 
 bool ResolveLink(const std::string& span, const std::string& upperSpan, const std::string& pattern,

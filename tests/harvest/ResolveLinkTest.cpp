@@ -2,17 +2,11 @@
 
 #include <optional>
 
+#include "LiteralHarvest.h"
 #include "harvest/Harvest.h"
 
 namespace gw::harvest {
 namespace {
-
-std::string upper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 32);
-    return text;
-}
 
 struct Case {
     const char* span;
@@ -75,7 +69,7 @@ const Case kCases[] = {
 TEST(ResolveLink, GivesTheFullAddressOfEachWantedLink) {
     for (const Case& c : kCases) {
         std::string entry = "untouched";
-        const bool found = ResolveLink(c.span, upper(c.span), BuildMatchPattern(c.fileSpec),
+        const bool found = ResolveLink(c.span, literal::Upper(c.span), BuildMatchPattern(c.fileSpec),
                                        c.fetchedAddress, entry);
         EXPECT_EQ(found, c.entry.has_value()) << c.span << " on " << c.fetchedAddress;
         if (found && c.entry) {
