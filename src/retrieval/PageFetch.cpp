@@ -90,10 +90,11 @@ FetchedPage FetchPage(platform::UrlTransfer& transfer, const std::string& reques
             std::filesystem::permissions(folder, std::filesystem::perms::owner_all, ec);
     }
     if (!writeAll(tempFile, body)) return failed("cannot write " + tempFile + ": " + std::strerror(errno));
-    // Only one copy of a large page is held at a time.
-    std::string().swap(body);
-
     FetchedPage page;
+    // The page is read back into the memory that received it: one copy of a large page at a
+    // time, and no second round of fresh pages for the kernel to hand out.
+    page.text = std::move(body);
+    page.text.clear();
     // As typed, unless a redirect moved the page elsewhere.
     page.fetchedAddress =
         result.redirected && !result.finalAddress.empty() ? result.finalAddress : requestAddress;
