@@ -8,7 +8,7 @@ class QPushButton;
 
 namespace gw::ui {
 
-// Step 2: the file fileSpec, and the search of the page.
+// Step 2: the file name pattern, and the search of the page.
 class Form3 : public WizardPage {
     Q_OBJECT
 public:
