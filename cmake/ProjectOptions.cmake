@@ -9,10 +9,22 @@ function(gw_target_defaults target)
   endif()
 endfunction()
 
+# Each layer's headers are reached as "layer/Header.h" through an include root that holds that
+# layer alone, so a target sees only the layers it links: a core library that tried to include
+# "ui/..." would not compile.
+function(gw_layer_includes target layer)
+  set(root ${CMAKE_BINARY_DIR}/layers/${layer})
+  file(MAKE_DIRECTORY ${root})
+  if(NOT EXISTS ${root}/${layer})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/src/${layer} ${root}/${layer} SYMBOLIC)
+  endif()
+  target_include_directories(${target} PUBLIC ${root})
+endfunction()
+
 # A static library for one folder of src/.
 function(gw_library name)
   add_library(${name} STATIC ${ARGN})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  gw_layer_includes(${name} ${name})
   gw_target_defaults(${name})
 endfunction()
 

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "app/Module1.h"
+#include "app/WizardState.h"
 #include "platform/Dialup.h"
 
 namespace gw::app {
@@ -33,7 +33,7 @@ void EndProgram() {
 void setProgramEnder(std::function<void()> newEnder) { ender() = std::move(newEnder); }
 
 void Quit() {
-    if (module1().HangUpOnQuit.value_or(false)) {
+    if (wizardState().HangUpOnQuit.value_or(false)) {
         // Input that arrives during the wait would otherwise be delivered after it.
         for (QWidget* widget : QApplication::topLevelWidgets()) widget->setEnabled(false);
         platform::HangUpDialup(platform::dialupService(), platform::clock(), pumpPaintOnly);

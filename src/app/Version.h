@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "ProjectVersion.h"
+
 namespace gw::app {
 
 struct Version {
@@ -10,7 +12,7 @@ struct Version {
     int Revision;
 };
 
-inline constexpr Version kVersion{1, 0, 29};
+inline constexpr Version kVersion{GW_VERSION_MAJOR, GW_VERSION_MINOR, GW_VERSION_PATCH};
 
 // "GrabWright Plus Version 1.0.29": plain decimal numbers, no leading zeros.
 inline std::string VersionTitle(const Version& version = kVersion) {

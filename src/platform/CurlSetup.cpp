@@ -1,10 +1,12 @@
 #include "platform/CurlSetup.h"
 
+#include "ProjectVersion.h"
+
 namespace gw::platform {
 namespace {
 
 constexpr const char* kAllowedSchemes = "http,https,ftp";
-constexpr const char* kUserAgent = "GrabWright/1.0.29";
+constexpr const char* kUserAgent = "GrabWright/" GW_VERSION_TEXT;
 constexpr long kMaxRedirects = 10;
 // Large pages and downloads arrive in fewer, bigger pieces than with libcurl's 16 KiB.
 constexpr long kReceiveBufferBytes = 256L * 1024;

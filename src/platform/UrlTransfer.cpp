@@ -246,7 +246,7 @@ void UrlTransfer::setProgress(TransferProgress progress) {
     impl_->progress = std::move(progress);
 }
 
-TransferResult UrlTransfer::OpenURL(const std::string& address, std::string& body) {
+TransferResult UrlTransfer::FetchToMemory(const std::string& address, std::string& body) {
     body.clear();
     TransferResult result = impl_->run(address, &body, nullptr);
     // Half a page is no page; release it rather than hand it on.

@@ -45,7 +45,7 @@ public:
     void setProgress(TransferProgress progress);
 
     // The whole body in memory.
-    TransferResult OpenURL(const std::string& address, std::string& body);
+    TransferResult FetchToMemory(const std::string& address, std::string& body);
     // The body streamed into `sink`.
     TransferResult Fetch(const std::string& address, const BodySink& sink);
 

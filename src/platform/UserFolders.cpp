@@ -25,6 +25,6 @@ std::string xdgFolder(const char* variable, const char* fallbackUnderHome) {
 std::string ConfigFolder() { return xdgFolder("XDG_CONFIG_HOME", ".config"); }
 std::string DataFolder() { return xdgFolder("XDG_DATA_HOME", ".local/share"); }
 std::string CacheFolder() { return xdgFolder("XDG_CACHE_HOME", ".cache"); }
-std::string WindowsDirectory() { return DataFolder(); }
+std::string AddOnBaseFolder() { return DataFolder(); }
 
 }  // namespace gw::platform

@@ -11,6 +11,6 @@ std::string CacheFolder();   // $XDG_CACHE_HOME, by default ~/.cache
 
 // Where the Windows directory used to be asked for: the per-user data folder, "" when no
 // home is known.
-std::string WindowsDirectory();
+std::string AddOnBaseFolder();
 
 }  // namespace gw::platform

@@ -79,7 +79,7 @@ std::string WizardTempFile() {
 FetchedPage FetchPage(platform::UrlTransfer& transfer, const std::string& requestAddress,
                       const std::string& tempFile) {
     std::string body;
-    const platform::TransferResult result = transfer.OpenURL(requestAddress, body);
+    const platform::TransferResult result = transfer.FetchToMemory(requestAddress, body);
     if (!result.ok) return failed(result.error);
 
     std::error_code ec;

@@ -4,7 +4,7 @@
 
 #include "platform/UserFolders.h"
 #include "settings/IniText.h"
-#include "settings/OwnerFile.h"
+#include "settings/AtomicFile.h"
 
 namespace gw::settings {
 namespace {

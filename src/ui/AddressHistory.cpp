@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "settings/SettingsStore.h"
-#include "ui/Labels.h"
+#include "ui/DisplayText.h"
+#include "ui/PageLayout.h"
 
 namespace gw::ui {
 namespace {

@@ -3,27 +3,28 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "app/Module1.h"
+#include "app/WizardState.h"
 #include "app/Navigation.h"
-#include "app/Services.h"
+#include "app/WizardTransfer.h"
 #include "platform/Dialup.h"
 #include "retrieval/Messages.h"
 #include "retrieval/PageFetch.h"
-#include "ui/Busy.h"
-#include "ui/Form3.h"
-#include "ui/FormError.h"
-#include "ui/FormWait.h"
+#include "ui/BusyCursor.h"
+#include "ui/EventPump.h"
+#include "ui/FileSpecPage.h"
+#include "ui/ErrorPage.h"
+#include "ui/WaitDialog.h"
 
 namespace gw::ui {
 
 void RunPageFetch(QWidget* addressPage, const QString& typed) {
-    app::Module1& state = app::module1();
+    app::WizardState& state = app::wizardState();
     BusyCursor busy;
     const std::string request = typed.toStdString();
     state.PageAddress = retrieval::PageAddressFor(request);
 
     platform::UrlTransfer& transfer = app::transfer();
-    FormWait* wait = ShowWait(QStringLiteral("Please wait... Retrieving requested webpage..."));
+    WaitDialog* wait = ShowWait(QStringLiteral("Please wait... Retrieving requested webpage..."));
     wait->setAbortHandler([&transfer] { transfer.abort(); });
     state.PageText.clear();
     const std::string tempFile = retrieval::WizardTempFile();
@@ -43,7 +44,7 @@ void RunPageFetch(QWidget* addressPage, const QString& typed) {
         state.PageText = std::move(page.text);
         state.FetchedAddress = std::move(page.fetchedAddress);
         UnloadWait();
-        app::navigate<Form3>(addressPage);
+        app::navigate<FileSpecPage>(addressPage);
         return;
     }
     UnloadWait();

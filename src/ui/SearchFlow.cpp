@@ -4,13 +4,14 @@
 #include <QProgressBar>
 #include <QWidget>
 
-#include "app/Module1.h"
+#include "app/WizardState.h"
 #include "app/Navigation.h"
 #include "harvest/Harvest.h"
 #include "harvest/Messages.h"
-#include "ui/Busy.h"
-#include "ui/FormError.h"
-#include "ui/FormWait.h"
+#include "ui/BusyCursor.h"
+#include "ui/EventPump.h"
+#include "ui/ErrorPage.h"
+#include "ui/WaitDialog.h"
 
 namespace gw::ui {
 namespace {
@@ -19,7 +20,7 @@ namespace {
 int barValue(std::size_t value) { return static_cast<int>(std::min<std::size_t>(value, INT_MAX)); }
 
 void storeFound(const std::vector<std::string>& addresses) {
-    app::Module1& state = app::module1();
+    app::WizardState& state = app::wizardState();
     const int count = static_cast<int>(std::min(addresses.size(), harvest::kFoundCapacity));
     for (int i = 0; i < count; ++i) state.FoundList[i + 1] = addresses[i];
     state.FoundCount = static_cast<std::int16_t>(count);
@@ -35,14 +36,14 @@ void RunSearch(QWidget* criteriaPage, QLabel* instruction, const QString& typedS
         return;
     }
 
-    app::Module1& state = app::module1();
+    app::WizardState& state = app::wizardState();
     BusyCursor busy;
     state.LastFileSpec = fileSpec;
-    FormWait* wait = ShowWait(QStringLiteral("Please wait... Searching the webpage..."));
+    WaitDialog* wait = ShowWait(QStringLiteral("Please wait... Searching the webpage..."));
     criteriaPage->hide();
     state.FoundCount = 0;
 
-    QProgressBar* bar = wait->progressBar1();
+    QProgressBar* bar = wait->progressBar();
     bar->setMaximum(barValue(std::max<std::size_t>(state.PageText.size(), 1)));
     bar->setMinimum(0);
     bar->setVisible(true);
@@ -62,7 +63,7 @@ void RunSearch(QWidget* criteriaPage, QLabel* instruction, const QString& typedS
         return;
     }
 
-    wait->label1()->setText(QStringLiteral("Please wait... Searching for duplicates..."));
+    wait->messageLabel()->setText(QStringLiteral("Please wait... Searching for duplicates..."));
     bar->setValue(0);
     bar->setMinimum(0);
     bar->setMaximum(state.FoundCount);

@@ -1,10 +1,10 @@
 #include "ui/Startup.h"
 
 #include "app/Navigation.h"
-#include "ui/Form1.h"
+#include "ui/WelcomePage.h"
 
 namespace gw::ui {
 
-void StartWizard() { app::showPage<Form1>(); }
+void StartWizard() { app::showPage<WelcomePage>(); }
 
 }  // namespace gw::ui

@@ -7,9 +7,6 @@ class QPushButton;
 
 namespace gw::ui {
 
-// Pixels for a length given in twips (15 twips are one pixel at 96 dpi), grown with the
-// screen's logical resolution so the described layout keeps its proportions.
-int twips(int value);
 
 // A page of the wizard: Enter presses the default button, Esc the cancel button, and closing
 // the window by its frame ends the program without a hang-up.
@@ -25,9 +22,9 @@ protected:
         QPushButton* next;
     };
     // The row along the bottom: Cancel, Back, Next from left to right, at top 3000 twips;
-    // Next is the default button and Cancel answers Esc. The names are the page's own.
-    ButtonRow addButtonRow(const char* cancelName, const char* backName, const char* nextName);
-    // The frame that holds a step's controls, named `Frame1`.
+    // Next is the default button and Cancel answers Esc.
+    ButtonRow addButtonRow();
+    // The frame that holds a step's controls.
     QGroupBox* addStepFrame(const QString& caption);
     void setClientSize(int widthTwips, int heightTwips);
 
@@ -39,8 +36,5 @@ private:
     QPushButton* cancelButton_ = nullptr;
 };
 
-// A button at a position given in twips.
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, int left,
-                        int top, int width = 1215, int height = 375);
 
 }  // namespace gw::ui

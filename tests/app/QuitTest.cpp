@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/Module1.h"
+#include "app/WizardState.h"
 #include "app/Quit.h"
 #include "support/FakeDialup.h"
 #include "support/WizardFixture.h"
@@ -25,12 +25,12 @@ TEST_F(QuitFixture, HangsUpOnlyWhenTheWizardBroughtTheLineUp) {
         {true, true, true, 2},
     };
     for (const Case& c : cases) {
-        gw::app::resetModule1();
+        gw::app::resetWizardState();
         fakes.dialup = gw::test::FakeDialup{};
         fakes.dialup.up = c.lineUp;
         fakes.dialup.dropsAfter = 2;
         ended = 0;
-        gw::app::module1().HangUpOnQuit = c.hangUpOnQuit;
+        gw::app::wizardState().HangUpOnQuit = c.hangUpOnQuit;
         gw::app::Quit();
         EXPECT_EQ(fakes.dialup.activeCalls > 0, c.asksService);
         EXPECT_EQ(fakes.dialup.hangUpCalls, c.hangUps);
@@ -40,7 +40,7 @@ TEST_F(QuitFixture, HangsUpOnlyWhenTheWizardBroughtTheLineUp) {
 }
 
 TEST_F(QuitFixture, EndsAfterTheBoundWhenTheLineNeverDrops) {
-    gw::app::module1().HangUpOnQuit = true;
+    gw::app::wizardState().HangUpOnQuit = true;
     fakes.dialup.up = true;
     fakes.dialup.dropsAfter = -1;
     gw::app::Quit();
@@ -49,14 +49,14 @@ TEST_F(QuitFixture, EndsAfterTheBoundWhenTheLineNeverDrops) {
     EXPECT_LE(fakes.clock.slept, std::chrono::seconds(31));
 }
 
-TEST(Module1, StartsEmptyWithUnsetHangUpAndFullCapacity) {
-    gw::app::resetModule1();
-    gw::app::Module1& state = gw::app::module1();
+TEST(WizardState, StartsEmptyWithUnsetHangUpAndFullCapacity) {
+    gw::app::resetWizardState();
+    gw::app::WizardState& state = gw::app::wizardState();
     state.FoundList[gw::app::kListCapacity] = "last";
     state.FoundCount = gw::app::kListCapacity;
-    gw::app::resetModule1();
-    EXPECT_FALSE(gw::app::module1().HangUpOnQuit.has_value());
-    EXPECT_EQ(gw::app::module1().FoundCount, 0);
-    EXPECT_TRUE(gw::app::module1().FoundList[gw::app::kListCapacity].empty());
-    EXPECT_EQ(static_cast<int>(gw::app::module1().FoundList.size()), 32768);
+    gw::app::resetWizardState();
+    EXPECT_FALSE(gw::app::wizardState().HangUpOnQuit.has_value());
+    EXPECT_EQ(gw::app::wizardState().FoundCount, 0);
+    EXPECT_TRUE(gw::app::wizardState().FoundList[gw::app::kListCapacity].empty());
+    EXPECT_EQ(static_cast<int>(gw::app::wizardState().FoundList.size()), 32768);
 }

@@ -130,13 +130,13 @@ TEST(HangUpDialup, AsksUntilTheLineIsGoneButGivesUpAtTheBound) {
 TEST(UserFolders, FollowXdgVariablesAndIgnoreRelativeOnes) {
     ::setenv("HOME", "/home/someone/", 1);
     ::setenv("XDG_DATA_HOME", "/tmp/data/", 1);
-    EXPECT_EQ(gw::platform::WindowsDirectory(), "/tmp/data");
+    EXPECT_EQ(gw::platform::AddOnBaseFolder(), "/tmp/data");
     ::setenv("XDG_DATA_HOME", "relative/data", 1);
-    EXPECT_EQ(gw::platform::WindowsDirectory(), "/home/someone/.local/share");
+    EXPECT_EQ(gw::platform::AddOnBaseFolder(), "/home/someone/.local/share");
     ::unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(gw::platform::DataFolder(), "/home/someone/.local/share");
     ::unsetenv("XDG_CACHE_HOME");
     EXPECT_EQ(gw::platform::CacheFolder(), "/home/someone/.cache");
     ::unsetenv("HOME");
-    EXPECT_EQ(gw::platform::WindowsDirectory(), "");
+    EXPECT_EQ(gw::platform::AddOnBaseFolder(), "");
 }

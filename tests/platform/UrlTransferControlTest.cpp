@@ -26,7 +26,7 @@ TEST(UrlTransferControlTest, ProgressKeepsAboutTwentyMillisecondsApartWhileTheSe
         return true;
     });
     std::string body;
-    const TransferResult result = transfer.OpenURL(server.url("/pause"), body);
+    const TransferResult result = transfer.FetchToMemory(server.url("/pause"), body);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(body, "ab");
     // 400 ms of silence: about twenty calls, none closer than the pace allows.
@@ -51,14 +51,14 @@ TEST(UrlTransferControlTest, StopsWhenTheProgressCallbackSaysSo) {
         transfer.setProgress([&](std::uint64_t, std::uint64_t) { return c.onProgress(transfer); });
         std::string body;
         const auto start = Clock::now();
-        const TransferResult stopped = transfer.OpenURL(server.url("/slow"), body);
+        const TransferResult stopped = transfer.FetchToMemory(server.url("/slow"), body);
         EXPECT_FALSE(stopped.ok);
         EXPECT_EQ(body, "");
         EXPECT_LT(Clock::now() - start, std::chrono::seconds(3));
 
         // The stop belongs to that transfer only.
         transfer.setProgress({});
-        const TransferResult next = transfer.OpenURL(server.url("/page"), body);
+        const TransferResult next = transfer.FetchToMemory(server.url("/page"), body);
         EXPECT_TRUE(next.ok) << next.error;
         EXPECT_EQ(body, "hello page");
     }
@@ -81,7 +81,7 @@ TEST(UrlTransferControlTest, SinkThatRefusesOrThrowsFailsOnlyThatTransfer) {
         EXPECT_NE(refused.error, "");
 
         std::string body;
-        const TransferResult next = transfer.OpenURL(server.url("/page"), body);
+        const TransferResult next = transfer.FetchToMemory(server.url("/page"), body);
         EXPECT_TRUE(next.ok) << next.error;
         EXPECT_EQ(body, "hello page");
     }
@@ -95,12 +95,12 @@ TEST(UrlTransferControlTest, SecondRequestDuringATransferFailsAndLeavesItIntact)
     bool asked = false;
     transfer.setProgress([&](std::uint64_t, std::uint64_t) {
         if (!asked)
-            inner = transfer.OpenURL(server.url("/page"), innerBody);
+            inner = transfer.FetchToMemory(server.url("/page"), innerBody);
         asked = true;
         return true;
     });
     std::string body;
-    const TransferResult outer = transfer.OpenURL(server.url("/pause"), body);
+    const TransferResult outer = transfer.FetchToMemory(server.url("/pause"), body);
     ASSERT_TRUE(asked);
     EXPECT_FALSE(inner.ok);
     EXPECT_EQ(innerBody, "");
@@ -113,8 +113,8 @@ TEST(UrlTransferControlTest, ReusesTheConnectionAcrossRequests) {
     UrlTransfer transfer;
     std::string first;
     std::string second;
-    ASSERT_TRUE(transfer.OpenURL(server.url("/client-port"), first).ok);
-    ASSERT_TRUE(transfer.OpenURL(server.url("/client-port"), second).ok);
+    ASSERT_TRUE(transfer.FetchToMemory(server.url("/client-port"), first).ok);
+    ASSERT_TRUE(transfer.FetchToMemory(server.url("/client-port"), second).ok);
     EXPECT_NE(first, "");
     EXPECT_EQ(first, second);
 }

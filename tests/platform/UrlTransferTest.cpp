@@ -29,7 +29,7 @@ struct Outcome {
 Outcome Get(UrlTransfer& transfer, const std::string& address, Mode mode) {
     Outcome outcome;
     if (mode == Mode::Memory) {
-        outcome.result = transfer.OpenURL(address, outcome.bytes);
+        outcome.result = transfer.FetchToMemory(address, outcome.bytes);
     } else {
         outcome.result = transfer.Fetch(address, [&](const char* data, std::size_t size) {
             outcome.bytes.append(data, size);
@@ -61,7 +61,7 @@ TEST_P(ServerAnswer, DeliversTheBodyOnlyOnSuccess) {
     const Answer& answer = GetParam();
     UrlTransfer transfer;
     for (Mode mode : {Mode::Memory, Mode::Stream}) {
-        SCOPED_TRACE(mode == Mode::Memory ? "OpenURL" : "Fetch");
+        SCOPED_TRACE(mode == Mode::Memory ? "FetchToMemory" : "Fetch");
         const Outcome outcome = Get(transfer, server.url(answer.path), mode);
         EXPECT_EQ(outcome.result.ok, answer.ok) << outcome.result.error;
         EXPECT_EQ(outcome.result.httpStatus, answer.status);
@@ -107,7 +107,7 @@ TEST(UrlTransferTest, FollowsUpToTenRedirectsWithinTheWebOnly) {
         SCOPED_TRACE(c.path);
         UrlTransfer transfer;
         std::string body = "stale";
-        const TransferResult result = transfer.OpenURL(server.url(c.path), body);
+        const TransferResult result = transfer.FetchToMemory(server.url(c.path), body);
         EXPECT_EQ(result.ok, c.ok) << result.error;
         EXPECT_EQ(body, c.ok ? "landed" : "");
         if (c.ok) {
@@ -123,7 +123,7 @@ TEST(UrlTransferTest, TypedAddressOutsideTheWebFailsWithoutReading) {
         SCOPED_TRACE(address);
         UrlTransfer transfer;
         std::string body;
-        const TransferResult result = transfer.OpenURL(address, body);
+        const TransferResult result = transfer.FetchToMemory(address, body);
         EXPECT_FALSE(result.ok);
         EXPECT_NE(result.error, "");
         EXPECT_EQ(body, "");
@@ -137,7 +137,7 @@ TEST(UrlTransferTest, SilentServerFailsAfterTheLowSpeedTime) {
     UrlTransfer transfer(options);
     std::string body;
     const auto start = std::chrono::steady_clock::now();
-    const TransferResult result = transfer.OpenURL(server.url("/slow"), body);
+    const TransferResult result = transfer.FetchToMemory(server.url("/slow"), body);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(body, "");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
@@ -155,7 +155,7 @@ TEST(UrlTransferTest, BodyPastTheCapFails) {
                           Case{"/bytes", size, true}}) {
         for (Mode mode : {Mode::Memory, Mode::Stream}) {
             SCOPED_TRACE(std::string(c.path) + " cap " + std::to_string(c.cap) +
-                         (mode == Mode::Memory ? " OpenURL" : " Fetch"));
+                         (mode == Mode::Memory ? " FetchToMemory" : " Fetch"));
             TransferOptions options;
             options.maxBodyBytes = c.cap;
             UrlTransfer transfer(options);
@@ -178,7 +178,7 @@ TEST(UrlTransferTest, HttpsNeedsATrustedCertificate) {
             options.extraCaFile = server.caFile();
         UrlTransfer transfer(options);
         std::string body;
-        const TransferResult result = transfer.OpenURL(server.url("/bytes"), body);
+        const TransferResult result = transfer.FetchToMemory(server.url("/bytes"), body);
         EXPECT_EQ(result.ok, trusted) << result.error;
         EXPECT_EQ(body, trusted ? EveryByteAndLineEnd() : "");
         if (trusted) {
@@ -197,7 +197,7 @@ TEST(UrlTransferTest, FetchesOverFtp) {
         SCOPED_TRACE(present ? "present" : "absent");
         std::string body;
         const TransferResult result =
-            transfer.OpenURL(server.url(present ? "/page.bin" : "/absent.bin"), body);
+            transfer.FetchToMemory(server.url(present ? "/page.bin" : "/absent.bin"), body);
         EXPECT_EQ(result.ok, present) << result.error;
         EXPECT_EQ(body, present ? EveryByteAndLineEnd() : "");
         EXPECT_EQ(result.httpStatus, 0);

@@ -15,9 +15,9 @@ QWidget* visibleWindow(const char* name) {
 ErrorPageAnswerer::ErrorPageAnswerer() {
     timer_.setInterval(5);
     QObject::connect(&timer_, &QTimer::timeout, [this] {
-        QWidget* page = visibleWindow("FormError");
+        QWidget* page = visibleWindow("ErrorPage");
         if (!page) return;
-        if (auto* label = page->findChild<QLabel*>(QStringLiteral("Label1"))) message_ = label->text();
+        if (auto* label = page->findChild<QLabel*>(QStringLiteral("messageLabel"))) message_ = label->text();
         ++answered_;
         QTest::keyClick(page, Qt::Key_Return);
     });

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Module1.h"
+#include "app/WizardState.h"
 #include "app/Quit.h"
 #include "support/FakeDialup.h"
 #include "support/Pages.h"
@@ -16,7 +16,7 @@ struct WizardFixture : testing::Test {
     int ended = 0;
 
     void SetUp() override {
-        app::resetModule1();
+        app::resetWizardState();
         app::setProgramEnder([this] { ++ended; });
     }
     void TearDown() override {

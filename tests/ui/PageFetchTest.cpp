@@ -7,18 +7,18 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/Module1.h"
+#include "app/WizardState.h"
 #include "app/Navigation.h"
 #include "app/Quit.h"
-#include "app/Services.h"
+#include "app/WizardTransfer.h"
 #include "retrieval/Messages.h"
 #include "retrieval/PageFetch.h"
 #include "support/FakeDialup.h"
 #include "support/HttpServer.h"
 #include "support/Pages.h"
 #include "support/WizardFixture.h"
-#include "ui/Form2.h"
-#include "ui/Form3.h"
+#include "ui/AddressPage.h"
+#include "ui/FileSpecPage.h"
 
 using gw::test::control;
 namespace fs = std::filesystem;
@@ -64,11 +64,11 @@ struct PageFetchTest : gw::test::WizardFixture {
 
     // Types the address on Step 1 and presses Enter; returns the error page's message.
     QString fetch(const std::string& address, QWidget** addressPage = nullptr) {
-        auto* page = gw::app::showPage<gw::ui::Form2>();
+        auto* page = gw::app::showPage<gw::ui::AddressPage>();
         if (addressPage) *addressPage = page;
-        control<QComboBox>(page, "Combo1")->setEditText(QString::fromStdString(address));
+        control<QComboBox>(page, "addressBox")->setEditText(QString::fromStdString(address));
         gw::test::ErrorPageAnswerer answerer;
-        QTest::keyClick(control<QComboBox>(page, "Combo1"), Qt::Key_Return);
+        QTest::keyClick(control<QComboBox>(page, "addressBox"), Qt::Key_Return);
         gw::test::settle();
         return answerer.message();
     }
@@ -78,9 +78,9 @@ struct PageFetchTest : gw::test::WizardFixture {
 
 TEST_F(PageFetchTest, FetchedPageGoesToStep2WithItsTextAndAddress) {
     EXPECT_EQ(fetch(server.url("/files")), "");
-    const auto& state = gw::app::module1();
-    EXPECT_NE(gw::app::loadedPage<gw::ui::Form3>(), nullptr);
-    EXPECT_EQ(gw::app::loadedPage<gw::ui::Form2>(), nullptr);
+    const auto& state = gw::app::wizardState();
+    EXPECT_NE(gw::app::loadedPage<gw::ui::FileSpecPage>(), nullptr);
+    EXPECT_EQ(gw::app::loadedPage<gw::ui::AddressPage>(), nullptr);
     EXPECT_EQ(state.PageAddress, server.url("/files/"));
     EXPECT_EQ(state.PageText, "<a href=\"a.zip\">x</a>y\nz");
     EXPECT_EQ(state.FetchedAddress, server.url("/files"));
@@ -90,8 +90,8 @@ TEST_F(PageFetchTest, FetchedPageGoesToStep2WithItsTextAndAddress) {
 
 TEST_F(PageFetchTest, RedirectedPageKnowsWhereItCameFrom) {
     EXPECT_EQ(fetch(server.url("/old")), "");
-    EXPECT_EQ(gw::app::module1().PageAddress, server.url("/old/"));
-    EXPECT_EQ(gw::app::module1().FetchedAddress, server.url("/files/"));
+    EXPECT_EQ(gw::app::wizardState().PageAddress, server.url("/old/"));
+    EXPECT_EQ(gw::app::wizardState().FetchedAddress, server.url("/files/"));
 }
 
 TEST_F(PageFetchTest, FailuresShowTheErrorPageThenStep1AsItWas) {
@@ -100,15 +100,15 @@ TEST_F(PageFetchTest, FailuresShowTheErrorPageThenStep1AsItWas) {
         "file:///etc/passwd",   "http://127.0.0.1:1/", "gopher://127.0.0.1/",
     };
     for (const std::string& address : cases) {
-        gw::app::module1().PageText = "old";
+        gw::app::wizardState().PageText = "old";
         QWidget* page = nullptr;
         EXPECT_EQ(fetch(address, &page), gw::retrieval::kFetchFailedMessage) << address;
-        ASSERT_EQ(gw::app::loadedPage<gw::ui::Form2>(), page);
+        ASSERT_EQ(gw::app::loadedPage<gw::ui::AddressPage>(), page);
         EXPECT_TRUE(page->isVisible());
-        EXPECT_EQ(control<QComboBox>(page, "Combo1")->currentText().toStdString(), address);
-        EXPECT_EQ(gw::app::loadedPage<gw::ui::Form3>(), nullptr);
-        EXPECT_EQ(gw::app::module1().PageAddress, gw::retrieval::PageAddressFor(address));
-        EXPECT_EQ(gw::app::module1().PageText, "");
+        EXPECT_EQ(control<QComboBox>(page, "addressBox")->currentText().toStdString(), address);
+        EXPECT_EQ(gw::app::loadedPage<gw::ui::FileSpecPage>(), nullptr);
+        EXPECT_EQ(gw::app::wizardState().PageAddress, gw::retrieval::PageAddressFor(address));
+        EXPECT_EQ(gw::app::wizardState().PageText, "");
         gw::app::unloadPage(page);
         gw::test::settle();
     }
@@ -119,7 +119,7 @@ TEST_F(PageFetchTest, EmptyPageLeavesAnEmptyTempFile) {
     const std::string temp = gw::retrieval::WizardTempFile();
     ASSERT_TRUE(fs::exists(temp));
     EXPECT_EQ(fs::file_size(temp), 0u);
-    EXPECT_TRUE(gw::app::loadedPage<gw::ui::Form2>()->isVisible());
+    EXPECT_TRUE(gw::app::loadedPage<gw::ui::AddressPage>()->isVisible());
 }
 
 TEST_F(PageFetchTest, ALinkPlantedAtTheTempFileIsNotFollowed) {
@@ -146,7 +146,7 @@ TEST_F(PageFetchTest, HangUpOnQuitOnlyWhenTheFetchBroughtTheLineUp) {
         fakes.dialup.up = c.upBefore;
         fakes.dialup.comesUpAtCall = c.comesUpAtCall;
         fetch(server.url("/missing"));  // a failed fetch samples the line too
-        EXPECT_EQ(gw::app::module1().HangUpOnQuit, c.expected);
+        EXPECT_EQ(gw::app::wizardState().HangUpOnQuit, c.expected);
         gw::test::closeAllWindows();
     }
 }
@@ -155,9 +155,9 @@ TEST_F(PageFetchTest, ClosingTheWaitDialogAbortsAHangingFetch) {
     QTimer closer;
     closer.setInterval(100);
     QObject::connect(&closer, &QTimer::timeout, [] {
-        if (QWidget* wait = gw::test::visibleWindow("FormWait")) wait->close();
+        if (QWidget* wait = gw::test::visibleWindow("WaitDialog")) wait->close();
     });
     closer.start();
     EXPECT_EQ(fetch(server.url("/slow")), gw::retrieval::kFetchFailedMessage);
-    EXPECT_TRUE(gw::app::loadedPage<gw::ui::Form2>()->isVisible());
+    EXPECT_TRUE(gw::app::loadedPage<gw::ui::AddressPage>()->isVisible());
 }

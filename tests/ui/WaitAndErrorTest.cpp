@@ -7,18 +7,18 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/Module1.h"
+#include "app/WizardState.h"
 #include "app/Navigation.h"
 #include "support/Pages.h"
-#include "ui/FormError.h"
-#include "ui/FormWait.h"
+#include "ui/ErrorPage.h"
+#include "ui/WaitDialog.h"
 
 using gw::test::control;
 
 namespace {
 
 struct WaitAndErrorTest : testing::Test {
-    void SetUp() override { gw::app::resetModule1(); }
+    void SetUp() override { gw::app::resetWizardState(); }
     void TearDown() override { gw::test::closeAllWindows(); }
 };
 
@@ -26,9 +26,9 @@ struct WaitAndErrorTest : testing::Test {
 QString answerErrorPage(Qt::Key key, const QString& message, QSize* size = nullptr) {
     QString shown;
     QTimer::singleShot(0, [&] {
-        QWidget* page = gw::test::visibleWindow("FormError");
+        QWidget* page = gw::test::visibleWindow("ErrorPage");
         ASSERT_NE(page, nullptr);
-        shown = control<QLabel>(page, "Label1")->text();
+        shown = control<QLabel>(page, "messageLabel")->text();
         if (size) *size = page->size();
         EXPECT_EQ(page->windowTitle(), "GrabWright");
         EXPECT_TRUE(page->findChildren<QScrollArea*>().isEmpty());
@@ -41,25 +41,25 @@ QString answerErrorPage(Qt::Key key, const QString& message, QSize* size = nullp
 }  // namespace
 
 TEST_F(WaitAndErrorTest, CancelShowsOnlyOnTheDialogMadeRightAfterTheFlag) {
-    gw::app::module1().ShowWaitCancel = true;
+    gw::app::wizardState().ShowWaitCancel = true;
     auto* wait = gw::ui::ShowWait("Please wait... Downloading...");
-    auto* cancel = control<QPushButton>(wait, "Command1");
+    auto* cancel = control<QPushButton>(wait, "cancelButton");
     EXPECT_TRUE(cancel->isVisible());
-    EXPECT_TRUE(control<QLabel>(wait, "Label2")->isVisible());
-    EXPECT_FALSE(gw::app::module1().ShowWaitCancel);
-    EXPECT_FALSE(control<QProgressBar>(wait, "ProgressBar1")->isVisible());
+    EXPECT_TRUE(control<QLabel>(wait, "cancelNoteLabel")->isVisible());
+    EXPECT_FALSE(gw::app::wizardState().ShowWaitCancel);
+    EXPECT_FALSE(control<QProgressBar>(wait, "progressBar")->isVisible());
 
     QTest::mouseClick(cancel, Qt::LeftButton);
     QTest::mouseClick(cancel, Qt::LeftButton);
     QTest::keyClick(wait, Qt::Key_Escape);
-    EXPECT_TRUE(gw::app::module1().CancelRequested);
+    EXPECT_TRUE(gw::app::wizardState().CancelRequested);
     EXPECT_TRUE(wait->isVisible()) << "neither Cancel nor Esc closes the dialog";
 
     gw::ui::UnloadWait();
     gw::test::settle();
     wait = gw::ui::ShowWait("Please wait... Retrieving requested webpage...");
-    EXPECT_FALSE(control<QPushButton>(wait, "Command1")->isVisible());
-    EXPECT_FALSE(control<QLabel>(wait, "Label2")->isVisible());
+    EXPECT_FALSE(control<QPushButton>(wait, "cancelButton")->isVisible());
+    EXPECT_FALSE(control<QLabel>(wait, "cancelNoteLabel")->isVisible());
 }
 
 TEST_F(WaitAndErrorTest, ClosingTheWaitDialogByItsFrameAsksForTheAbort) {

@@ -1,13 +1,30 @@
-#include "ui/Labels.h"
+#include "ui/PageLayout.h"
 
 #include <QFrame>
-#include <QStringDecoder>
 
 #include <algorithm>
 
-#include "ui/WizardPage.h"
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
 
 namespace gw::ui {
+
+int twips(int value) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal dpi = screen ? screen->logicalDotsPerInch() : 96.0;
+    return qRound(value / 15.0 * (dpi > 96.0 ? dpi / 96.0 : 1.0));
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, int left,
+                        int top, int width, int height) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    button->setGeometry(twips(left), twips(top), twips(width), twips(height));
+    return button;
+}
+
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
                   int width, int height) {
@@ -51,11 +68,5 @@ void GrowToFitText(QWidget* page) {
     page->setFixedSize(page->width(), bottom);
 }
 
-QString displayText(const std::string& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-    if (!utf8.hasError()) return text;
-    return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
-}
 
 }  // namespace gw::ui

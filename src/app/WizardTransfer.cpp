@@ -1,4 +1,4 @@
-#include "app/Services.h"
+#include "app/WizardTransfer.h"
 
 #include <memory>
 

@@ -10,13 +10,13 @@ class QPushButton;
 namespace gw::ui {
 
 // Shown without blocking while a page does long work.
-class FormWait : public QDialog {
+class WaitDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit FormWait(QWidget* parent = nullptr);
+    explicit WaitDialog(QWidget* parent = nullptr);
 
-    QLabel* label1() const { return label1_; }
-    QProgressBar* progressBar1() const { return progressBar1_; }
+    QLabel* messageLabel() const { return messageLabel_; }
+    QProgressBar* progressBar() const { return progressBar_; }
 
     // What closing the dialog by its window frame does: the user's way out of a transfer that
     // hangs. Without one the close is refused, since the work cannot be stopped.
@@ -28,13 +28,13 @@ protected:
     void reject() override {}
 
 private:
-    QLabel* label1_;
-    QProgressBar* progressBar1_;
+    QLabel* messageLabel_;
+    QProgressBar* progressBar_;
     std::function<void()> abortHandler_;
 };
 
 // The wait dialog, created when first touched after it was unloaded; shown without blocking.
-FormWait* ShowWait(const QString& text);
+WaitDialog* ShowWait(const QString& text);
 void UnloadWait();
 
 }  // namespace gw::ui

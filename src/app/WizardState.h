@@ -14,7 +14,7 @@ using AddressList = std::array<std::string, kListCapacity + 1>;
 // The wizard state: what one page hands on to the next. Counts and limits keep their 16-bit
 // range; loops over them use int. Texts are bytes (addresses as found on the page, typed
 // text as UTF-8).
-struct Module1 {
+struct WizardState {
     std::string PageAddress;
     std::string PageText;
     std::optional<bool> HangUpOnQuit;  // not set before the first fetch: counts as false
@@ -33,9 +33,9 @@ struct Module1 {
     std::string FetchedAddress;
 };
 
-Module1& module1();
+WizardState& wizardState();
 
 // Back to the start-of-program state, as a fresh run (and every test) begins.
-void resetModule1();
+void resetWizardState();
 
 }  // namespace gw::app

@@ -9,17 +9,17 @@ class QPushButton;
 namespace gw::ui {
 
 // Step 2: the file name pattern, and the search of the page.
-class Form3 : public WizardPage {
+class FileSpecPage : public WizardPage {
     Q_OBJECT
 public:
-    explicit Form3(QWidget* parent = nullptr);
+    explicit FileSpecPage(QWidget* parent = nullptr);
 
 private:
     void applyNextRule();
 
-    QLabel* label1_;
-    QLineEdit* text1_;
-    QPushButton* command1_;
+    QLabel* instructionLabel_;
+    QLineEdit* specEdit_;
+    QPushButton* nextButton_;
 };
 
 }  // namespace gw::ui

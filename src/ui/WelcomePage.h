@@ -8,17 +8,17 @@ class QPushButton;
 namespace gw::ui {
 
 // The welcome page.
-class Form1 : public WizardPage {
+class WelcomePage : public WizardPage {
     Q_OBJECT
 public:
-    explicit Form1(QWidget* parent = nullptr);
+    explicit WelcomePage(QWidget* parent = nullptr);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QLabel* label3_;
-    QLabel* label4_;
+    QLabel* headingLabel_;
+    QLabel* creditLabel_;
 };
 
 }  // namespace gw::ui

@@ -8,10 +8,10 @@ class QPushButton;
 namespace gw::ui {
 
 // Step 1: the address of the page, with the address history.
-class Form2 : public WizardPage {
+class AddressPage : public WizardPage {
     Q_OBJECT
 public:
-    explicit Form2(QWidget* parent = nullptr);
+    explicit AddressPage(QWidget* parent = nullptr);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -22,8 +22,8 @@ private:
     void clearHistory();
     void fetch();
 
-    QComboBox* combo1_;
-    QPushButton* command1_;
+    QComboBox* addressBox_;
+    QPushButton* nextButton_;
 };
 
 }  // namespace gw::ui

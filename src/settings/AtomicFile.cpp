@@ -1,4 +1,4 @@
-#include "settings/OwnerFile.h"
+#include "settings/AtomicFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -7,14 +7,14 @@ class QLabel;
 namespace gw::ui {
 
 // Reports a failure in one paragraph; its only button returns to the page that failed.
-class FormError : public QDialog {
+class ErrorPage : public QDialog {
     Q_OBJECT
 public:
-    explicit FormError(QWidget* parent = nullptr);
-    QLabel* label1() const { return label1_; }
+    explicit ErrorPage(QWidget* parent = nullptr);
+    QLabel* messageLabel() const { return messageLabel_; }
 
 private:
-    QLabel* label1_;
+    QLabel* messageLabel_;
 };
 
 // Shows the error page modally with the message; returns once it is closed and unloaded.

@@ -5,27 +5,27 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/Module1.h"
+#include "app/WizardState.h"
 #include "app/Navigation.h"
 #include "app/Quit.h"
 #include "settings/SettingsStore.h"
 #include "support/FakeDialup.h"
 #include "support/Pages.h"
 #include "support/WizardFixture.h"
-#include "ui/Form1.h"
-#include "ui/Form2.h"
+#include "ui/WelcomePage.h"
+#include "ui/AddressPage.h"
 
 using gw::test::control;
 
 namespace {
 
-struct Form2Test : gw::test::WizardFixture {
+struct AddressPageTest : gw::test::WizardFixture {
     static void setHistory(int index, const std::string& address) {
         gw::settings::WriteSetting("GrabWright", "History", "URL" + std::to_string(index), address);
     }
     static QStringList listed(QWidget* page) {
         QStringList items;
-        auto* combo = control<QComboBox>(page, "Combo1");
+        auto* combo = control<QComboBox>(page, "addressBox");
         for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
         return items;
     }
@@ -33,22 +33,22 @@ struct Form2Test : gw::test::WizardFixture {
 
 }  // namespace
 
-TEST_F(Form2Test, FirstStartOffersHttpWithTheCaretAfterIt) {
-    gw::app::module1().HistoryCount = 7;
-    auto* page = gw::app::showPage<gw::ui::Form2>();
-    auto* combo = control<QComboBox>(page, "Combo1");
+TEST_F(AddressPageTest, FirstStartOffersHttpWithTheCaretAfterIt) {
+    gw::app::wizardState().HistoryCount = 7;
+    auto* page = gw::app::showPage<gw::ui::AddressPage>();
+    auto* combo = control<QComboBox>(page, "addressBox");
     EXPECT_EQ(combo->count(), 0);
     EXPECT_EQ(combo->currentText(), "http://");
     EXPECT_EQ(combo->lineEdit()->cursorPosition(), 7);
     EXPECT_FALSE(combo->lineEdit()->hasSelectedText());
-    EXPECT_FALSE(control<QPushButton>(page, "Command1")->isEnabled());
-    EXPECT_EQ(gw::app::module1().HistoryCount, 0);
+    EXPECT_FALSE(control<QPushButton>(page, "nextButton")->isEnabled());
+    EXPECT_EQ(gw::app::wizardState().HistoryCount, 0);
 }
 
-TEST_F(Form2Test, NextRuleFollowsTheText) {
-    auto* page = gw::app::showPage<gw::ui::Form2>();
-    auto* combo = control<QComboBox>(page, "Combo1");
-    auto* next = control<QPushButton>(page, "Command1");
+TEST_F(AddressPageTest, NextRuleFollowsTheText) {
+    auto* page = gw::app::showPage<gw::ui::AddressPage>();
+    auto* combo = control<QComboBox>(page, "addressBox");
+    auto* next = control<QPushButton>(page, "nextButton");
     const std::pair<QString, bool> cases[] = {
         {"http://a", true}, {"http://", false}, {"ftp://x", false},
         {"ftp://xy", true}, {"", false},        {"        ", true},
@@ -64,27 +64,27 @@ TEST_F(Form2Test, NextRuleFollowsTheText) {
     EXPECT_FALSE(next->isEnabled());
 }
 
-TEST_F(Form2Test, HistoryEndsAtTheFirstEmptyKeyAndIsSortedIgnoringCase) {
+TEST_F(AddressPageTest, HistoryEndsAtTheFirstEmptyKeyAndIsSortedIgnoringCase) {
     setHistory(1, "http://zeta/");
     setHistory(2, "http://Alpha/");
     setHistory(3, "http://zeta/");
     setHistory(5, "http://host5/");
-    auto* page = gw::app::showPage<gw::ui::Form2>();
+    auto* page = gw::app::showPage<gw::ui::AddressPage>();
     EXPECT_EQ(listed(page), (QStringList{"http://Alpha/", "http://zeta/", "http://zeta/"}));
-    EXPECT_EQ(gw::app::module1().HistoryCount, 3);
+    EXPECT_EQ(gw::app::wizardState().HistoryCount, 3);
 }
 
-TEST_F(Form2Test, AFullHistoryLeavesTheCountAsItWas) {
+TEST_F(AddressPageTest, AFullHistoryLeavesTheCountAsItWas) {
     for (int i = 1; i <= 256; ++i) setHistory(i, "http://h" + std::to_string(i) + "/");
     setHistory(257, "http://beyond/");
-    gw::app::module1().HistoryCount = 42;
-    auto* page = gw::app::showPage<gw::ui::Form2>();
+    gw::app::wizardState().HistoryCount = 42;
+    auto* page = gw::app::showPage<gw::ui::AddressPage>();
     EXPECT_EQ(listed(page).size(), 256);
     EXPECT_FALSE(listed(page).contains("http://beyond/"));
-    EXPECT_EQ(gw::app::module1().HistoryCount, 42);
+    EXPECT_EQ(gw::app::wizardState().HistoryCount, 42);
 }
 
-TEST_F(Form2Test, PageAddressComesBackWithoutItsSlashAndSelected) {
+TEST_F(AddressPageTest, PageAddressComesBackWithoutItsSlashAndSelected) {
     const std::pair<std::string, QString> cases[] = {
         {"http://host/files/", "http://host/files"},
         {"http://", "http://"},
@@ -92,51 +92,51 @@ TEST_F(Form2Test, PageAddressComesBackWithoutItsSlashAndSelected) {
         {"abc", "abc"},
     };
     for (const auto& [address, shown] : cases) {
-        gw::app::module1().PageAddress = address;
-        auto* page = gw::app::showPage<gw::ui::Form2>();
-        auto* combo = control<QComboBox>(page, "Combo1");
+        gw::app::wizardState().PageAddress = address;
+        auto* page = gw::app::showPage<gw::ui::AddressPage>();
+        auto* combo = control<QComboBox>(page, "addressBox");
         EXPECT_EQ(combo->currentText(), shown);
         EXPECT_EQ(combo->lineEdit()->selectedText(), shown);
-        EXPECT_TRUE(control<QPushButton>(page, "Command1")->isEnabled()) << address;
+        EXPECT_TRUE(control<QPushButton>(page, "nextButton")->isEnabled()) << address;
         gw::app::unloadPage(page);
         gw::test::settle();
     }
 }
 
-TEST_F(Form2Test, BackKeepsTheTextForTheNextVisit) {
-    auto* page = gw::app::showPage<gw::ui::Form2>();
-    control<QComboBox>(page, "Combo1")->setEditText("http://host/x");
-    QTest::mouseClick(control<QPushButton>(page, "Command2"), Qt::LeftButton);
+TEST_F(AddressPageTest, BackKeepsTheTextForTheNextVisit) {
+    auto* page = gw::app::showPage<gw::ui::AddressPage>();
+    control<QComboBox>(page, "addressBox")->setEditText("http://host/x");
+    QTest::mouseClick(control<QPushButton>(page, "backButton"), Qt::LeftButton);
     gw::test::settle();
-    EXPECT_EQ(gw::app::module1().PageAddress, "http://host/x");
-    auto* welcome = gw::app::loadedPage<gw::ui::Form1>();
+    EXPECT_EQ(gw::app::wizardState().PageAddress, "http://host/x");
+    auto* welcome = gw::app::loadedPage<gw::ui::WelcomePage>();
     ASSERT_NE(welcome, nullptr);
-    QTest::mouseClick(control<QPushButton>(welcome, "Command1"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(welcome, "nextButton"), Qt::LeftButton);
     gw::test::settle();
-    page = gw::app::loadedPage<gw::ui::Form2>();
+    page = gw::app::loadedPage<gw::ui::AddressPage>();
     ASSERT_NE(page, nullptr);
-    EXPECT_EQ(control<QComboBox>(page, "Combo1")->currentText(), "http://host/x");
+    EXPECT_EQ(control<QComboBox>(page, "addressBox")->currentText(), "http://host/x");
 }
 
-TEST_F(Form2Test, ClearHistoryEmptiesEveryKeyButLeavesNextAlone) {
+TEST_F(AddressPageTest, ClearHistoryEmptiesEveryKeyButLeavesNextAlone) {
     for (int i = 1; i <= 5; ++i) setHistory(i, "http://h" + std::to_string(i) + "/");
-    gw::app::module1().PageAddress = "http://host/files/";
-    auto* page = gw::app::showPage<gw::ui::Form2>();
-    auto* next = control<QPushButton>(page, "Command1");
+    gw::app::wizardState().PageAddress = "http://host/files/";
+    auto* page = gw::app::showPage<gw::ui::AddressPage>();
+    auto* next = control<QPushButton>(page, "nextButton");
     ASSERT_TRUE(next->isEnabled());
-    QTest::mouseClick(control<QPushButton>(page, "Command4"), Qt::LeftButton);
-    EXPECT_EQ(control<QComboBox>(page, "Combo1")->count(), 0);
-    EXPECT_EQ(control<QComboBox>(page, "Combo1")->currentText(), "");
+    QTest::mouseClick(control<QPushButton>(page, "clearHistoryButton"), Qt::LeftButton);
+    EXPECT_EQ(control<QComboBox>(page, "addressBox")->count(), 0);
+    EXPECT_EQ(control<QComboBox>(page, "addressBox")->currentText(), "");
     EXPECT_TRUE(next->isEnabled());
-    EXPECT_EQ(gw::app::module1().HistoryCount, 0);
+    EXPECT_EQ(gw::app::wizardState().HistoryCount, 0);
     for (int i = 1; i <= 256; ++i)
         EXPECT_EQ(gw::settings::ReadSetting("grabwright", "history", "url" + std::to_string(i)), "");
 }
 
-TEST_F(Form2Test, CancelQuitsWithTheHangUpWhenTheFetchBroughtTheLineUp) {
-    gw::app::module1().HangUpOnQuit = true;
+TEST_F(AddressPageTest, CancelQuitsWithTheHangUpWhenTheFetchBroughtTheLineUp) {
+    gw::app::wizardState().HangUpOnQuit = true;
     fakes.dialup.up = true;
-    auto* page = gw::app::showPage<gw::ui::Form2>();
+    auto* page = gw::app::showPage<gw::ui::AddressPage>();
     QTest::keyClick(page, Qt::Key_Escape);
     EXPECT_EQ(ended, 1);
     EXPECT_EQ(fakes.dialup.hangUpCalls, 1);

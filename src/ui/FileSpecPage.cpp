@@ -1,0 +1,52 @@
+#include "ui/FileSpecPage.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/WizardState.h"
+#include "app/Navigation.h"
+#include "app/Quit.h"
+#include "ui/AddressPage.h"
+#include "ui/DisplayText.h"
+#include "ui/PageLayout.h"
+#include "ui/SearchFlow.h"
+
+namespace gw::ui {
+
+FileSpecPage::FileSpecPage(QWidget* parent) : WizardPage(parent) {
+    setObjectName(QStringLiteral("FileSpecPage"));
+    setClientSize(6600, 3495);
+
+    QGroupBox* stepFrame = addStepFrame(QStringLiteral("Step 2"));
+    instructionLabel_ = makeLabel(stepFrame, "instructionLabel",
+                        QStringLiteral("The webpage has been found and is ready to be searched. "
+                                       "Enter the file specifications using the standard wildcard "
+                                       "characters * and ? ."),
+                        240, 360, 5880, 1080);
+    specEdit_ = new QLineEdit(QStringLiteral("*.zip"), stepFrame);
+    specEdit_->setObjectName(QStringLiteral("specEdit"));
+    specEdit_->setGeometry(twips(240), twips(1560), twips(5880), twips(375));
+
+    const ButtonRow row = addButtonRow();
+    nextButton_ = row.next;
+
+    const app::WizardState& state = app::wizardState();
+    if (!state.LastFileSpec.empty()) specEdit_->setText(displayText(state.LastFileSpec));
+    applyNextRule();
+    if (!specEdit_->text().trimmed().isEmpty()) specEdit_->selectAll();
+
+    connect(specEdit_, &QLineEdit::textChanged, this, &FileSpecPage::applyNextRule);
+    connect(row.cancel, &QPushButton::clicked, this, [] { app::Quit(); });
+    connect(row.back, &QPushButton::clicked, this, [this] {
+        app::wizardState().LastFileSpec = specEdit_->text().toStdString();
+        app::navigate<AddressPage>(this);
+    });
+    connect(nextButton_, &QPushButton::clicked, this,
+            [this] { RunSearch(this, instructionLabel_, specEdit_->text()); });
+}
+
+void FileSpecPage::applyNextRule() { nextButton_->setEnabled(!specEdit_->text().trimmed().isEmpty()); }
+
+}  // namespace gw::ui
