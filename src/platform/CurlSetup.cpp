@@ -31,9 +31,6 @@ bool ConfigureEasy(CURL* easy, const TransferOptions& options, char* errorBuffer
     // A server's error page is never taken for the resource: status 400 and up fails before
     // any of its body reaches the caller.
     set(CURLOPT_FAILONERROR, 1L);
-    // Rejects a declared length past the cap at once; a chunked body is stopped by the
-    // write callback instead.
-    set(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(options.maxBodyBytes));
     set(CURLOPT_SSL_VERIFYPEER, 1L);
     set(CURLOPT_SSL_VERIFYHOST, 2L);
     // CAINFO replaces only the bundle file; the hashed system folder (CAPATH) stays in use,

@@ -51,7 +51,7 @@ struct UrlTransfer::Impl {
     CurlEasy easy;
     bool configured = false;
     char errorBuffer[CURL_ERROR_SIZE] = {};
-    TransferProgress progress;
+    const Request* request = nullptr;
     std::atomic<bool> abortRequested{false};
     bool busy = false;
 
@@ -104,7 +104,7 @@ struct UrlTransfer::Impl {
     bool write(const char* data, std::size_t size) {
         if (abortRequested)
             return false;
-        if (size > options.maxBodyBytes - received) {
+        if (request->maxBodyBytes != 0 && size > request->maxBodyBytes - received) {
             tooLarge = true;
             return false;
         }
@@ -125,7 +125,8 @@ struct UrlTransfer::Impl {
         curl_off_t length = -1;
         if (curl_easy_getinfo(easy.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) ==
                 CURLE_OK &&
-            length > 0 && static_cast<std::uint64_t>(length) <= options.maxBodyBytes)
+            length > 0 &&
+            (request->maxBodyBytes == 0 || static_cast<std::uint64_t>(length) <= request->maxBodyBytes))
             memory->reserve(static_cast<std::size_t>(length));
     }
 
@@ -133,6 +134,7 @@ struct UrlTransfer::Impl {
     bool keepGoing() {
         if (abortRequested || cancelled || !callbackError.empty())
             return false;
+        const TransferProgress& progress = request->progress;
         if (!progress)
             return true;
         const Clock::time_point current = Clock::now();
@@ -150,13 +152,26 @@ struct UrlTransfer::Impl {
         return !cancelled && !abortRequested && callbackError.empty();
     }
 
-    TransferResult run(const std::string& address, std::string* body, const BodySink* bodySink) {
+    // The settings that differ from one call to the next; false when libcurl refuses one.
+    bool applyRequest(const Request& call) {
+        // NULL turns decoding off, so a download is never altered on the way to disk.
+        return curl_easy_setopt(easy.get(), CURLOPT_ACCEPT_ENCODING,
+                                call.acceptCompressed ? "" : nullptr) == CURLE_OK &&
+               curl_easy_setopt(easy.get(), CURLOPT_MAXFILESIZE_LARGE,
+                                static_cast<curl_off_t>(call.maxBodyBytes)) == CURLE_OK;
+    }
+
+    TransferResult run(const std::string& address, std::string* body, const BodySink* bodySink,
+                       const Request& call) {
         if (!configured)
             return Failure("the transfer component could not be set up");
         // The progress callback lets the user interface run, which may ask for another one.
         if (busy)
             return Failure("another transfer is in progress");
+        if (!applyRequest(call))
+            return Failure("the transfer component could not be set up");
         busy = true;
+        request = &call;
         memory = body;
         sink = bodySink;
         abortRequested = false;
@@ -173,10 +188,12 @@ struct UrlTransfer::Impl {
         }
         const CURLcode code = perform();
         curl_multi_remove_handle(multi.get(), easy.get());
+        TransferResult result = describe(code);
         memory = nullptr;
         sink = nullptr;
+        request = nullptr;
         busy = false;
-        return describe(code);
+        return result;
     }
 
     // Drives the transfer with short waits so that the progress callback runs even while
@@ -220,7 +237,7 @@ struct UrlTransfer::Impl {
             result.error = "the transfer was cancelled";
         } else if (tooLarge) {
             result.error =
-                "the body is larger than " + std::to_string(options.maxBodyBytes) + " bytes";
+                "the body is larger than " + std::to_string(request->maxBodyBytes) + " bytes";
         } else if (sinkRefused) {
             result.error = "the body could not be stored";
         } else if (code != CURLE_OK || result.httpStatus >= 400) {
@@ -242,21 +259,19 @@ UrlTransfer::UrlTransfer(TransferOptions options) {
 
 UrlTransfer::~UrlTransfer() = default;
 
-void UrlTransfer::setProgress(TransferProgress progress) {
-    impl_->progress = std::move(progress);
-}
-
-TransferResult UrlTransfer::FetchToMemory(const std::string& address, std::string& body) {
+TransferResult UrlTransfer::FetchToMemory(const std::string& address, std::string& body,
+                                         const Request& request) {
     body.clear();
-    TransferResult result = impl_->run(address, &body, nullptr);
+    TransferResult result = impl_->run(address, &body, nullptr, request);
     // Half a page is no page; release it rather than hand it on.
     if (!result.ok)
         std::string().swap(body);
     return result;
 }
 
-TransferResult UrlTransfer::Fetch(const std::string& address, const BodySink& sink) {
-    return impl_->run(address, nullptr, &sink);
+TransferResult UrlTransfer::Fetch(const std::string& address, const BodySink& sink,
+                                 const Request& request) {
+    return impl_->run(address, nullptr, &sink, request);
 }
 
 void UrlTransfer::abort() {

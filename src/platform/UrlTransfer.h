@@ -12,8 +12,6 @@ struct TransferOptions {
     long connectTimeoutSeconds = 60;
     // A transfer that moves less than 1 byte/s for this long fails.
     long lowSpeedTimeSeconds = 60;
-    // A body that grows past this fails, so a server that never stops cannot exhaust memory.
-    std::uint64_t maxBodyBytes = std::uint64_t{1} << 30;
     // Extra certificate authority file (tests trust the certificate they make); "" for none.
     std::string extraCaFile;
 };
@@ -33,6 +31,18 @@ using BodySink = std::function<bool(const char* data, std::size_t size)>;
 // returning false aborts the transfer.
 using TransferProgress = std::function<bool(std::uint64_t received, std::uint64_t total)>;
 
+// What one call asks for beyond the handle's options.
+struct Request {
+    // Called while the transfer runs; returning false aborts it.
+    TransferProgress progress;
+    // Ask for a compressed body and hand on the decoded bytes (pages only: a downloaded file
+    // must stay byte for byte what the server holds).
+    bool acceptCompressed = false;
+    // A body that grows past this fails, so a server that never stops cannot exhaust memory;
+    // 0 for no limit (files streamed to disk).
+    std::uint64_t maxBodyBytes = 0;
+};
+
 // The transfer component over libcurl: http, https and ftp only (redirects too), one handle
 // reused across calls so that a run's files share their connections.
 class UrlTransfer {
@@ -42,12 +52,12 @@ public:
     UrlTransfer(const UrlTransfer&) = delete;
     UrlTransfer& operator=(const UrlTransfer&) = delete;
 
-    void setProgress(TransferProgress progress);
-
     // The whole body in memory.
-    TransferResult FetchToMemory(const std::string& address, std::string& body);
+    TransferResult FetchToMemory(const std::string& address, std::string& body,
+                                 const Request& request = {});
     // The body streamed into `sink`.
-    TransferResult Fetch(const std::string& address, const BodySink& sink);
+    TransferResult Fetch(const std::string& address, const BodySink& sink,
+                         const Request& request = {});
 
     // Makes the transfer in progress fail at its next progress call (safe to call from the
     // progress callback's event processing, e.g. when the user closes the wait dialog).

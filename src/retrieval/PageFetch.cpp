@@ -77,9 +77,14 @@ std::string WizardTempFile() {
 }
 
 FetchedPage FetchPage(platform::UrlTransfer& transfer, const std::string& requestAddress,
-                      const std::string& tempFile) {
+                      const std::string& tempFile, const platform::TransferProgress& progress) {
+    platform::Request request;
+    request.progress = progress;
+    request.maxBodyBytes = kMaxPageBytes;
+    // A server may send the page compressed, asked or not; the page text is the decoded one.
+    request.acceptCompressed = true;
     std::string body;
-    const platform::TransferResult result = transfer.FetchToMemory(requestAddress, body);
+    const platform::TransferResult result = transfer.FetchToMemory(requestAddress, body, request);
     if (!result.ok) return failed(result.error);
 
     std::error_code ec;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/UrlTransfer.h"
@@ -28,6 +29,9 @@ std::string WizardTempFile();
 // Fetches the page, keeps its bytes in `tempFile` (replaced; never through a symbolic link),
 // reads them back and deletes the file. The file stays after a failure.
 FetchedPage FetchPage(platform::UrlTransfer& transfer, const std::string& requestAddress,
-                      const std::string& tempFile);
+                      const std::string& tempFile, const platform::TransferProgress& progress = {});
+
+// A page larger than this is refused: the wizard holds the whole page in memory.
+inline constexpr std::uint64_t kMaxPageBytes = std::uint64_t{1} << 30;
 
 }  // namespace gw::retrieval

@@ -32,12 +32,11 @@ void RunPageFetch(QWidget* addressPage, const QString& typed) {
 
     // Only a line that came up during the fetch is the wizard's to drop.
     const bool lineUpBefore = platform::DialupActive();
-    transfer.setProgress([](std::uint64_t, std::uint64_t) {
-        QApplication::processEvents();
-        return true;
-    });
-    retrieval::FetchedPage page = retrieval::FetchPage(transfer, request, tempFile);
-    transfer.setProgress({});
+    retrieval::FetchedPage page =
+        retrieval::FetchPage(transfer, request, tempFile, [](std::uint64_t, std::uint64_t) {
+            QApplication::processEvents();
+            return true;
+        });
     state.HangUpOnQuit = !lineUpBefore && platform::DialupActive();
 
     if (page.outcome == retrieval::FetchOutcome::Fetched) {

@@ -21,12 +21,13 @@ TEST(UrlTransferControlTest, ProgressKeepsAboutTwentyMillisecondsApartWhileTheSe
     HttpServer server(test::ServePages);
     UrlTransfer transfer;
     std::vector<Clock::time_point> calls;
-    transfer.setProgress([&](std::uint64_t, std::uint64_t) {
+    Request request;
+    request.progress = [&](std::uint64_t, std::uint64_t) {
         calls.push_back(Clock::now());
         return true;
-    });
+    };
     std::string body;
-    const TransferResult result = transfer.FetchToMemory(server.url("/pause"), body);
+    const TransferResult result = transfer.FetchToMemory(server.url("/pause"), body, request);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(body, "ab");
     // 400 ms of silence: about twenty calls, none closer than the pace allows.
@@ -48,16 +49,16 @@ TEST(UrlTransferControlTest, StopsWhenTheProgressCallbackSaysSo) {
                                }}}) {
         SCOPED_TRACE(c.name);
         UrlTransfer transfer;
-        transfer.setProgress([&](std::uint64_t, std::uint64_t) { return c.onProgress(transfer); });
+        Request request;
+        request.progress = [&](std::uint64_t, std::uint64_t) { return c.onProgress(transfer); };
         std::string body;
         const auto start = Clock::now();
-        const TransferResult stopped = transfer.FetchToMemory(server.url("/slow"), body);
+        const TransferResult stopped = transfer.FetchToMemory(server.url("/slow"), body, request);
         EXPECT_FALSE(stopped.ok);
         EXPECT_EQ(body, "");
         EXPECT_LT(Clock::now() - start, std::chrono::seconds(3));
 
         // The stop belongs to that transfer only.
-        transfer.setProgress({});
         const TransferResult next = transfer.FetchToMemory(server.url("/page"), body);
         EXPECT_TRUE(next.ok) << next.error;
         EXPECT_EQ(body, "hello page");
@@ -93,14 +94,15 @@ TEST(UrlTransferControlTest, SecondRequestDuringATransferFailsAndLeavesItIntact)
     TransferResult inner;
     std::string innerBody;
     bool asked = false;
-    transfer.setProgress([&](std::uint64_t, std::uint64_t) {
+    Request request;
+    request.progress = [&](std::uint64_t, std::uint64_t) {
         if (!asked)
             inner = transfer.FetchToMemory(server.url("/page"), innerBody);
         asked = true;
         return true;
-    });
+    };
     std::string body;
-    const TransferResult outer = transfer.FetchToMemory(server.url("/pause"), body);
+    const TransferResult outer = transfer.FetchToMemory(server.url("/pause"), body, request);
     ASSERT_TRUE(asked);
     EXPECT_FALSE(inner.ok);
     EXPECT_EQ(innerBody, "");

@@ -26,15 +26,19 @@ struct Outcome {
     std::string bytes;  // the whole body (Memory) or what reached the sink (Stream)
 };
 
-Outcome Get(UrlTransfer& transfer, const std::string& address, Mode mode) {
+Outcome Get(UrlTransfer& transfer, const std::string& address, Mode mode,
+            const Request& request = {}) {
     Outcome outcome;
     if (mode == Mode::Memory) {
-        outcome.result = transfer.FetchToMemory(address, outcome.bytes);
+        outcome.result = transfer.FetchToMemory(address, outcome.bytes, request);
     } else {
-        outcome.result = transfer.Fetch(address, [&](const char* data, std::size_t size) {
-            outcome.bytes.append(data, size);
-            return true;
-        });
+        outcome.result = transfer.Fetch(
+            address,
+            [&](const char* data, std::size_t size) {
+                outcome.bytes.append(data, size);
+                return true;
+            },
+            request);
     }
     return outcome;
 }
@@ -156,10 +160,10 @@ TEST(UrlTransferTest, BodyPastTheCapFails) {
         for (Mode mode : {Mode::Memory, Mode::Stream}) {
             SCOPED_TRACE(std::string(c.path) + " cap " + std::to_string(c.cap) +
                          (mode == Mode::Memory ? " FetchToMemory" : " Fetch"));
-            TransferOptions options;
-            options.maxBodyBytes = c.cap;
-            UrlTransfer transfer(options);
-            const Outcome outcome = Get(transfer, server.url(c.path), mode);
+            Request request;
+            request.maxBodyBytes = c.cap;
+            UrlTransfer transfer;
+            const Outcome outcome = Get(transfer, server.url(c.path), mode, request);
             EXPECT_EQ(outcome.result.ok, c.ok) << outcome.result.error;
             EXPECT_LE(outcome.bytes.size(), c.cap);
             if (mode == Mode::Memory && !c.ok) {
