@@ -40,8 +40,7 @@ bool readFile(const char* path, std::string& content) {
     return static_cast<bool>(in.read(content.data(), static_cast<std::streamsize>(content.size())));
 }
 
-int benchPage(const char* path, const std::string& fileSpec, const std::string& address,
-              int runs) {
+int benchPage(const char* path, const std::string& fileSpec, const std::string& address, int runs) {
     std::string page;
     if (!readFile(path, page)) {
         std::fprintf(stderr, "cannot read %s\n", path);

@@ -5,10 +5,13 @@ namespace {
 constexpr const char* kUnloadedProperty = "gwUnloaded";
 }
 
-bool isUnloaded(const QWidget* page) { return page->property(kUnloadedProperty).toBool(); }
+bool isUnloaded(const QWidget* page) {
+    return page->property(kUnloadedProperty).toBool();
+}
 
 void unloadPage(QWidget* page) {
-    if (!page || isUnloaded(page)) return;
+    if (!page || isUnloaded(page))
+        return;
     page->setProperty(kUnloadedProperty, true);
     page->hide();
     page->deleteLater();

@@ -11,7 +11,8 @@ bool isUnloaded(const QWidget* page);
 template <class P>
 P* loadedPage() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* page = qobject_cast<P*>(widget); page && !isUnloaded(page)) return page;
+        if (auto* page = qobject_cast<P*>(widget); page && !isUnloaded(page))
+            return page;
     }
     return nullptr;
 }
@@ -21,7 +22,8 @@ P* loadedPage() {
 template <class P>
 P* showPage() {
     P* page = loadedPage<P>();
-    if (!page) page = new P;
+    if (!page)
+        page = new P;
     page->show();
     page->raise();
     page->activateWindow();
@@ -36,7 +38,8 @@ void unloadPage(QWidget* page);
 template <class P>
 P* navigate(QWidget* from) {
     P* target = showPage<P>();
-    if (from != target) unloadPage(from);
+    if (from != target)
+        unloadPage(from);
     return target;
 }
 

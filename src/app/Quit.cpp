@@ -15,13 +15,16 @@ std::function<void()>& ender() {
 }
 
 void endForReal() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) widget->hide();
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        widget->hide();
     QCoreApplication::exit(0);
 }
 
 }  // namespace
 
-void pumpPaintOnly() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void pumpPaintOnly() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 void EndProgram() {
     if (ender())
@@ -30,12 +33,15 @@ void EndProgram() {
         endForReal();
 }
 
-void setProgramEnder(std::function<void()> newEnder) { ender() = std::move(newEnder); }
+void setProgramEnder(std::function<void()> newEnder) {
+    ender() = std::move(newEnder);
+}
 
 void Quit() {
     if (wizardState().HangUpOnQuit.value_or(false)) {
         // Input that arrives during the wait would otherwise be delivered after it.
-        for (QWidget* widget : QApplication::topLevelWidgets()) widget->setEnabled(false);
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            widget->setEnabled(false);
         platform::HangUpDialup(platform::dialupService(), platform::clock(), pumpPaintOnly);
     }
     EndProgram();

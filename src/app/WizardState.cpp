@@ -11,8 +11,12 @@ std::unique_ptr<WizardState>& instance() {
 }
 }  // namespace
 
-WizardState& wizardState() { return *instance(); }
+WizardState& wizardState() {
+    return *instance();
+}
 
-void resetWizardState() { instance() = std::make_unique<WizardState>(); }
+void resetWizardState() {
+    instance() = std::make_unique<WizardState>();
+}
 
 }  // namespace gw::app

@@ -11,7 +11,8 @@ std::unique_ptr<platform::UrlTransfer>& handle() {
 }  // namespace
 
 platform::UrlTransfer& transfer() {
-    if (!handle()) handle() = std::make_unique<platform::UrlTransfer>();
+    if (!handle())
+        handle() = std::make_unique<platform::UrlTransfer>();
     return *handle();
 }
 

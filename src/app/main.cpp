@@ -12,7 +12,8 @@ namespace {
 // what is wrong.
 bool displayAvailable() {
     const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform && *platform) return true;
+    if (platform && *platform)
+        return true;
     const char* x11 = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     return (x11 && *x11) || (wayland && *wayland);

@@ -18,10 +18,11 @@ namespace {
 
 // A temporary page file of this run's own, never the wizard's fixed one.
 class RunTempFile {
-public:
+  public:
     RunTempFile() {
         std::string folder = platform::CacheFolder();
-        if (folder.empty()) folder = "/tmp";
+        if (folder.empty())
+            folder = "/tmp";
         folder += "/grabwright";
         std::error_code ec;
         if (std::filesystem::create_directories(folder, ec))
@@ -34,11 +35,12 @@ public:
         }
     }
     ~RunTempFile() {
-        if (!path_.empty()) ::unlink(path_.c_str());
+        if (!path_.empty())
+            ::unlink(path_.c_str());
     }
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -70,7 +72,8 @@ int RunList(const std::string& address, const std::string& fileSpec, std::ostrea
     }
     RunTempFile temp;
     if (temp.path().empty()) {
-        err << retrieval::kFetchFailedMessage << "\ngrabwright-cli: no temporary file could be made\n";
+        err << retrieval::kFetchFailedMessage
+            << "\ngrabwright-cli: no temporary file could be made\n";
         return 1;
     }
     platform::UrlTransfer transfer;
@@ -90,7 +93,8 @@ int RunList(const std::string& address, const std::string& fileSpec, std::ostrea
         return 1;
     }
     harvest::RemoveDuplicates(found.addresses);
-    for (const std::string& entry : found.addresses) out << EscapeForLine(entry) << '\n';
+    for (const std::string& entry : found.addresses)
+        out << EscapeForLine(entry) << '\n';
     if (found.dropped > 0) {
         err << "grabwright-cli: " << found.dropped << " further matching addresses were left out: "
             << "the list holds at most " << harvest::kFoundCapacity << ".\n";

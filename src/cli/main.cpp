@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
         if (argument == "--list") {
             list = true;
         } else if (argument == "--spec") {
-            if (++i >= argc) return usageError("--spec needs a pattern");
+            if (++i >= argc)
+                return usageError("--spec needs a pattern");
             fileSpec = argv[i];
         } else if (argument.rfind("--spec=", 0) == 0) {
             fileSpec = argument.substr(std::strlen("--spec="));
@@ -50,8 +51,10 @@ int main(int argc, char** argv) {
             return usageError("only one address can be given");
         }
     }
-    if (!list) return usageError("say what to do: --list");
-    if (address.empty()) return usageError("no address given");
+    if (!list)
+        return usageError("say what to do: --list");
+    if (address.empty())
+        return usageError("no address given");
 
     gw::platform::InitTransfers();
     return gw::cli::RunList(address, fileSpec, std::cout, std::cerr);

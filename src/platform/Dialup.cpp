@@ -25,7 +25,8 @@ std::string firstLine(const fs::path& file) {
 
 bool interfaceUp(const fs::path& interfaceDir) {
     const std::string flags = firstLine(interfaceDir / "flags");
-    if (flags.empty()) return false;
+    if (flags.empty())
+        return false;
     try {
         return (std::stoul(flags, nullptr, 0) & kIffUp) != 0;
     } catch (const std::exception&) {
@@ -39,7 +40,8 @@ void forEachPppUp(const std::string& root, Visit visit) {
     const fs::path net = fs::path(root) / "sys/class/net";
     for (fs::directory_iterator it(net, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        if (name.rfind("ppp", 0) == 0 && interfaceUp(it->path())) visit(name);
+        if (name.rfind("ppp", 0) == 0 && interfaceUp(it->path()))
+            visit(name);
     }
 }
 
@@ -51,18 +53,23 @@ bool terminatePppd(const std::string& root, const std::string& interfaceName) {
     try {
         std::size_t used = 0;
         pid = std::stol(pidText, &used);
-        if (used != pidText.size()) return false;
+        if (used != pidText.size())
+            return false;
     } catch (const std::exception&) {
         return false;
     }
-    if (pid <= 1) return false;
-    if (firstLine(fs::path(root) / "proc" / std::to_string(pid) / "comm") != "pppd") return false;
+    if (pid <= 1)
+        return false;
+    if (firstLine(fs::path(root) / "proc" / std::to_string(pid) / "comm") != "pppd")
+        return false;
     return ::kill(static_cast<pid_t>(pid), SIGTERM) == 0;
 }
 
 class SteadyClock final : public Clock {
-public:
-    std::chrono::steady_clock::time_point now() override { return std::chrono::steady_clock::now(); }
+  public:
+    std::chrono::steady_clock::time_point now() override {
+        return std::chrono::steady_clock::now();
+    }
     void sleepFor(std::chrono::milliseconds duration) override {
         std::this_thread::sleep_for(duration);
     }
@@ -84,7 +91,8 @@ bool PppDialup::active() {
 HangUpOutcome PppDialup::hangUp() {
     HangUpOutcome outcome = HangUpOutcome::Requested;
     forEachPppUp(root_, [&](const std::string& name) {
-        if (!terminatePppd(root_, name)) outcome = HangUpOutcome::Refused;
+        if (!terminatePppd(root_, name))
+            outcome = HangUpOutcome::Refused;
     });
     return outcome;
 }
@@ -94,24 +102,33 @@ DialupService& dialupService() {
     return installedService ? *installedService : real;
 }
 
-void setDialupService(DialupService* service) { installedService = service; }
+void setDialupService(DialupService* service) {
+    installedService = service;
+}
 
-bool DialupActive() { return dialupService().active(); }
+bool DialupActive() {
+    return dialupService().active();
+}
 
 Clock& clock() {
     static SteadyClock real;
     return installedClock ? *installedClock : real;
 }
 
-void setClock(Clock* clock) { installedClock = clock; }
+void setClock(Clock* clock) {
+    installedClock = clock;
+}
 
 void HangUpDialup(DialupService& service, Clock& clock, const std::function<void()>& pumpEvents,
                   std::chrono::milliseconds bound) {
     const auto start = clock.now();
     while (service.active()) {
-        if (service.hangUp() == HangUpOutcome::Refused) return;
-        if (pumpEvents) pumpEvents();
-        if (clock.now() - start >= bound) return;
+        if (service.hangUp() == HangUpOutcome::Refused)
+            return;
+        if (pumpEvents)
+            pumpEvents();
+        if (clock.now() - start >= bound)
+            return;
         clock.sleepFor(std::chrono::milliseconds(50));
     }
 }

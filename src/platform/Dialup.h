@@ -13,7 +13,7 @@ enum class HangUpOutcome {
 
 // The dial-up line as the wizard sees it: is one up, and drop it.
 class DialupService {
-public:
+  public:
     virtual ~DialupService() = default;
     virtual bool active() = 0;
     virtual HangUpOutcome hangUp() = 0;
@@ -22,12 +22,12 @@ public:
 // Dial-up lines are ppp interfaces. `root` stands for "/" so that tests can lay out a fake
 // /sys/class/net and /run and /proc.
 class PppDialup final : public DialupService {
-public:
+  public:
     explicit PppDialup(std::string root = "/");
     bool active() override;
     HangUpOutcome hangUp() override;
 
-private:
+  private:
     std::string root_;
 };
 
@@ -38,7 +38,7 @@ void setDialupService(DialupService* service);  // nullptr restores the real one
 bool DialupActive();
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual std::chrono::steady_clock::time_point now() = 0;
     virtual void sleepFor(std::chrono::milliseconds duration) = 0;

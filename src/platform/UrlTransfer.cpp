@@ -126,7 +126,8 @@ struct UrlTransfer::Impl {
         if (curl_easy_getinfo(easy.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) ==
                 CURLE_OK &&
             length > 0 &&
-            (request->maxBodyBytes == 0 || static_cast<std::uint64_t>(length) <= request->maxBodyBytes))
+            (request->maxBodyBytes == 0 ||
+             static_cast<std::uint64_t>(length) <= request->maxBodyBytes))
             memory->reserve(static_cast<std::size_t>(length));
     }
 
@@ -260,7 +261,7 @@ UrlTransfer::UrlTransfer(TransferOptions options) {
 UrlTransfer::~UrlTransfer() = default;
 
 TransferResult UrlTransfer::FetchToMemory(const std::string& address, std::string& body,
-                                         const Request& request) {
+                                          const Request& request) {
     body.clear();
     TransferResult result = impl_->run(address, &body, nullptr, request);
     // Half a page is no page; release it rather than hand it on.
@@ -270,7 +271,7 @@ TransferResult UrlTransfer::FetchToMemory(const std::string& address, std::strin
 }
 
 TransferResult UrlTransfer::Fetch(const std::string& address, const BodySink& sink,
-                                 const Request& request) {
+                                  const Request& request) {
     return impl_->run(address, nullptr, &sink, request);
 }
 

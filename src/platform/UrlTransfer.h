@@ -46,7 +46,7 @@ struct Request {
 // The transfer component over libcurl: http, https and ftp only (redirects too), one handle
 // reused across calls so that a run's files share their connections.
 class UrlTransfer {
-public:
+  public:
     explicit UrlTransfer(TransferOptions options = {});
     ~UrlTransfer();
     UrlTransfer(const UrlTransfer&) = delete;
@@ -63,7 +63,7 @@ public:
     // progress callback's event processing, e.g. when the user closes the wait dialog).
     void abort();
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

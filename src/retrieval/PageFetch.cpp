@@ -21,12 +21,14 @@ int openNoFollow(const std::string& path, int flags) {
 
 bool writeAll(const std::string& path, const std::string& bytes) {
     const int fd = openNoFollow(path, O_WRONLY | O_CREAT | O_TRUNC);
-    if (fd < 0) return false;
+    if (fd < 0)
+        return false;
     const char* data = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
         const ssize_t written = ::write(fd, data, left);
-        if (written < 0 && errno == EINTR) continue;
+        if (written < 0 && errno == EINTR)
+            continue;
         if (written <= 0) {
             ::close(fd);
             return false;
@@ -39,7 +41,8 @@ bool writeAll(const std::string& path, const std::string& bytes) {
 
 bool readAll(const std::string& path, std::string& bytes) {
     const int fd = openNoFollow(path, O_RDONLY);
-    if (fd < 0) return false;
+    if (fd < 0)
+        return false;
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
@@ -49,8 +52,10 @@ bool readAll(const std::string& path, std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
         done += static_cast<std::size_t>(got);
     }
     ::close(fd);
@@ -67,7 +72,8 @@ FetchedPage failed(std::string why) {
 }  // namespace
 
 std::string PageAddressFor(const std::string& typed) {
-    if (!typed.empty() && typed.back() == '/') return typed;
+    if (!typed.empty() && typed.back() == '/')
+        return typed;
     return typed + "/";
 }
 
@@ -85,7 +91,8 @@ FetchedPage FetchPage(platform::UrlTransfer& transfer, const std::string& reques
     request.acceptCompressed = true;
     std::string body;
     const platform::TransferResult result = transfer.FetchToMemory(requestAddress, body, request);
-    if (!result.ok) return failed(result.error);
+    if (!result.ok)
+        return failed(result.error);
 
     std::error_code ec;
     const auto folder = std::filesystem::path(tempFile).parent_path();
@@ -94,7 +101,8 @@ FetchedPage FetchPage(platform::UrlTransfer& transfer, const std::string& reques
         if (std::filesystem::create_directories(folder, ec))
             std::filesystem::permissions(folder, std::filesystem::perms::owner_all, ec);
     }
-    if (!writeAll(tempFile, body)) return failed("cannot write " + tempFile + ": " + std::strerror(errno));
+    if (!writeAll(tempFile, body))
+        return failed("cannot write " + tempFile + ": " + std::strerror(errno));
     FetchedPage page;
     // The page is read back into the memory that received it: one copy of a large page at a
     // time, and no second round of fresh pages for the kernel to hand out.
@@ -103,7 +111,8 @@ FetchedPage FetchPage(platform::UrlTransfer& transfer, const std::string& reques
     // As typed, unless a redirect moved the page elsewhere.
     page.fetchedAddress =
         result.redirected && !result.finalAddress.empty() ? result.finalAddress : requestAddress;
-    if (!readAll(tempFile, page.text)) return failed("cannot read " + tempFile);
+    if (!readAll(tempFile, page.text))
+        return failed("cannot read " + tempFile);
     if (page.text.empty()) {
         page.outcome = FetchOutcome::Empty;
         return page;

@@ -15,9 +15,9 @@ enum class FetchOutcome {
 
 struct FetchedPage {
     FetchOutcome outcome = FetchOutcome::Failed;
-    std::string text;           // the page with the line rule applied
-    std::string fetchedAddress; // where the page really came from (after redirects)
-    std::string error;          // why it failed, for the command line
+    std::string text;            // the page with the line rule applied
+    std::string fetchedAddress;  // where the page really came from (after redirects)
+    std::string error;           // why it failed, for the command line
 };
 
 // The typed address with "/" appended when it does not end in one.

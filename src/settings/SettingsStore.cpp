@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "platform/UserFolders.h"
-#include "settings/IniText.h"
 #include "settings/AtomicFile.h"
+#include "settings/IniText.h"
 
 namespace gw::settings {
 namespace {

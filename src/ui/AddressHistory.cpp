@@ -8,7 +8,9 @@
 
 namespace gw::ui {
 namespace {
-std::string historyKey(int index) { return "URL" + std::to_string(index); }
+std::string historyKey(int index) {
+    return "URL" + std::to_string(index);
+}
 }  // namespace
 
 AddressHistory ReadAddressHistory() {
@@ -21,10 +23,9 @@ AddressHistory ReadAddressHistory() {
         }
         history.addresses.append(displayText(address));
     }
-    std::stable_sort(history.addresses.begin(), history.addresses.end(),
-                     [](const QString& a, const QString& b) {
-                         return a.compare(b, Qt::CaseInsensitive) < 0;
-                     });
+    std::stable_sort(
+        history.addresses.begin(), history.addresses.end(),
+        [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
     return history;
 }
 

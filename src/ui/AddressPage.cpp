@@ -6,14 +6,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/WizardState.h"
 #include "app/Navigation.h"
 #include "app/Quit.h"
+#include "app/WizardState.h"
 #include "ui/AddressHistory.h"
-#include "ui/WelcomePage.h"
 #include "ui/DisplayText.h"
-#include "ui/PageLayout.h"
 #include "ui/PageFetchFlow.h"
+#include "ui/PageLayout.h"
+#include "ui/WelcomePage.h"
 
 namespace gw::ui {
 
@@ -32,8 +32,8 @@ AddressPage::AddressPage(QWidget* parent) : WizardPage(parent) {
     addressBox_->setInsertPolicy(QComboBox::NoInsert);
     addressBox_->setMaxVisibleItems(16);
     addressBox_->setGeometry(twips(240), twips(1200), twips(5880), twips(375));
-    auto* clearHistoryButton = makeButton(stepFrame, "clearHistoryButton", QStringLiteral("Clear History"), 4560, 1800,
-                                1560, 375);
+    auto* clearHistoryButton = makeButton(stepFrame, "clearHistoryButton",
+                                          QStringLiteral("Clear History"), 4560, 1800, 1560, 375);
 
     const ButtonRow row = addButtonRow();
     nextButton_ = row.next;
@@ -56,9 +56,11 @@ void AddressPage::load() {
     app::WizardState& state = app::wizardState();
     const AddressHistory history = ReadAddressHistory();
     addressBox_->addItems(history.addresses);
-    if (history.count) state.HistoryCount = *history.count;
+    if (history.count)
+        state.HistoryCount = *history.count;
 
-    if (!state.PageAddress.empty()) addressBox_->setEditText(displayText(state.PageAddress));
+    if (!state.PageAddress.empty())
+        addressBox_->setEditText(displayText(state.PageAddress));
     QString text = addressBox_->currentText();
     if (text.trimmed().isEmpty()) {
         nextButton_->setEnabled(false);
@@ -80,7 +82,8 @@ void AddressPage::applyNextRule() {
 }
 
 bool AddressPage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == addressBox_->lineEdit() && event->type() == QEvent::FocusIn) applyNextRule();
+    if (watched == addressBox_->lineEdit() && event->type() == QEvent::FocusIn)
+        applyNextRule();
     return WizardPage::eventFilter(watched, event);
 }
 
@@ -93,6 +96,8 @@ void AddressPage::clearHistory() {
     addressBox_->setEditText(QString());
 }
 
-void AddressPage::fetch() { RunPageFetch(this, addressBox_->currentText()); }
+void AddressPage::fetch() {
+    RunPageFetch(this, addressBox_->currentText());
+}
 
 }  // namespace gw::ui

@@ -10,13 +10,13 @@ namespace gw::ui {
 // Step 1: the address of the page, with the address history.
 class AddressPage : public WizardPage {
     Q_OBJECT
-public:
+  public:
     explicit AddressPage(QWidget* parent = nullptr);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void load();
     void applyNextRule();
     void clearHistory();

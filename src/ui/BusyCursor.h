@@ -6,20 +6,20 @@ namespace gw::ui {
 
 // The hourglass for as long as the object lives.
 class BusyCursor {
-public:
+  public:
     BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~BusyCursor() { restore(); }
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
     // Back to normal before the work is over (before an error page, say).
     void restore() {
-        if (active_) QApplication::restoreOverrideCursor();
+        if (active_)
+            QApplication::restoreOverrideCursor();
         active_ = false;
     }
 
-private:
+  private:
     bool active_ = true;
 };
-
 
 }  // namespace gw::ui

@@ -9,11 +9,11 @@ namespace gw::ui {
 // Reports a failure in one paragraph; its only button returns to the page that failed.
 class ErrorPage : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit ErrorPage(QWidget* parent = nullptr);
     QLabel* messageLabel() const { return messageLabel_; }
 
-private:
+  private:
     QLabel* messageLabel_;
 };
 

@@ -7,15 +7,16 @@ namespace gw::ui {
 
 // Lets the user interface run about every 20 ms, however often it is asked.
 class EventPump {
-public:
+  public:
     EventPump() { timer_.start(); }
     void operator()() {
-        if (timer_.elapsed() < 20) return;
+        if (timer_.elapsed() < 20)
+            return;
         QApplication::processEvents();
         timer_.restart();
     }
 
-private:
+  private:
     QElapsedTimer timer_;
 };
 

@@ -5,9 +5,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/WizardState.h"
 #include "app/Navigation.h"
 #include "app/Quit.h"
+#include "app/WizardState.h"
 #include "ui/AddressPage.h"
 #include "ui/DisplayText.h"
 #include "ui/PageLayout.h"
@@ -20,11 +20,12 @@ FileSpecPage::FileSpecPage(QWidget* parent) : WizardPage(parent) {
     setClientSize(6600, 3495);
 
     QGroupBox* stepFrame = addStepFrame(QStringLiteral("Step 2"));
-    instructionLabel_ = makeLabel(stepFrame, "instructionLabel",
-                        QStringLiteral("The webpage has been found and is ready to be searched. "
-                                       "Enter the file specifications using the standard wildcard "
-                                       "characters * and ? ."),
-                        240, 360, 5880, 1080);
+    instructionLabel_ =
+        makeLabel(stepFrame, "instructionLabel",
+                  QStringLiteral("The webpage has been found and is ready to be searched. "
+                                 "Enter the file specifications using the standard wildcard "
+                                 "characters * and ? ."),
+                  240, 360, 5880, 1080);
     specEdit_ = new QLineEdit(QStringLiteral("*.zip"), stepFrame);
     specEdit_->setObjectName(QStringLiteral("specEdit"));
     specEdit_->setGeometry(twips(240), twips(1560), twips(5880), twips(375));
@@ -33,9 +34,11 @@ FileSpecPage::FileSpecPage(QWidget* parent) : WizardPage(parent) {
     nextButton_ = row.next;
 
     const app::WizardState& state = app::wizardState();
-    if (!state.LastFileSpec.empty()) specEdit_->setText(displayText(state.LastFileSpec));
+    if (!state.LastFileSpec.empty())
+        specEdit_->setText(displayText(state.LastFileSpec));
     applyNextRule();
-    if (!specEdit_->text().trimmed().isEmpty()) specEdit_->selectAll();
+    if (!specEdit_->text().trimmed().isEmpty())
+        specEdit_->selectAll();
 
     connect(specEdit_, &QLineEdit::textChanged, this, &FileSpecPage::applyNextRule);
     connect(row.cancel, &QPushButton::clicked, this, [] { app::Quit(); });
@@ -47,6 +50,8 @@ FileSpecPage::FileSpecPage(QWidget* parent) : WizardPage(parent) {
             [this] { RunSearch(this, instructionLabel_, specEdit_->text()); });
 }
 
-void FileSpecPage::applyNextRule() { nextButton_->setEnabled(!specEdit_->text().trimmed().isEmpty()); }
+void FileSpecPage::applyNextRule() {
+    nextButton_->setEnabled(!specEdit_->text().trimmed().isEmpty());
+}
 
 }  // namespace gw::ui

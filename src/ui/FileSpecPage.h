@@ -11,10 +11,10 @@ namespace gw::ui {
 // Step 2: the file name pattern, and the search of the page.
 class FileSpecPage : public WizardPage {
     Q_OBJECT
-public:
+  public:
     explicit FileSpecPage(QWidget* parent = nullptr);
 
-private:
+  private:
     void applyNextRule();
 
     QLabel* instructionLabel_;

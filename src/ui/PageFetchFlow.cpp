@@ -3,16 +3,16 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "app/WizardState.h"
 #include "app/Navigation.h"
+#include "app/WizardState.h"
 #include "app/WizardTransfer.h"
 #include "platform/Dialup.h"
 #include "retrieval/Messages.h"
 #include "retrieval/PageFetch.h"
 #include "ui/BusyCursor.h"
+#include "ui/ErrorPage.h"
 #include "ui/EventPump.h"
 #include "ui/FileSpecPage.h"
-#include "ui/ErrorPage.h"
 #include "ui/WaitDialog.h"
 
 namespace gw::ui {

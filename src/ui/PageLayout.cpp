@@ -1,12 +1,10 @@
 #include "ui/PageLayout.h"
 
 #include <QFrame>
-
-#include <algorithm>
-
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 namespace gw::ui {
 
@@ -25,7 +23,6 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
     return button;
 }
 
-
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
                   int width, int height) {
     auto* label = new QLabel(text, parent);
@@ -43,9 +40,11 @@ void GrowToFitText(QWidget* page) {
               [](const QLabel* a, const QLabel* b) { return a->y() < b->y(); });
     const QList<QWidget*> children = page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     for (QLabel* label : labels) {
-        if (!label->wordWrap()) continue;
+        if (!label->wordWrap())
+            continue;
         const int extra = label->heightForWidth(label->width()) - label->height();
-        if (extra <= 0) continue;
+        if (extra <= 0)
+            continue;
         const QRect old = label->geometry();
         label->resize(old.width(), old.height() + extra);
         for (QWidget* other : children) {
@@ -57,16 +56,17 @@ void GrowToFitText(QWidget* page) {
     }
     int bottom = page->height();
     for (QWidget* child : children) {
-        if (auto* frame = qobject_cast<QFrame*>(child); frame && frame->frameShape() == QFrame::VLine)
+        if (auto* frame = qobject_cast<QFrame*>(child);
+            frame && frame->frameShape() == QFrame::VLine)
             continue;
         bottom = std::max(bottom, child->geometry().bottom() + twips(120));
     }
     for (QWidget* child : children) {
-        if (auto* frame = qobject_cast<QFrame*>(child); frame && frame->frameShape() == QFrame::VLine)
+        if (auto* frame = qobject_cast<QFrame*>(child);
+            frame && frame->frameShape() == QFrame::VLine)
             frame->resize(frame->width(), bottom);
     }
     page->setFixedSize(page->width(), bottom);
 }
-
 
 }  // namespace gw::ui

@@ -4,25 +4,28 @@
 #include <QProgressBar>
 #include <QWidget>
 
-#include "app/WizardState.h"
 #include "app/Navigation.h"
+#include "app/WizardState.h"
 #include "harvest/Harvest.h"
 #include "harvest/Messages.h"
 #include "ui/BusyCursor.h"
-#include "ui/EventPump.h"
 #include "ui/ErrorPage.h"
+#include "ui/EventPump.h"
 #include "ui/WaitDialog.h"
 
 namespace gw::ui {
 namespace {
 
 // The bar's range is an int; a page is at most 1 GiB, so positions fit.
-int barValue(std::size_t value) { return static_cast<int>(std::min<std::size_t>(value, INT_MAX)); }
+int barValue(std::size_t value) {
+    return static_cast<int>(std::min<std::size_t>(value, INT_MAX));
+}
 
 void storeFound(const std::vector<std::string>& addresses) {
     app::WizardState& state = app::wizardState();
     const int count = static_cast<int>(std::min(addresses.size(), harvest::kFoundCapacity));
-    for (int i = 0; i < count; ++i) state.FoundList[i + 1] = addresses[i];
+    for (int i = 0; i < count; ++i)
+        state.FoundList[i + 1] = addresses[i];
     state.FoundCount = static_cast<std::int16_t>(count);
 }
 
@@ -48,11 +51,11 @@ void RunSearch(QWidget* criteriaPage, QLabel* instruction, const QString& typedS
     bar->setMinimum(0);
     bar->setVisible(true);
     EventPump pump;
-    harvest::FoundLinks found = harvest::ScanAnchors(
-        state.PageText, state.FetchedAddress, pattern, [&](std::size_t position, std::size_t) {
-            bar->setValue(barValue(position));
-            pump();
-        });
+    harvest::FoundLinks found = harvest::ScanAnchors(state.PageText, state.FetchedAddress, pattern,
+                                                     [&](std::size_t position, std::size_t) {
+                                                         bar->setValue(barValue(position));
+                                                         pump();
+                                                     });
     storeFound(found.addresses);
 
     if (state.FoundCount == 0) {

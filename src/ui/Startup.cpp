@@ -5,6 +5,8 @@
 
 namespace gw::ui {
 
-void StartWizard() { app::showPage<WelcomePage>(); }
+void StartWizard() {
+    app::showPage<WelcomePage>();
+}
 
 }  // namespace gw::ui

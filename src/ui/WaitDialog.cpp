@@ -6,8 +6,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "app/WizardState.h"
 #include "app/Navigation.h"
+#include "app/WizardState.h"
 #include "ui/PageLayout.h"
 #include "ui/WizardPage.h"
 
@@ -18,8 +18,8 @@ WaitDialog::WaitDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("GrabWright Plus"));
     setFixedSize(twips(6570), twips(3465));
 
-    messageLabel_ = makeLabel(this, "messageLabel", QStringLiteral("Please wait... Processing..."), 240, 480,
-                        6090, 960);
+    messageLabel_ = makeLabel(this, "messageLabel", QStringLiteral("Please wait... Processing..."),
+                              240, 480, 6090, 960);
     messageLabel_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     progressBar_ = new QProgressBar(this);
@@ -29,11 +29,12 @@ WaitDialog::WaitDialog(QWidget* parent) : QDialog(parent) {
     progressBar_->setGeometry(twips(480), twips(1560), twips(5610), twips(300));
     progressBar_->setVisible(false);
 
-    auto* cancelNote = makeLabel(this, "cancelNoteLabel",
-                             QStringLiteral("Click the \"Cancel\" button to cancel the download. The "
-                                            "file that is downloading will finish before the "
-                                            "cancel takes effect."),
-                             240, 2040, 6090, 720);
+    auto* cancelNote =
+        makeLabel(this, "cancelNoteLabel",
+                  QStringLiteral("Click the \"Cancel\" button to cancel the download. The "
+                                 "file that is downloading will finish before the "
+                                 "cancel takes effect."),
+                  240, 2040, 6090, 720);
     cancelNote->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     cancelNote->setVisible(false);
 
@@ -53,25 +54,29 @@ WaitDialog::WaitDialog(QWidget* parent) : QDialog(parent) {
 
 void WaitDialog::closeEvent(QCloseEvent* event) {
     event->ignore();
-    if (abortHandler_) abortHandler_();
+    if (abortHandler_)
+        abortHandler_();
 }
 
 // Esc must not dismiss the dialog while work runs behind it.
 void WaitDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) return;
+    if (event->key() == Qt::Key_Escape)
+        return;
     QDialog::keyPressEvent(event);
 }
 
 WaitDialog* ShowWait(const QString& text) {
     WaitDialog* wait = app::loadedPage<WaitDialog>();
-    if (!wait) wait = new WaitDialog;
+    if (!wait)
+        wait = new WaitDialog;
     wait->messageLabel()->setText(text);
     wait->show();
     return wait;
 }
 
 void UnloadWait() {
-    if (WaitDialog* wait = app::loadedPage<WaitDialog>()) app::unloadPage(wait);
+    if (WaitDialog* wait = app::loadedPage<WaitDialog>())
+        app::unloadPage(wait);
 }
 
 }  // namespace gw::ui

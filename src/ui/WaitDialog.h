@@ -12,7 +12,7 @@ namespace gw::ui {
 // Shown without blocking while a page does long work.
 class WaitDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit WaitDialog(QWidget* parent = nullptr);
 
     QLabel* messageLabel() const { return messageLabel_; }
@@ -22,12 +22,12 @@ public:
     // hangs. Without one the close is refused, since the work cannot be stopped.
     void setAbortHandler(std::function<void()> handler) { abortHandler_ = std::move(handler); }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void reject() override {}
 
-private:
+  private:
     QLabel* messageLabel_;
     QProgressBar* progressBar_;
     std::function<void()> abortHandler_;

@@ -20,7 +20,8 @@ WelcomePage::WelcomePage(QWidget* parent) : WizardPage(parent) {
     setObjectName(QStringLiteral("WelcomePage"));
     setClientSize(6600, 3495);
 
-    headingLabel_ = makeLabel(this, "headingLabel", QStringLiteral("GrabWright Plus"), 120, 120, 2160, 720);
+    headingLabel_ =
+        makeLabel(this, "headingLabel", QStringLiteral("GrabWright Plus"), 120, 120, 2160, 720);
     QFont heading = headingLabel_->font();
     heading.setBold(true);
     heading.setPointSizeF(heading.pointSizeF() * 1.5);
@@ -28,9 +29,11 @@ WelcomePage::WelcomePage(QWidget* parent) : WizardPage(parent) {
     headingLabel_->setCursor(Qt::PointingHandCursor);
     headingLabel_->installEventFilter(this);
 
-    creditLabel_ = makeLabel(this, "creditLabel", QStringLiteral("Made by Quillmoor."), 120, 2040, 2160, 420);
-    makeLabel(this, "thanksLabel", QStringLiteral("With thanks to everyone who tried the early versions."),
-              120, 2520, 2160, 600);
+    creditLabel_ =
+        makeLabel(this, "creditLabel", QStringLiteral("Made by Quillmoor."), 120, 2040, 2160, 420);
+    makeLabel(this, "thanksLabel",
+              QStringLiteral("With thanks to everyone who tried the early versions."), 120, 2520,
+              2160, 600);
 
     auto* divider = new QFrame(this);
     divider->setObjectName(QStringLiteral("dividerLine"));
@@ -47,13 +50,14 @@ WelcomePage::WelcomePage(QWidget* parent) : WizardPage(parent) {
                   "you can use GrabWright to extract all the .ZIP files off of the page and "
                   "download them."),
               2520, 120, 3960, 1560);
-    makeLabel(this, "addOnLabel",
-              QStringLiteral("In addition, if you use Quillmoor's \"Tardifetch Folder\" enhancement "
-                             "for Internet Explorer 4, GrabWright can schedule all of the downloads "
-                             "for you. If you are interested in obtaining the \"Tardifetch Folder\" "
-                             "enhancement, please visit the Quillmoor website at ") +
-                  QString::fromLatin1(kMakerAddress) + QStringLiteral(" ."),
-              2520, 1740, 3960, 1200);
+    makeLabel(
+        this, "addOnLabel",
+        QStringLiteral("In addition, if you use Quillmoor's \"Tardifetch Folder\" enhancement "
+                       "for Internet Explorer 4, GrabWright can schedule all of the downloads "
+                       "for you. If you are interested in obtaining the \"Tardifetch Folder\" "
+                       "enhancement, please visit the Quillmoor website at ") +
+            QString::fromLatin1(kMakerAddress) + QStringLiteral(" ."),
+        2520, 1740, 3960, 1200);
 
     const ButtonRow row = addButtonRow();
     row.back->setEnabled(false);

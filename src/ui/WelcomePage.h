@@ -10,13 +10,13 @@ namespace gw::ui {
 // The welcome page.
 class WelcomePage : public WizardPage {
     Q_OBJECT
-public:
+  public:
     explicit WelcomePage(QWidget* parent = nullptr);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QLabel* headingLabel_;
     QLabel* creditLabel_;
 };

@@ -10,7 +10,6 @@
 
 namespace gw::ui {
 
-
 WizardPage::WizardPage(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("GrabWright Plus"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -53,6 +52,5 @@ void WizardPage::closeEvent(QCloseEvent* event) {
 
 // Esc reaches reject() only through keyPressEvent above; nothing else may dismiss a page.
 void WizardPage::reject() {}
-
 
 }  // namespace gw::ui

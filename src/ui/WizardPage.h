@@ -7,15 +7,14 @@ class QPushButton;
 
 namespace gw::ui {
 
-
 // A page of the wizard: Enter presses the default button, Esc the cancel button, and closing
 // the window by its frame ends the program without a hang-up.
 class WizardPage : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit WizardPage(QWidget* parent = nullptr);
 
-protected:
+  protected:
     struct ButtonRow {
         QPushButton* cancel;
         QPushButton* back;
@@ -32,9 +31,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
-private:
+  private:
     QPushButton* cancelButton_ = nullptr;
 };
-
 
 }  // namespace gw::ui

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/WizardState.h"
 #include "app/Quit.h"
+#include "app/WizardState.h"
 #include "support/FakeDialup.h"
 #include "support/WizardFixture.h"
 

@@ -28,7 +28,8 @@ CliRun runCli(const QStringList& arguments) {
 
 std::string manyLinks(int count) {
     std::string page;
-    for (int i = 0; i < count; ++i) page += "<a href=\"f" + std::to_string(i) + ".zip\">x</a>\n";
+    for (int i = 0; i < count; ++i)
+        page += "<a href=\"f" + std::to_string(i) + ".zip\">x</a>\n";
     return page;
 }
 
@@ -72,11 +73,14 @@ TEST(ListCommand, FailuresGoToStandardErrorWithTheWizardsMessages) {
         std::string message;
     };
     const Case cases[] = {
-        {{"--list", QString::fromStdString(server.url("/none"))}, 1,
+        {{"--list", QString::fromStdString(server.url("/none"))},
+         1,
          gw::harvest::kNothingFoundMessage},
-        {{"--list", QString::fromStdString(server.url("/empty"))}, 1,
+        {{"--list", QString::fromStdString(server.url("/empty"))},
+         1,
          gw::retrieval::kEmptyPageMessage},
-        {{"--list", QString::fromStdString(server.url("/missing"))}, 1,
+        {{"--list", QString::fromStdString(server.url("/missing"))},
+         1,
          gw::retrieval::kFetchFailedMessage},
         {{"--list", "file:///etc/passwd"}, 1, gw::retrieval::kFetchFailedMessage},
         {{"--list", "--spec", "[a", "http://127.0.0.1:1/"}, 2, gw::harvest::kInvalidPatternMessage},

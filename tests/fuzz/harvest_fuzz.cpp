@@ -50,9 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string span = page.substr(0, 300);
     std::string entry;
     std::string literalEntry;
-    const bool resolved = gw::harvest::ResolveLink(span, gw::harvest::literal::Upper(span), pattern, address, entry);
-    const bool literalResolved =
-        gw::harvest::literal::ResolveLink(span, gw::harvest::literal::Upper(span), pattern, address, literalEntry);
+    const bool resolved =
+        gw::harvest::ResolveLink(span, gw::harvest::literal::Upper(span), pattern, address, entry);
+    const bool literalResolved = gw::harvest::literal::ResolveLink(
+        span, gw::harvest::literal::Upper(span), pattern, address, literalEntry);
     require(resolved == literalResolved && (!resolved || entry == literalEntry), "resolve link",
             page);
 

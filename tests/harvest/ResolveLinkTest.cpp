@@ -69,8 +69,8 @@ const Case kCases[] = {
 TEST(ResolveLink, GivesTheFullAddressOfEachWantedLink) {
     for (const Case& c : kCases) {
         std::string entry = "untouched";
-        const bool found = ResolveLink(c.span, literal::Upper(c.span), BuildMatchPattern(c.fileSpec),
-                                       c.fetchedAddress, entry);
+        const bool found = ResolveLink(c.span, literal::Upper(c.span),
+                                       BuildMatchPattern(c.fileSpec), c.fetchedAddress, entry);
         EXPECT_EQ(found, c.entry.has_value()) << c.span << " on " << c.fetchedAddress;
         if (found && c.entry) {
             EXPECT_EQ(entry, *c.entry) << c.span << " on " << c.fetchedAddress;

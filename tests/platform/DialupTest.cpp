@@ -26,7 +26,8 @@ void writeFile(const fs::path& path, const std::string& text) {
 std::string layOutRoot(std::initializer_list<std::pair<std::string, std::string>> interfaces) {
     const fs::path root = fs::path(gw::test::TestRoot()) / "root";
     fs::create_directories(root / "sys/class/net");
-    for (const auto& [name, flags] : interfaces) writeFile(root / "sys/class/net" / name / "flags", flags);
+    for (const auto& [name, flags] : interfaces)
+        writeFile(root / "sys/class/net" / name / "flags", flags);
     return root.string();
 }
 
@@ -44,7 +45,8 @@ pid_t spawnSleeper() {
 bool endedBySigterm(pid_t pid) {
     for (int i = 0; i < 100; ++i) {
         int status = 0;
-        if (::waitpid(pid, &status, WNOHANG) == pid) return WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM;
+        if (::waitpid(pid, &status, WNOHANG) == pid)
+            return WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM;
         ::usleep(10000);
     }
     ::kill(pid, SIGKILL);
@@ -61,9 +63,9 @@ TEST(PppDialup, ActiveOnlyForPppInterfacesWhoseUpFlagIsSet) {
     };
     const Case cases[] = {
         {{}, false},
-        {{{"eth0", "0x1003"}}, false},           // up, but not a dial-up line
-        {{{"ppp0", "0x1090"}}, false},           // ppp, down
-        {{{"ppp0", "0x1091"}}, true},            // ppp, up
+        {{{"eth0", "0x1003"}}, false},  // up, but not a dial-up line
+        {{{"ppp0", "0x1090"}}, false},  // ppp, down
+        {{{"ppp0", "0x1091"}}, true},   // ppp, up
         {{{"eth0", "0x1003"}, {"ppp1", "0x11"}}, true},
         {{{"ppp0", "garbage"}}, false},
     };

@@ -9,9 +9,9 @@ TEST(LineRule, DropsEveryCrAndTheLfRightAfterIt) {
         {"x\ny\nz", "x\ny\nz"},  // a lone LF is not a line end
         {"x\ry", "xy"},
         {"\r\n\r\n", ""},
-        {"a\n\rb", "a\nb"},      // LF then CR: only the CR goes
+        {"a\n\rb", "a\nb"},  // LF then CR: only the CR goes
         {"a\r\r\nb", "ab"},
-        {"a\r\n\nb", "a\nb"},    // only the first LF after a CR goes
+        {"a\r\n\nb", "a\nb"},  // only the first LF after a CR goes
         {"", ""},
         {"\r", ""},
         {std::string("a\0\r\nb", 5), std::string("a\0b", 3)},

@@ -8,7 +8,7 @@ namespace gw::test {
 
 // A line that is up until it has been asked to drop `dropsAfter` times (never, when < 0).
 class FakeDialup final : public platform::DialupService {
-public:
+  public:
     bool up = false;
     int dropsAfter = 1;
     bool refuse = false;
@@ -18,20 +18,23 @@ public:
 
     bool active() override {
         ++activeCalls;
-        if (comesUpAtCall > 0 && activeCalls == comesUpAtCall) up = true;
+        if (comesUpAtCall > 0 && activeCalls == comesUpAtCall)
+            up = true;
         return up;
     }
     platform::HangUpOutcome hangUp() override {
         ++hangUpCalls;
-        if (refuse) return platform::HangUpOutcome::Refused;
-        if (dropsAfter >= 0 && hangUpCalls >= dropsAfter) up = false;
+        if (refuse)
+            return platform::HangUpOutcome::Refused;
+        if (dropsAfter >= 0 && hangUpCalls >= dropsAfter)
+            up = false;
         return platform::HangUpOutcome::Requested;
     }
 };
 
 // Time that moves only when the code under test sleeps.
 class FakeClock final : public platform::Clock {
-public:
+  public:
     std::chrono::steady_clock::time_point current{};
     std::chrono::milliseconds slept{0};
 

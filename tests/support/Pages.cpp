@@ -7,7 +7,8 @@ namespace gw::test {
 
 QWidget* visibleWindow(const char* name) {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && widget->objectName() == QLatin1String(name)) return widget;
+        if (widget->isVisible() && widget->objectName() == QLatin1String(name))
+            return widget;
     }
     return nullptr;
 }
@@ -16,8 +17,10 @@ ErrorPageAnswerer::ErrorPageAnswerer() {
     timer_.setInterval(5);
     QObject::connect(&timer_, &QTimer::timeout, [this] {
         QWidget* page = visibleWindow("ErrorPage");
-        if (!page) return;
-        if (auto* label = page->findChild<QLabel*>(QStringLiteral("messageLabel"))) message_ = label->text();
+        if (!page)
+            return;
+        if (auto* label = page->findChild<QLabel*>(QStringLiteral("messageLabel")))
+            message_ = label->text();
         ++answered_;
         QTest::keyClick(page, Qt::Key_Return);
     });
@@ -26,7 +29,8 @@ ErrorPageAnswerer::ErrorPageAnswerer() {
 
 void closeAllWindows() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (!widget->parentWidget()) widget->deleteLater();
+        if (!widget->parentWidget())
+            widget->deleteLater();
     }
     settle();
 }

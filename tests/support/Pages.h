@@ -8,7 +8,9 @@
 
 // Readable failure messages for Qt's strings.
 QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 QT_END_NAMESPACE
 
 namespace gw::test {
@@ -33,12 +35,12 @@ QWidget* visibleWindow(const char* name);
 // Waits for the modal error page to show, notes its message and closes it with Enter. Long
 // work pumps events in between, so the watch polls rather than firing once.
 class ErrorPageAnswerer {
-public:
+  public:
     ErrorPageAnswerer();
     QString message() const { return message_; }
     int answered() const { return answered_; }
 
-private:
+  private:
     QTimer timer_;
     QString message_;
     int answered_ = 0;

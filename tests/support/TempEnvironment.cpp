@@ -11,8 +11,10 @@ std::string currentRoot;
 void FreshFoldersListener::OnTestStart(const testing::TestInfo&) {
     root_ = std::make_unique<QTemporaryDir>();
     currentRoot = root_->path().toStdString();
-    for (auto [variable, sub] : {std::pair{"HOME", "home"}, {"XDG_CONFIG_HOME", "config"},
-                                 {"XDG_DATA_HOME", "data"}, {"XDG_CACHE_HOME", "cache"},
+    for (auto [variable, sub] : {std::pair{"HOME", "home"},
+                                 {"XDG_CONFIG_HOME", "config"},
+                                 {"XDG_DATA_HOME", "data"},
+                                 {"XDG_CACHE_HOME", "cache"},
                                  {"XDG_DOWNLOAD_DIR", "downloads"}}) {
         const std::string path = currentRoot + "/" + sub;
         QDir().mkpath(QString::fromStdString(path));
@@ -25,6 +27,8 @@ void FreshFoldersListener::OnTestEnd(const testing::TestInfo&) {
     currentRoot.clear();
 }
 
-std::string TestRoot() { return currentRoot; }
+std::string TestRoot() {
+    return currentRoot;
+}
 
 }  // namespace gw::test

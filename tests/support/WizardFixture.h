@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/WizardState.h"
 #include "app/Quit.h"
+#include "app/WizardState.h"
 #include "support/FakeDialup.h"
 #include "support/Pages.h"
 

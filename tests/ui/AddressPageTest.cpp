@@ -5,15 +5,15 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/WizardState.h"
 #include "app/Navigation.h"
 #include "app/Quit.h"
+#include "app/WizardState.h"
 #include "settings/SettingsStore.h"
 #include "support/FakeDialup.h"
 #include "support/Pages.h"
 #include "support/WizardFixture.h"
-#include "ui/WelcomePage.h"
 #include "ui/AddressPage.h"
+#include "ui/WelcomePage.h"
 
 using gw::test::control;
 
@@ -26,7 +26,8 @@ struct AddressPageTest : gw::test::WizardFixture {
     static QStringList listed(QWidget* page) {
         QStringList items;
         auto* combo = control<QComboBox>(page, "addressBox");
-        for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+        for (int i = 0; i < combo->count(); ++i)
+            items << combo->itemText(i);
         return items;
     }
 };
@@ -75,7 +76,8 @@ TEST_F(AddressPageTest, HistoryEndsAtTheFirstEmptyKeyAndIsSortedIgnoringCase) {
 }
 
 TEST_F(AddressPageTest, AFullHistoryLeavesTheCountAsItWas) {
-    for (int i = 1; i <= 256; ++i) setHistory(i, "http://h" + std::to_string(i) + "/");
+    for (int i = 1; i <= 256; ++i)
+        setHistory(i, "http://h" + std::to_string(i) + "/");
     setHistory(257, "http://beyond/");
     gw::app::wizardState().HistoryCount = 42;
     auto* page = gw::app::showPage<gw::ui::AddressPage>();
@@ -119,7 +121,8 @@ TEST_F(AddressPageTest, BackKeepsTheTextForTheNextVisit) {
 }
 
 TEST_F(AddressPageTest, ClearHistoryEmptiesEveryKeyButLeavesNextAlone) {
-    for (int i = 1; i <= 5; ++i) setHistory(i, "http://h" + std::to_string(i) + "/");
+    for (int i = 1; i <= 5; ++i)
+        setHistory(i, "http://h" + std::to_string(i) + "/");
     gw::app::wizardState().PageAddress = "http://host/files/";
     auto* page = gw::app::showPage<gw::ui::AddressPage>();
     auto* next = control<QPushButton>(page, "nextButton");
@@ -130,7 +133,8 @@ TEST_F(AddressPageTest, ClearHistoryEmptiesEveryKeyButLeavesNextAlone) {
     EXPECT_TRUE(next->isEnabled());
     EXPECT_EQ(gw::app::wizardState().HistoryCount, 0);
     for (int i = 1; i <= 256; ++i)
-        EXPECT_EQ(gw::settings::ReadSetting("grabwright", "history", "url" + std::to_string(i)), "");
+        EXPECT_EQ(gw::settings::ReadSetting("grabwright", "history", "url" + std::to_string(i)),
+                  "");
 }
 
 TEST_F(AddressPageTest, CancelQuitsWithTheHangUpWhenTheFetchBroughtTheLineUp) {

@@ -6,9 +6,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/WizardState.h"
 #include "app/Navigation.h"
 #include "app/Quit.h"
+#include "app/WizardState.h"
 #include "harvest/Messages.h"
 #include "support/FakeDialup.h"
 #include "support/Pages.h"
@@ -72,7 +72,8 @@ TEST_F(FileSpecPageTest, UnclosedBracketIsReportedOnThePageAndStartsNothing) {
     control<QLineEdit>(page, "specEdit")->setText("*[ab.zip");
     gw::app::wizardState().FoundCount = 5;
     EXPECT_EQ(search(page), "");
-    EXPECT_EQ(control<QLabel>(page, "instructionLabel")->text(), gw::harvest::kInvalidPatternMessage);
+    EXPECT_EQ(control<QLabel>(page, "instructionLabel")->text(),
+              gw::harvest::kInvalidPatternMessage);
     EXPECT_EQ(gw::app::wizardState().FoundCount, 5);
     EXPECT_TRUE(page->isVisible());
 

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/WizardState.h"
 #include "app/Navigation.h"
 #include "app/Quit.h"
+#include "app/WizardState.h"
 #include "app/WizardTransfer.h"
 #include "retrieval/Messages.h"
 #include "retrieval/PageFetch.h"
@@ -48,7 +48,8 @@ void serve(httplib::Server& server, std::stop_token stop) {
     });
     server.Get("/slow", [stop](const httplib::Request&, httplib::Response& res) {
         res.set_chunked_content_provider("text/html", [stop](size_t, httplib::DataSink& sink) {
-            if (!gw::test::SleepUnlessStopped(std::chrono::milliseconds(50), stop)) return false;
+            if (!gw::test::SleepUnlessStopped(std::chrono::milliseconds(50), stop))
+                return false;
             return sink.write("x", 1);
         });
     });
@@ -65,7 +66,8 @@ struct PageFetchTest : gw::test::WizardFixture {
     // Types the address on Step 1 and presses Enter; returns the error page's message.
     QString fetch(const std::string& address, QWidget** addressPage = nullptr) {
         auto* page = gw::app::showPage<gw::ui::AddressPage>();
-        if (addressPage) *addressPage = page;
+        if (addressPage)
+            *addressPage = page;
         control<QComboBox>(page, "addressBox")->setEditText(QString::fromStdString(address));
         gw::test::ErrorPageAnswerer answerer;
         QTest::keyClick(control<QComboBox>(page, "addressBox"), Qt::Key_Return);
@@ -155,7 +157,8 @@ TEST_F(PageFetchTest, ClosingTheWaitDialogAbortsAHangingFetch) {
     QTimer closer;
     closer.setInterval(100);
     QObject::connect(&closer, &QTimer::timeout, [] {
-        if (QWidget* wait = gw::test::visibleWindow("WaitDialog")) wait->close();
+        if (QWidget* wait = gw::test::visibleWindow("WaitDialog"))
+            wait->close();
     });
     closer.start();
     EXPECT_EQ(fetch(server.url("/slow")), gw::retrieval::kFetchFailedMessage);

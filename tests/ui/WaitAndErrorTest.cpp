@@ -7,8 +7,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/WizardState.h"
 #include "app/Navigation.h"
+#include "app/WizardState.h"
 #include "support/Pages.h"
 #include "ui/ErrorPage.h"
 #include "ui/WaitDialog.h"
@@ -29,7 +29,8 @@ QString answerErrorPage(Qt::Key key, const QString& message, QSize* size = nullp
         QWidget* page = gw::test::visibleWindow("ErrorPage");
         ASSERT_NE(page, nullptr);
         shown = control<QLabel>(page, "messageLabel")->text();
-        if (size) *size = page->size();
+        if (size)
+            *size = page->size();
         EXPECT_EQ(page->windowTitle(), "GrabWright");
         EXPECT_TRUE(page->findChildren<QScrollArea*>().isEmpty());
         QTest::keyClick(page, key);

@@ -4,15 +4,15 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/WizardState.h"
 #include "app/Navigation.h"
 #include "app/Quit.h"
 #include "app/Version.h"
+#include "app/WizardState.h"
 #include "support/FakeDialup.h"
 #include "support/Pages.h"
 #include "support/WizardFixture.h"
-#include "ui/WelcomePage.h"
 #include "ui/AddressPage.h"
+#include "ui/WelcomePage.h"
 
 using gw::test::control;
 
@@ -33,14 +33,16 @@ TEST_F(WelcomePageTest, LoadsWithTitleButtonsAndTexts) {
     EXPECT_FALSE(control<QPushButton>(page, "backButton")->isEnabled());
     EXPECT_EQ(control<QPushButton>(page, "backButton")->text(), "<< Back");
     EXPECT_TRUE(control<QPushButton>(page, "nextButton")->isDefault());
-    EXPECT_TRUE(control<QLabel>(page, "introductionLabel")->text().contains("individually.  For example"));
+    EXPECT_TRUE(
+        control<QLabel>(page, "introductionLabel")->text().contains("individually.  For example"));
     // Cancel, Back, Next from left to right in one row.
     const int cancel = control<QPushButton>(page, "cancelButton")->x();
     const int back = control<QPushButton>(page, "backButton")->x();
     const int next = control<QPushButton>(page, "nextButton")->x();
     EXPECT_LT(cancel, back);
     EXPECT_LT(back, next);
-    EXPECT_EQ(control<QPushButton>(page, "cancelButton")->y(), control<QPushButton>(page, "nextButton")->y());
+    EXPECT_EQ(control<QPushButton>(page, "cancelButton")->y(),
+              control<QPushButton>(page, "nextButton")->y());
 }
 
 TEST_F(WelcomePageTest, EnterGoesToTheAddressPageAndEscQuitsWithoutTouchingTheLine) {
@@ -65,7 +67,8 @@ TEST_F(WelcomePageTest, HeadingClickChangesTheNoticeUntilTheNextLoad) {
 
     gw::app::navigate<gw::ui::AddressPage>(page);
     gw::test::settle();
-    auto* again = gw::app::navigate<gw::ui::WelcomePage>(gw::app::loadedPage<gw::ui::AddressPage>());
+    auto* again =
+        gw::app::navigate<gw::ui::WelcomePage>(gw::app::loadedPage<gw::ui::AddressPage>());
     EXPECT_EQ(control<QLabel>(again, "creditLabel")->text(), notice);
 }
 
