@@ -7,32 +7,12 @@
 namespace gw::settings {
 namespace {
 
-char lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 std::string_view trimBlanks(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos)
         return {};
     const auto last = text.find_last_not_of(" \t");
     return text.substr(first, last - first + 1);
-}
-
-std::vector<IniSection>::iterator findSection(std::vector<IniSection>& sections,
-                                              std::string_view name) {
-    return std::find_if(sections.begin(), sections.end(),
-                        [&](const IniSection& s) { return SameName(s.name, name); });
-}
-
-void setEntry(IniSection& section, std::string_view key, std::string value) {
-    for (IniEntry& e : section.entries) {
-        if (SameName(e.key, key)) {
-            e.value = std::move(value);
-            return;
-        }
-    }
-    section.entries.push_back({std::string(key), std::move(value)});
 }
 
 // Where the text continues after one "[name]" heading; nullptr for a broken heading.
@@ -42,13 +22,18 @@ IniSection* openSection(IniDocument& document, std::string_view heading) {
     const std::string_view name = trimBlanks(heading.substr(1, heading.size() - 2));
     if (!ValidName(name))
         return nullptr;
-    auto found = findSection(document.sections, name);
-    if (found == document.sections.end())
-        found = document.sections.insert(found, IniSection{std::string(name), {}});
-    return &*found;
+    return &document.sectionToWrite(name);
 }
 
 }  // namespace
+
+std::string FoldedName(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return folded;
+}
 
 bool ValidName(std::string_view name) {
     return !name.empty() && name == trimBlanks(name) && name.front() != ';' &&
@@ -58,27 +43,38 @@ bool ValidName(std::string_view name) {
            });
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return lower(x) == lower(y); });
+const std::string* IniSection::find(std::string_view key) const {
+    const auto found = index_.find(FoldedName(key));
+    return found == index_.end() ? nullptr : &entries_[found->second].value;
+}
+
+void IniSection::set(std::string_view key, std::string value) {
+    const auto [place, added] = index_.try_emplace(FoldedName(key), entries_.size());
+    if (added)
+        entries_.push_back({std::string(key), std::move(value)});
+    else
+        entries_[place->second].value = std::move(value);
+}
+
+const IniSection* IniDocument::section(std::string_view name) const {
+    const auto found = index_.find(FoldedName(name));
+    return found == index_.end() ? nullptr : &sections_[found->second];
+}
+
+IniSection& IniDocument::sectionToWrite(std::string_view name) {
+    const auto [place, added] = index_.try_emplace(FoldedName(name), sections_.size());
+    if (added)
+        sections_.emplace_back(std::string(name));
+    return sections_[place->second];
 }
 
 const std::string* IniDocument::find(std::string_view section, std::string_view key) const {
-    for (const IniSection& s : sections) {
-        if (!SameName(s.name, section))
-            continue;
-        for (const IniEntry& e : s.entries)
-            if (SameName(e.key, key))
-                return &e.value;
-    }
-    return nullptr;
+    const IniSection* found = this->section(section);
+    return found ? found->find(key) : nullptr;
 }
 
 void IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
-    auto s = findSection(sections, section);
-    if (s == sections.end())
-        s = sections.insert(s, IniSection{std::string(section), {}});
-    setEntry(*s, key, std::string(value));
+    sectionToWrite(section).set(key, std::string(value));
 }
 
 IniDocument ParseIni(std::string_view text) {
@@ -113,19 +109,25 @@ IniDocument ParseIni(std::string_view text) {
             document.damaged = true;
             continue;
         }
-        setEntry(*current, key, std::move(value));
+        current->set(key, std::move(value));
     }
     return document;
 }
 
 std::string SerializeIni(const IniDocument& document) {
     std::string text;
-    for (const IniSection& section : document.sections) {
+    for (const IniSection& section : document.sections()) {
         if (!text.empty())
             text += '\n';
-        text += '[' + section.name + "]\n";
-        for (const IniEntry& entry : section.entries)
-            text += entry.key + '=' + EscapeValue(entry.value) + '\n';
+        text += '[';
+        text += section.name();
+        text += "]\n";
+        for (const IniEntry& entry : section.entries()) {
+            text += entry.key;
+            text += '=';
+            text += EscapeValue(entry.value);
+            text += '\n';
+        }
     }
     return text;
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace gw::settings {
@@ -11,22 +12,44 @@ struct IniEntry {
     std::string value;
 };
 
-struct IniSection {
-    std::string name;
-    std::vector<IniEntry> entries;
+// The keys of one section in file order. A file may hold many thousands of keys, so they are
+// found through an index by folded name rather than by walking them.
+class IniSection {
+  public:
+    explicit IniSection(std::string name = {}) : name_(std::move(name)) {}
+
+    const std::string& name() const { return name_; }
+    const std::vector<IniEntry>& entries() const { return entries_; }
+    const std::string* find(std::string_view key) const;
+    // A key already there keeps its place and its spelling; a new one goes last.
+    void set(std::string_view key, std::string value);
+
+  private:
+    std::string name_;
+    std::vector<IniEntry> entries_;
+    std::unordered_map<std::string, std::size_t> index_;  // folded key to its entry
 };
 
-// The settings of one application as its file holds them, in file order.
-struct IniDocument {
-    std::vector<IniSection> sections;
-    bool damaged = false;  // some line could not be understood and was left out
-
+// The settings of one application as its file holds them, in file order. A section that
+// appears twice in the file is one section here, at its first place.
+class IniDocument {
+  public:
+    const std::vector<IniSection>& sections() const { return sections_; }
+    const IniSection* section(std::string_view name) const;
+    // The section, added last when the document has none of that name.
+    IniSection& sectionToWrite(std::string_view name);
     const std::string* find(std::string_view section, std::string_view key) const;
     void set(std::string_view section, std::string_view key, std::string_view value);
+
+    bool damaged = false;  // some line could not be understood and was left out
+
+  private:
+    std::vector<IniSection> sections_;
+    std::unordered_map<std::string, std::size_t> index_;  // folded name to its section
 };
 
-// Names match without regard to (ASCII) letter case.
-bool SameName(std::string_view a, std::string_view b);
+// Names match without regard to (ASCII) letter case: equal folded names are the same name.
+std::string FoldedName(std::string_view name);
 
 // Whether a section or key name can stand on its line of the file and be read back as itself.
 bool ValidName(std::string_view name);
