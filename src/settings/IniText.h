@@ -2,8 +2,9 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "settings/NameIndex.h"
 
 namespace gw::settings {
 
@@ -12,8 +13,7 @@ struct IniEntry {
     std::string value;
 };
 
-// The keys of one section in file order. A file may hold many thousands of keys, so they are
-// found through an index by folded name rather than by walking them.
+// The keys of one section in file order.
 class IniSection {
   public:
     explicit IniSection(std::string name = {}) : name_(std::move(name)) {}
@@ -27,7 +27,7 @@ class IniSection {
   private:
     std::string name_;
     std::vector<IniEntry> entries_;
-    std::unordered_map<std::string, std::size_t> index_;  // folded key to its entry
+    NameIndex index_;
 };
 
 // The settings of one application as its file holds them, in file order. A section that
@@ -45,11 +45,8 @@ class IniDocument {
 
   private:
     std::vector<IniSection> sections_;
-    std::unordered_map<std::string, std::size_t> index_;  // folded name to its section
+    NameIndex index_;
 };
-
-// Names match without regard to (ASCII) letter case: equal folded names are the same name.
-std::string FoldedName(std::string_view name);
 
 // Whether a section or key name can stand on its line of the file and be read back as itself.
 bool ValidName(std::string_view name);
@@ -58,6 +55,9 @@ bool ValidName(std::string_view name);
 // understood costs only its own key (a broken section heading, the keys below it up to the
 // next heading) and marks the document damaged.
 IniDocument ParseIni(std::string_view text);
+// Only the keys of one section (named as asked), for a read that needs no more: the rest of
+// the text is walked line by line and nothing else is kept.
+IniSection ParseIniSection(std::string_view text, std::string_view name);
 std::string SerializeIni(const IniDocument& document);
 
 }  // namespace gw::settings

@@ -44,9 +44,7 @@ IniSection ReadSection(const std::string& application, const std::string& sectio
     const std::string path = settingsFile(application);
     if (path.empty())
         return IniSection(section);
-    const IniDocument document = ParseIni(ReadFileBytes(path).bytes);
-    const IniSection* found = document.section(section);
-    return found ? *found : IniSection(section);
+    return ParseIniSection(ReadFileBytes(path).bytes, section);
 }
 
 std::string ReadSetting(const std::string& application, const std::string& section,
