@@ -51,6 +51,7 @@ TEST_F(AddressPageTest, WithNoPageAddressItOffersHttpWithTheCaretAfterIt) {
         auto* combo = control<QComboBox>(page, "addressBox");
         EXPECT_EQ(combo->count(), c.historyEntries) << c.name;
         EXPECT_EQ(combo->currentText(), "http://") << c.name;
+        EXPECT_EQ(combo->currentIndex(), -1) << c.name;
         EXPECT_EQ(combo->lineEdit()->cursorPosition(), 7) << c.name;
         EXPECT_FALSE(combo->lineEdit()->hasSelectedText()) << c.name;
         EXPECT_FALSE(control<QPushButton>(page, "nextButton")->isEnabled()) << c.name;
