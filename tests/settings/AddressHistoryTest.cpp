@@ -42,7 +42,6 @@ TEST(AddressHistory, ReadsKeysInOrderUpToTheFirstEmptyOne) {
         all256.push_back("http://h" + std::to_string(i) + "/");
     const StoredHistory table[] = {
         {"no file", "", {}, 0},
-        {"other sections only", "[Settings]\nURL1=http://not-history/\n", {}, 0},
         {"gap after the first",
          "[History]\nURL1=http://host1/\nURL2=\nURL3=http://host3/\n",
          {"http://host1/"},
@@ -54,10 +53,6 @@ TEST(AddressHistory, ReadsKeysInOrderUpToTheFirstEmptyOne) {
         {"key order, not file order, and any letter case",
          "[history]\nurl2=http://b/\n[Settings]\nLastPath=/x/\n[HISTORY]\nUrl1=http://a/\n",
          {"http://a/", "http://b/"},
-         2},
-        {"repeated address",
-         "[History]\nURL1=http://a/\nURL2=http://a/\n",
-         {"http://a/", "http://a/"},
          2},
         {"all 256 full, the 257th unread", fullHistory(257), all256, std::nullopt},
         {"255 full", fullHistory(255), {all256.begin(), all256.end() - 1}, 255},

@@ -23,19 +23,6 @@ TEST(SettingsStore, SeveralValuesGoInOneReplaceOrNotAtAll) {
     EXPECT_EQ(counter.replaces(), 1);
 }
 
-TEST(SettingsStore, ASectionIsReadWholeWithItsKeysInFileOrder) {
-    gw::test::WriteBytes(
-        SettingsPath(), "[History]\nURL2=b\n[Settings]\nLastPath=/x/\n[HISTORY]\nurl1=a\nURL2=c\n");
-    const gw::settings::IniSection section = ReadSection("GrabWright", "history");
-    ASSERT_EQ(section.entries().size(), 2u);
-    EXPECT_EQ(section.entries()[0].key, "URL2");
-    EXPECT_EQ(section.entries()[0].value, "c");
-    EXPECT_EQ(section.entries()[1].key, "url1");
-    EXPECT_EQ(*section.find("URL1"), "a");
-    EXPECT_EQ(section.find("LastPath"), nullptr);
-    EXPECT_TRUE(ReadSection("GrabWright", "Missing").entries().empty());
-}
-
 // A file of many keys in many sections reads whole and survives a write byte for byte.
 TEST(SettingsStore, AFileOfEightyThousandKeysRoundTrips) {
     std::string file = "[History]\nURL1=http://one/\n";

@@ -126,9 +126,11 @@ TEST_F(AddressPageTest, HistoryEndsAtTheFirstEmptyKeyAndIsSortedIgnoringCase) {
 }
 
 TEST_F(AddressPageTest, AFullHistoryLeavesTheCountAsItWas) {
+    gw::settings::SettingValues full;
     for (int i = 1; i <= 256; ++i)
-        setHistory(i, "http://h" + std::to_string(i) + "/");
-    setHistory(257, "http://beyond/");
+        full.emplace_back("URL" + std::to_string(i), "http://h" + std::to_string(i) + "/");
+    full.emplace_back("URL257", "http://beyond/");
+    gw::settings::WriteSettings("GrabWright", "History", full);
     gw::app::wizardState().HistoryCount = 42;
     auto* page = gw::app::showPage<gw::ui::AddressPage>();
     EXPECT_EQ(listed(page).size(), 256);
