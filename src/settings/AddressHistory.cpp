@@ -3,10 +3,38 @@
 #include "settings/SettingsStore.h"
 
 namespace gw::settings {
+namespace {
+
+std::string historyKey(int index) {
+    return "URL" + std::to_string(index);
+}
+
+}  // namespace
+
+AddressHistory ReadAddressHistory() {
+    const IniSection section = ReadSection("GrabWright", "History");
+    AddressHistory history;
+    for (int i = 1; i <= kHistoryKeys; ++i) {
+        const std::string* address = section.find(historyKey(i));
+        if (!address || address->empty()) {
+            history.count = i - 1;
+            break;
+        }
+        history.addresses.push_back(*address);
+    }
+    return history;
+}
+
+bool ClearAddressHistory() {
+    SettingValues empty;
+    empty.reserve(kHistoryKeys);
+    for (int i = 1; i <= kHistoryKeys; ++i)
+        empty.emplace_back(historyKey(i), "");
+    return WriteSettings("GrabWright", "History", empty);
+}
 
 bool SaveAddressToHistory(const std::string& pageAddress, int historyCount) {
-    return WriteSetting("GrabWright", "History", "URL" + std::to_string(historyCount + 1),
-                        pageAddress);
+    return WriteSetting("GrabWright", "History", historyKey(historyCount + 1), pageAddress);
 }
 
 }  // namespace gw::settings

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -27,12 +28,25 @@ bool writeAll(int fd, std::string_view text) {
 
 FileBytes ReadFileBytes(const std::string& path) {
     FileBytes file;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    struct stat info {};
     if (fd < 0) {
-        file.exists = errno != ENOENT && errno != ENOTDIR;
+        // A file that is there but cannot be opened still counts as a file that was not read
+        // whole; a socket, which cannot be opened at all, is no file.
+        if (errno != ENOENT && errno != ENOTDIR)
+            file.kind = ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)
+                            ? FileKind::Other
+                            : FileKind::Regular;
         return file;
     }
-    file.exists = true;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        file.kind = FileKind::Other;
+        ::close(fd);
+        return file;
+    }
+    file.kind = FileKind::Regular;
+    // One allocation of the right size; the size is only a hint, the file may still grow.
+    file.bytes.reserve(static_cast<std::size_t>(std::min<off_t>(info.st_size, off_t{1} << 28)));
     char buffer[65536];
     for (;;) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);

@@ -5,12 +5,20 @@
 
 namespace gw::settings {
 
+enum class FileKind {
+    Missing,  // nothing at all at the name
+    Regular,  // a file, possibly behind symbolic links
+    Other,    // a fifo, a device, a folder, ...: never read, never written through
+};
+
 struct FileBytes {
     std::string bytes;
-    bool exists = false;    // false only when there is no file at all
+    FileKind kind = FileKind::Missing;
     bool complete = false;  // every byte was read
 };
 
+// Reads a regular file whole. Nothing else at the name is read: opening a fifo would wait for
+// a writer for good, and a device may never end.
 FileBytes ReadFileBytes(const std::string& path);
 
 // Puts the file, as it is, at `backup` (replacing an older one). Returns whether it is there.

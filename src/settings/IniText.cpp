@@ -1,15 +1,12 @@
 #include "settings/IniText.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "settings/ValueEscaping.h"
 
 namespace gw::settings {
 namespace {
-
-char lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 std::string_view trimBlanks(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
@@ -19,33 +16,46 @@ std::string_view trimBlanks(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-std::vector<IniSection>::iterator findSection(std::vector<IniSection>& sections,
-                                              std::string_view name) {
-    return std::find_if(sections.begin(), sections.end(),
-                        [&](const IniSection& s) { return SameName(s.name, name); });
-}
-
-void setEntry(IniSection& section, std::string_view key, std::string value) {
-    for (IniEntry& e : section.entries) {
-        if (SameName(e.key, key)) {
-            e.value = std::move(value);
-            return;
-        }
-    }
-    section.entries.push_back({std::string(key), std::move(value)});
-}
-
-// Where the text continues after one "[name]" heading; nullptr for a broken heading.
-IniSection* openSection(IniDocument& document, std::string_view heading) {
+// The name in a "[name]" heading; none for a broken heading.
+std::optional<std::string_view> headingName(std::string_view heading) {
     if (heading.size() < 2 || heading.back() != ']')
-        return nullptr;
+        return std::nullopt;
     const std::string_view name = trimBlanks(heading.substr(1, heading.size() - 2));
     if (!ValidName(name))
-        return nullptr;
-    auto found = findSection(document.sections, name);
-    if (found == document.sections.end())
-        found = document.sections.insert(found, IniSection{std::string(name), {}});
-    return &*found;
+        return std::nullopt;
+    return name;
+}
+
+// Calls onHeading with each heading's name (none for a broken heading) and onKeyLine with
+// every other line that is neither blank nor a comment, in file order.
+template <class OnHeading, class OnKeyLine>
+void walkLines(std::string_view text, OnHeading onHeading, OnKeyLine onKeyLine) {
+    // Editors may put a byte order mark in front of a UTF-8 file.
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+
+        const std::string_view trimmed = trimBlanks(line);
+        if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#')
+            continue;
+        if (trimmed.front() == '[')
+            onHeading(headingName(trimmed));
+        else
+            onKeyLine(line);
+    }
+}
+
+bool parseKeyLine(std::string_view line, std::string_view& key, std::string& value) {
+    const auto equals = line.find('=');
+    if (equals == std::string_view::npos)
+        return false;
+    key = trimBlanks(line.substr(0, equals));
+    return ValidName(key) && UnescapeValue(line.substr(equals + 1), value);
 }
 
 }  // namespace
@@ -58,74 +68,106 @@ bool ValidName(std::string_view name) {
            });
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return lower(x) == lower(y); });
+const std::string* IniSection::find(std::string_view key) const {
+    const std::size_t at =
+        index_.find(key, [this](std::size_t i) -> std::string_view { return entries_[i].key; });
+    return at == NameIndex::npos ? nullptr : &entries_[at].value;
+}
+
+void IniSection::set(std::string_view key, std::string value) {
+    const std::size_t at =
+        index_.find(key, [this](std::size_t i) -> std::string_view { return entries_[i].key; });
+    if (at != NameIndex::npos) {
+        entries_[at].value = std::move(value);
+        return;
+    }
+    entries_.push_back({std::string(key), std::move(value)});
+    index_.add(entries_.size() - 1, key);
+}
+
+const IniSection* IniDocument::section(std::string_view name) const {
+    const std::size_t at = index_.find(
+        name, [this](std::size_t i) -> std::string_view { return sections_[i].name(); });
+    return at == NameIndex::npos ? nullptr : &sections_[at];
+}
+
+IniSection& IniDocument::sectionToWrite(std::string_view name) {
+    const std::size_t at = index_.find(
+        name, [this](std::size_t i) -> std::string_view { return sections_[i].name(); });
+    if (at != NameIndex::npos)
+        return sections_[at];
+    sections_.emplace_back(std::string(name));
+    index_.add(sections_.size() - 1, name);
+    return sections_.back();
 }
 
 const std::string* IniDocument::find(std::string_view section, std::string_view key) const {
-    for (const IniSection& s : sections) {
-        if (!SameName(s.name, section))
-            continue;
-        for (const IniEntry& e : s.entries)
-            if (SameName(e.key, key))
-                return &e.value;
-    }
-    return nullptr;
+    const IniSection* found = this->section(section);
+    return found ? found->find(key) : nullptr;
 }
 
 void IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
-    auto s = findSection(sections, section);
-    if (s == sections.end())
-        s = sections.insert(s, IniSection{std::string(section), {}});
-    setEntry(*s, key, std::string(value));
+    sectionToWrite(section).set(key, std::string(value));
 }
 
 IniDocument ParseIni(std::string_view text) {
-    // Editors may put a byte order mark in front of a UTF-8 file.
-    if (text.starts_with("\xEF\xBB\xBF"))
-        text.remove_prefix(3);
     IniDocument document;
     IniSection* current = nullptr;
-    while (!text.empty()) {
-        const auto end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-
-        const std::string_view trimmed = trimBlanks(line);
-        if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#')
-            continue;
-        if (trimmed.front() == '[') {
+    walkLines(
+        text,
+        [&](std::optional<std::string_view> name) {
             // The keys below a broken heading cannot be told apart from another section's.
-            current = openSection(document, trimmed);
-            if (!current)
+            current = name ? &document.sectionToWrite(*name) : nullptr;
+            if (!name)
                 document.damaged = true;
-            continue;
-        }
-        const auto equals = line.find('=');
-        const std::string_view key =
-            trimBlanks(line.substr(0, equals == std::string_view::npos ? 0 : equals));
-        std::string value;
-        if (!current || equals == std::string_view::npos || !ValidName(key) ||
-            !UnescapeValue(line.substr(equals + 1), value)) {
-            document.damaged = true;
-            continue;
-        }
-        setEntry(*current, key, std::move(value));
-    }
+        },
+        [&](std::string_view line) {
+            std::string_view key;
+            std::string value;
+            if (current && parseKeyLine(line, key, value))
+                current->set(key, std::move(value));
+            else
+                document.damaged = true;
+        });
     return document;
 }
 
+IniSection ParseIniSection(std::string_view text, std::string_view name) {
+    IniSection section{std::string(name)};
+    bool inside = false;
+    walkLines(
+        text,
+        [&](std::optional<std::string_view> heading) {
+            inside = heading && SameName(*heading, name);
+        },
+        [&](std::string_view line) {
+            std::string_view key;
+            std::string value;
+            if (inside && parseKeyLine(line, key, value))
+                section.set(key, std::move(value));
+        });
+    return section;
+}
+
 std::string SerializeIni(const IniDocument& document) {
+    std::size_t size = 0;
+    for (const IniSection& section : document.sections())
+        for (const IniEntry& entry : section.entries())
+            size += entry.key.size() + entry.value.size() + 2;
     std::string text;
-    for (const IniSection& section : document.sections) {
+    text.reserve(size + size / 8);
+    for (const IniSection& section : document.sections()) {
         if (!text.empty())
             text += '\n';
-        text += '[' + section.name + "]\n";
-        for (const IniEntry& entry : section.entries)
-            text += entry.key + '=' + EscapeValue(entry.value) + '\n';
+        text += '[';
+        text += section.name();
+        text += "]\n";
+        for (const IniEntry& entry : section.entries()) {
+            text += entry.key;
+            text += '=';
+            text += EscapeValue(entry.value);
+            text += '\n';
+        }
     }
     return text;
 }

@@ -1,5 +1,6 @@
 #include "settings/SettingsStore.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/UserFolders.h"
@@ -39,31 +40,49 @@ void makeFolder(const fs::path& folder) {
 
 }  // namespace
 
-std::string ReadSetting(const std::string& application, const std::string& section,
-                        const std::string& key) {
+IniSection ReadSection(const std::string& application, const std::string& section) {
     const std::string path = settingsFile(application);
     if (path.empty())
-        return "";
-    const IniDocument document = ParseIni(ReadFileBytes(path).bytes);
-    const std::string* value = document.find(section, key);
+        return IniSection(section);
+    return ParseIniSection(ReadFileBytes(path).bytes, section);
+}
+
+std::string ReadSetting(const std::string& application, const std::string& section,
+                        const std::string& key) {
+    const IniSection found = ReadSection(application, section);
+    const std::string* value = found.find(key);
     return value ? *value : "";
+}
+
+bool WriteSettings(const std::string& application, const std::string& section,
+                   const SettingValues& values) {
+    const std::string path = settingsFile(application);
+    if (path.empty() || !ValidName(section) ||
+        !std::all_of(values.begin(), values.end(),
+                     [](const auto& v) { return ValidName(v.first); }))
+        return false;
+    if (values.empty())
+        return true;
+    makeFolder(fs::path(path).parent_path());
+
+    const FileBytes file = ReadFileBytes(path);
+    if (file.kind == FileKind::Other)
+        return false;
+    IniDocument document = ParseIni(file.bytes);
+    // What was not read whole is kept before it is replaced, so that one bad line never costs
+    // the rest; without that copy the file is left as it is.
+    if (file.kind == FileKind::Regular && (!file.complete || document.damaged) &&
+        !KeepCopy(path, path + ".bak"))
+        return false;
+    IniSection& target = document.sectionToWrite(section);
+    for (const auto& [key, value] : values)
+        target.set(key, value);
+    return ReplaceFile(path, SerializeIni(document));
 }
 
 bool WriteSetting(const std::string& application, const std::string& section,
                   const std::string& key, const std::string& value) {
-    const std::string path = settingsFile(application);
-    if (path.empty() || !ValidName(section) || !ValidName(key))
-        return false;
-    makeFolder(fs::path(path).parent_path());
-
-    const FileBytes file = ReadFileBytes(path);
-    IniDocument document = ParseIni(file.bytes);
-    // What was not read whole is kept before it is replaced, so that one bad line never costs
-    // the rest; without that copy the file is left as it is.
-    if (file.exists && (!file.complete || document.damaged) && !KeepCopy(path, path + ".bak"))
-        return false;
-    document.set(section, key, value);
-    return ReplaceFile(path, SerializeIni(document));
+    return WriteSettings(application, section, {{key, value}});
 }
 
 }  // namespace gw::settings

@@ -94,9 +94,15 @@ bool UnescapeValue(std::string_view text, std::string& value) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
         if (byte != '\\') {
-            if ((byte < 0x20 && byte != '\t') || byte == 0x7F)
-                return false;
-            value += text[i];
+            // Plain text goes in a run at a time: most values hold no escape at all.
+            std::size_t run = i;
+            for (; run < text.size() && text[run] != '\\'; ++run) {
+                const auto plain = static_cast<unsigned char>(text[run]);
+                if ((plain < 0x20 && plain != '\t') || plain == 0x7F)
+                    return false;
+            }
+            value.append(text, i, run - i);
+            i = run - 1;
             continue;
         }
         if (++i == text.size())

@@ -5,17 +5,32 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "app/Navigation.h"
 #include "app/Quit.h"
 #include "app/WizardState.h"
-#include "ui/AddressHistory.h"
+#include "settings/AddressHistory.h"
 #include "ui/DisplayText.h"
 #include "ui/PageFetchFlow.h"
 #include "ui/PageLayout.h"
 #include "ui/WelcomePage.h"
 
 namespace gw::ui {
+namespace {
+
+// The drop-down list is sorted without regard to letter case; equal entries keep their order.
+QStringList sortedForDisplay(const std::vector<std::string>& addresses) {
+    QStringList shown;
+    for (const std::string& address : addresses)
+        shown.append(displayText(address));
+    std::stable_sort(shown.begin(), shown.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    return shown;
+}
+
+}  // namespace
 
 AddressPage::AddressPage(QWidget* parent) : WizardPage(parent) {
     setObjectName(QStringLiteral("AddressPage"));
@@ -31,6 +46,9 @@ AddressPage::AddressPage(QWidget* parent) : WizardPage(parent) {
     addressBox_->setEditable(true);
     addressBox_->setInsertPolicy(QComboBox::NoInsert);
     addressBox_->setMaxVisibleItems(16);
+    // A screen reader on this platform names an editable box by its edit field.
+    addressBox_->setAccessibleName(QStringLiteral("Web page address"));
+    addressBox_->lineEdit()->setAccessibleName(addressBox_->accessibleName());
     addressBox_->setGeometry(twips(240), twips(1200), twips(5880), twips(375));
     auto* clearHistoryButton = makeButton(stepFrame, "clearHistoryButton",
                                           QStringLiteral("Clear History"), 4560, 1800, 1560, 375);
@@ -54,14 +72,15 @@ AddressPage::AddressPage(QWidget* parent) : WizardPage(parent) {
 
 void AddressPage::load() {
     app::WizardState& state = app::wizardState();
-    const AddressHistory history = ReadAddressHistory();
-    addressBox_->addItems(history.addresses);
+    const settings::AddressHistory history = settings::ReadAddressHistory();
+    addressBox_->addItems(sortedForDisplay(history.addresses));
+    // addItems makes the first entry current, and its text the box's; the page starts with
+    // no entry picked.
+    addressBox_->setCurrentIndex(-1);
     if (history.count)
         state.HistoryCount = *history.count;
 
-    if (!state.PageAddress.empty())
-        addressBox_->setEditText(displayText(state.PageAddress));
-    QString text = addressBox_->currentText();
+    QString text = displayText(state.PageAddress);
     if (text.trimmed().isEmpty()) {
         nextButton_->setEnabled(false);
         addressBox_->setEditText(QStringLiteral("http://"));
@@ -69,10 +88,9 @@ void AddressPage::load() {
         return;
     }
     nextButton_->setEnabled(true);
-    if (text.endsWith(QLatin1Char('/')) && !text.endsWith(QLatin1String("//"))) {
+    if (text.endsWith(QLatin1Char('/')) && !text.endsWith(QLatin1String("//")))
         text.chop(1);
-        addressBox_->setEditText(text);
-    }
+    addressBox_->setEditText(text);
     addressBox_->lineEdit()->selectAll();
 }
 
@@ -89,7 +107,7 @@ bool AddressPage::eventFilter(QObject* watched, QEvent* event) {
 
 // "Next >>" keeps its state until the text changes or the box is clicked or entered again.
 void AddressPage::clearHistory() {
-    ClearAddressHistory();
+    settings::ClearAddressHistory();
     app::wizardState().HistoryCount = 0;
     const QSignalBlocker blocker(addressBox_);
     addressBox_->clear();

@@ -83,23 +83,6 @@ TEST(SettingsStore, NamesMatchWithoutRegardToCase) {
     EXPECT_EQ(ReadSetting("GrabWright", "Settings", "LastPat"), "");
 }
 
-// "Clear History" writes "" to all 256 keys one by one and the address page reads them all at
-// every load: the keys stay, with empty values, and neither takes long.
-TEST(SettingsStore, ClearingTheHistoryKeepsEveryKey) {
-    EXPECT_EQ(ReadSetting("GrabWright", "History", "URL1"), "") << "no file yet";
-    for (int i = 1; i <= 256; ++i)
-        ASSERT_TRUE(WriteSetting("GrabWright", "History", "URL" + std::to_string(i),
-                                 "http://host" + std::to_string(i) + "/some/folder/"));
-    for (int i = 1; i <= 256; ++i)
-        ASSERT_TRUE(WriteSetting("GrabWright", "History", "URL" + std::to_string(i), ""));
-    for (int i = 1; i <= 256; ++i)
-        EXPECT_EQ(ReadSetting("GrabWright", "History", "URL" + std::to_string(i)), "");
-
-    const std::string file = ReadBytes(SettingsPath());
-    for (int i = 1; i <= 256; ++i)
-        EXPECT_NE(file.find("\nURL" + std::to_string(i) + "=\n"), std::string::npos) << i;
-}
-
 TEST(SettingsStore, TheFileIsTheOwnersAloneWhereverItIsKept) {
     const std::string root = gw::test::TestRoot();
     struct Case {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -8,6 +10,8 @@
 #include "app/Navigation.h"
 #include "app/Quit.h"
 #include "app/WizardState.h"
+#include "settings/AddressHistory.h"
+#include "settings/SettingsFiles.h"
 #include "settings/SettingsStore.h"
 #include "support/FakeDialup.h"
 #include "support/Pages.h"
@@ -34,16 +38,62 @@ struct AddressPageTest : gw::test::WizardFixture {
 
 }  // namespace
 
-TEST_F(AddressPageTest, FirstStartOffersHttpWithTheCaretAfterIt) {
-    gw::app::wizardState().HistoryCount = 7;
+TEST_F(AddressPageTest, WithNoPageAddressItOffersHttpWithTheCaretAfterIt) {
+    struct Case {
+        const char* name;
+        int historyEntries;
+    };
+    for (const Case& c : {Case{"first start", 0}, Case{"history stored", 2}}) {
+        gw::app::wizardState().HistoryCount = 7;
+        for (int i = 1; i <= c.historyEntries; ++i)
+            setHistory(i, "http://h" + std::to_string(i) + "/");
+        auto* page = gw::app::showPage<gw::ui::AddressPage>();
+        auto* combo = control<QComboBox>(page, "addressBox");
+        EXPECT_EQ(combo->count(), c.historyEntries) << c.name;
+        EXPECT_EQ(combo->currentText(), "http://") << c.name;
+        EXPECT_EQ(combo->currentIndex(), -1) << c.name;
+        EXPECT_EQ(combo->lineEdit()->cursorPosition(), 7) << c.name;
+        EXPECT_FALSE(combo->lineEdit()->hasSelectedText()) << c.name;
+        EXPECT_FALSE(control<QPushButton>(page, "nextButton")->isEnabled()) << c.name;
+        EXPECT_EQ(gw::app::wizardState().HistoryCount, c.historyEntries) << c.name;
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(combo->lineEdit())->text(QAccessible::Name),
+                  "Web page address");
+        gw::app::unloadPage(page);
+        gw::test::settle();
+    }
+}
+
+TEST_F(AddressPageTest, EnterDoesNothingWhileNextIsDisabled) {
+    for (const QString text : {"http://", "ftp://x", ""}) {
+        auto* page = gw::app::showPage<gw::ui::AddressPage>();
+        auto* combo = control<QComboBox>(page, "addressBox");
+        combo->setEditText(text);
+        ASSERT_FALSE(control<QPushButton>(page, "nextButton")->isEnabled());
+        gw::test::ErrorPageAnswerer answerer;
+        QTest::keyClick(combo, Qt::Key_Return);
+        gw::test::settle();
+        EXPECT_EQ(answerer.answered(), 0) << text.toStdString();
+        EXPECT_EQ(gw::app::loadedPage<gw::ui::AddressPage>(), page);
+        EXPECT_TRUE(page->isVisible());
+        EXPECT_EQ(gw::app::wizardState().PageAddress, "");
+        gw::app::unloadPage(page);
+        gw::test::settle();
+    }
+}
+
+TEST_F(AddressPageTest, PickingAHistoryEntryRunsTheNextRule) {
+    setHistory(1, "http://zeta/");
+    setHistory(2, "http://Alpha/");
     auto* page = gw::app::showPage<gw::ui::AddressPage>();
     auto* combo = control<QComboBox>(page, "addressBox");
-    EXPECT_EQ(combo->count(), 0);
-    EXPECT_EQ(combo->currentText(), "http://");
-    EXPECT_EQ(combo->lineEdit()->cursorPosition(), 7);
-    EXPECT_FALSE(combo->lineEdit()->hasSelectedText());
-    EXPECT_FALSE(control<QPushButton>(page, "nextButton")->isEnabled());
-    EXPECT_EQ(gw::app::wizardState().HistoryCount, 0);
+    auto* next = control<QPushButton>(page, "nextButton");
+    ASSERT_FALSE(next->isEnabled());
+    combo->showPopup();
+    QAbstractItemView* list = combo->view();
+    const QModelIndex zeta = combo->model()->index(1, 0);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(zeta).center());
+    EXPECT_EQ(combo->currentText(), "http://zeta/");
+    EXPECT_TRUE(next->isEnabled());
 }
 
 TEST_F(AddressPageTest, NextRuleFollowsTheText) {
@@ -76,9 +126,11 @@ TEST_F(AddressPageTest, HistoryEndsAtTheFirstEmptyKeyAndIsSortedIgnoringCase) {
 }
 
 TEST_F(AddressPageTest, AFullHistoryLeavesTheCountAsItWas) {
+    gw::settings::SettingValues full;
     for (int i = 1; i <= 256; ++i)
-        setHistory(i, "http://h" + std::to_string(i) + "/");
-    setHistory(257, "http://beyond/");
+        full.emplace_back("URL" + std::to_string(i), "http://h" + std::to_string(i) + "/");
+    full.emplace_back("URL257", "http://beyond/");
+    gw::settings::WriteSettings("GrabWright", "History", full);
     gw::app::wizardState().HistoryCount = 42;
     auto* page = gw::app::showPage<gw::ui::AddressPage>();
     EXPECT_EQ(listed(page).size(), 256);
@@ -120,21 +172,21 @@ TEST_F(AddressPageTest, BackKeepsTheTextForTheNextVisit) {
     EXPECT_EQ(control<QComboBox>(page, "addressBox")->currentText(), "http://host/x");
 }
 
-TEST_F(AddressPageTest, ClearHistoryEmptiesEveryKeyButLeavesNextAlone) {
+TEST_F(AddressPageTest, ClearHistoryReplacesTheFileOnceAndLeavesNextAlone) {
     for (int i = 1; i <= 5; ++i)
         setHistory(i, "http://h" + std::to_string(i) + "/");
     gw::app::wizardState().PageAddress = "http://host/files/";
     auto* page = gw::app::showPage<gw::ui::AddressPage>();
     auto* next = control<QPushButton>(page, "nextButton");
     ASSERT_TRUE(next->isEnabled());
+    gw::test::ReplaceCounter counter;
     QTest::mouseClick(control<QPushButton>(page, "clearHistoryButton"), Qt::LeftButton);
+    EXPECT_EQ(counter.replaces(), 1);
     EXPECT_EQ(control<QComboBox>(page, "addressBox")->count(), 0);
     EXPECT_EQ(control<QComboBox>(page, "addressBox")->currentText(), "");
     EXPECT_TRUE(next->isEnabled());
     EXPECT_EQ(gw::app::wizardState().HistoryCount, 0);
-    for (int i = 1; i <= 256; ++i)
-        EXPECT_EQ(gw::settings::ReadSetting("grabwright", "history", "url" + std::to_string(i)),
-                  "");
+    EXPECT_EQ(gw::settings::ReadAddressHistory().count, 0);
 }
 
 TEST_F(AddressPageTest, CancelQuitsWithTheHangUpWhenTheFetchBroughtTheLineUp) {
