@@ -107,6 +107,12 @@ class WaitDialogWatch {
             const QString caption = wait->findChild<QLabel*>("messageLabel")->text();
             if (captions.isEmpty() || captions.back() != caption)
                 captions.push_back(caption);
+            // The caption alone shows progress, and the pointer stays as it is.
+            if (wait->findChild<QWidget*>("progressBar")->isVisible() ||
+                QApplication::overrideCursor())
+                ++progressShownOtherwise;
+            if (!wait->findChild<QPushButton*>("cancelButton")->isVisible())
+                ++cancelMissing;
             if (acted || !caption.contains(marker_))
                 return;
             acted = true;
@@ -119,6 +125,8 @@ class WaitDialogWatch {
     }
     QStringList captions;
     bool acted = false;
+    int progressShownOtherwise = 0;
+    int cancelMissing = 0;
 
   private:
     QString marker_;
@@ -245,6 +253,8 @@ TEST_F(DownloadRunTest, CancelTakesEffectBeforeTheNextFile) {
                               WaitDialogWatch::Action::ClickCancel);
         QWidget* finished = run();
         ASSERT_TRUE(watch.acted) << c.cancelDuring;
+        EXPECT_EQ(watch.progressShownOtherwise, 0);
+        EXPECT_EQ(watch.cancelMissing, 0);
         EXPECT_EQ(message(finished), c.message);
         EXPECT_EQ(backShown(finished), c.message == gw::ui::kDownloadCancelledMessage);
         // The file in progress is finished first.

@@ -63,6 +63,7 @@ struct SchedulingTest : gw::test::WizardFixture {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             if (auto* wait = qobject_cast<gw::ui::WaitDialog*>(widget)) {
                 ++waitDialogs;
+                EXPECT_EQ(wait->messageLabel()->text(), "Please wait... Scheduling downloads...");
                 EXPECT_FALSE(wait->findChild<QPushButton*>("cancelButton")->isVisibleTo(wait));
                 EXPECT_TRUE(wait->progressBar()->isVisibleTo(wait));
                 EXPECT_EQ(wait->progressBar()->minimum(), 0);
@@ -184,4 +185,28 @@ TEST_F(SchedulingTest, FinishAfterSchedulingOpensNoFolderEvenAfterALaterDownload
     QTest::keyClick(finished, Qt::Key_Return);
     EXPECT_EQ(ended, 2);
     EXPECT_TRUE(recorder.opened.empty());
+}
+
+TEST_F(SchedulingTest, EscQuitsFromTheSchedulingAndReadyPagesOnly) {
+    struct Case {
+        std::function<QWidget*()> show;
+        bool quits;
+    };
+    const Case cases[] = {
+        {[] { return gw::app::showPage<gw::ui::SchedulePage>(); }, true},
+        {[] { return gw::app::showPage<gw::ui::ReadyPage>(); }, true},
+        {[] { return gw::ui::ShowFinished(QString()); }, false},
+    };
+    gw::app::wizardState().HangUpOnQuit = true;
+    fakes.dialup.up = true;
+    for (const Case& c : cases) {
+        ended = 0;
+        fakes.dialup.hangUpCalls = 0;
+        QWidget* page = c.show();
+        QTest::keyClick(page, Qt::Key_Escape);
+        EXPECT_EQ(ended, c.quits ? 1 : 0) << page->objectName().toStdString();
+        EXPECT_EQ(fakes.dialup.hangUpCalls > 0, c.quits);
+        fakes.dialup.up = true;
+        gw::test::closeAllWindows();
+    }
 }
