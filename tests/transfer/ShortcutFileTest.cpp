@@ -57,14 +57,6 @@ TEST_F(ShortcutFileTest, NameAndBytesFollowTheAddress) {
     EXPECT_EQ(namesIn(folder).size(), std::size(cases));
 }
 
-TEST_F(ShortcutFileTest, LaterAddressOfTheSameNameReplacesTheShortcut) {
-    std::ofstream(folder / "a.zip.url") << "an older, longer shortcut from an earlier pass";
-    ASSERT_TRUE(WriteShortcut(prefix, "http://one/a.zip"));
-    ASSERT_TRUE(WriteShortcut(prefix, "http://two/a.zip"));
-    EXPECT_EQ(readFile(folder / "a.zip.url"), "[InternetShortcut]\r\nURL=http://two/a.zip\r\n");
-    EXPECT_EQ(namesIn(folder), std::vector<std::string>{"a.zip.url"});
-}
-
 TEST_F(ShortcutFileTest, LinkAtTheNameIsReplacedNotWrittenThrough) {
     const fs::path victim = fs::path(gw::test::TestRoot()) / "victim";
     std::ofstream(victim) << "precious";
