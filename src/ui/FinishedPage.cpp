@@ -1,0 +1,57 @@
+#include "ui/FinishedPage.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/Navigation.h"
+#include "app/Quit.h"
+#include "app/WizardState.h"
+#include "platform/FileManager.h"
+#include "ui/PageLayout.h"
+#include "ui/ReadyPage.h"
+
+namespace gw::ui {
+
+FinishedPage::FinishedPage(QWidget* parent) : WizardPage(parent) {
+    setObjectName(QStringLiteral("FinishedPage"));
+    setClientSize(6600, 3495);
+
+    QGroupBox* frame = addStepFrame(QStringLiteral("Finished"));
+    messageLabel_ = makeLabel(frame, "messageLabel", QString(), 240, 360, 5880, 2160);
+
+    // No Cancel here: Esc finds no cancel button and does nothing.
+    auto* backButton = makeButton(this, "backButton", QStringLiteral("<< Back"), 3840, 3000);
+    backButton->setAccessibleName(QStringLiteral("Back"));
+    auto* finishButton = makeButton(this, "finishButton", QStringLiteral("Finish"), 5160, 3000);
+    finishButton->setAccessibleName(QStringLiteral("Finish"));
+    finishButton->setAutoDefault(true);
+    finishButton->setDefault(true);
+
+    backButton->setVisible(app::wizardState().DownloadIncomplete);
+
+    connect(backButton, &QPushButton::clicked, this, [this] { app::navigate<ReadyPage>(this); });
+    connect(finishButton, &QPushButton::clicked, this, [] {
+        const app::WizardState& state = app::wizardState();
+        // Scheduled files arrive later, so there is nothing in a folder to look at yet.
+        if (!state.DownloadsScheduled)
+            platform::OpenFolderInFileManager(state.DestinationFolder);
+        // The line was already dropped at the end of a completed run.
+        app::EndProgram();
+    });
+}
+
+void FinishedPage::setMessage(const QString& message) {
+    messageLabel_->setText(message);
+    messageLabel_->setAccessibleName(message);
+}
+
+FinishedPage* ShowFinished(const QString& message) {
+    FinishedPage* page = app::loadedPage<FinishedPage>();
+    if (!page)
+        page = new FinishedPage;
+    page->setMessage(message);
+    return app::showPage<FinishedPage>();
+}
+
+}  // namespace gw::ui

@@ -1,0 +1,65 @@
+#include "ui/ReadyPage.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/Navigation.h"
+#include "app/Quit.h"
+#include "app/WizardState.h"
+#include "ui/DisplayText.h"
+#include "ui/DownloadRun.h"
+#include "ui/FinishedPage.h"
+#include "ui/PageLayout.h"
+#include "ui/WaitDialog.h"
+
+namespace gw::ui {
+namespace {
+
+QString finishedMessage(DownloadRunOutcome outcome) {
+    switch (outcome) {
+        case DownloadRunOutcome::Downloaded:
+            return QString::fromLatin1(kDownloadedMessage);
+        case DownloadRunOutcome::DownloadedErrors:
+            return QString::fromLatin1(kDownloadErrorsMessage);
+        case DownloadRunOutcome::Cancelled:
+            break;
+    }
+    return QString::fromLatin1(kDownloadCancelledMessage);
+}
+
+}  // namespace
+
+ReadyPage::ReadyPage(QWidget* parent) : WizardPage(parent) {
+    setObjectName(QStringLiteral("ReadyPage"));
+    setClientSize(6600, 3495);
+
+    QGroupBox* frame = addStepFrame(QStringLiteral("Ready to download"));
+    makeLabel(frame, "messageLabel",
+              QStringLiteral("Your files are ready to be downloaded.  Your files will be "
+                             "downloaded into ") +
+                  displayText(app::wizardState().DestinationFolder) +
+                  QStringLiteral(".  If this is not correct, click the \"Back\" button and "
+                                 "change the destination folder.  If this is correct, click "
+                                 "the \"Next\" button."),
+              240, 360, 5880, 2160);
+
+    const ButtonRow row = addButtonRow();
+    row.cancel->setAccessibleName(QStringLiteral("Cancel"));
+    row.back->setAccessibleName(QStringLiteral("Back"));
+    row.next->setAccessibleName(QStringLiteral("Next"));
+
+    connect(row.cancel, &QPushButton::clicked, this, [] { app::Quit(); });
+    // MERGE: [this] { app::navigate<DestinationPage>(this); } once the destination page exists.
+    connect(row.back, &QPushButton::clicked, this, [] {});
+    connect(row.next, &QPushButton::clicked, this, &ReadyPage::download);
+}
+
+void ReadyPage::download() {
+    const DownloadRunOutcome outcome = RunDownload(this);
+    ShowFinished(finishedMessage(outcome));
+    UnloadWait();
+    app::unloadPage(this);
+}
+
+}  // namespace gw::ui

@@ -1,0 +1,52 @@
+#include "ui/SchedulePage.h"
+
+#include <QGroupBox>
+#include <QPushButton>
+
+#include "app/Navigation.h"
+#include "app/Quit.h"
+#include "ui/FinishedPage.h"
+#include "ui/PageLayout.h"
+#include "ui/ScheduleRun.h"
+#include "ui/WaitDialog.h"
+
+namespace gw::ui {
+
+SchedulePage::SchedulePage(QWidget* parent) : WizardPage(parent) {
+    setObjectName(QStringLiteral("SchedulePage"));
+    setClientSize(6600, 3495);
+
+    QGroupBox* frame = addStepFrame(QStringLiteral("Schedule Download"));
+    makeLabel(frame, "messageLabel",
+              QStringLiteral("Since Quillmoor's \"Tardifetch Folder\" is installed, these "
+                             "downloads can be scheduled for later.  Click the \"Schedule\" "
+                             "button below to put them into your \"Tardifetch Folder\".  Click "
+                             "\"Next\" to choose a different folder and download the files "
+                             "now."),
+              240, 360, 5880, 1560);
+    auto* scheduleButton =
+        makeButton(frame, "scheduleButton", QStringLiteral("Schedule"), 240, 2040);
+    scheduleButton->setAccessibleName(QStringLiteral("Schedule"));
+
+    const ButtonRow row = addButtonRow();
+    row.cancel->setAccessibleName(QStringLiteral("Cancel"));
+    row.back->setAccessibleName(QStringLiteral("Back"));
+    row.next->setAccessibleName(QStringLiteral("Next"));
+
+    connect(scheduleButton, &QPushButton::clicked, this, &SchedulePage::schedule);
+    connect(row.cancel, &QPushButton::clicked, this, [] { app::Quit(); });
+    // MERGE: [this] { app::navigate<SelectionPage>(this); } once the selection page exists.
+    connect(row.back, &QPushButton::clicked, this, [] {});
+    // MERGE: [this] { app::navigate<DestinationPage>(this); } once the destination page exists.
+    connect(row.next, &QPushButton::clicked, this, [] {});
+}
+
+void SchedulePage::schedule() {
+    const ScheduleRunOutcome outcome = RunScheduling(this);
+    ShowFinished(QString::fromLatin1(
+        outcome == ScheduleRunOutcome::Scheduled ? kScheduledMessage : kSchedulingErrorsMessage));
+    UnloadWait();
+    app::unloadPage(this);
+}
+
+}  // namespace gw::ui

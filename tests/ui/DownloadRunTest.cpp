@@ -1,0 +1,348 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <mutex>
+
+#include "app/Navigation.h"
+#include "app/WizardState.h"
+#include "app/WizardTransfer.h"
+#include "settings/SettingsStore.h"
+#include "support/FileManagerRecorder.h"
+#include "support/HttpServer.h"
+#include "support/Pages.h"
+#include "support/TempEnvironment.h"
+#include "support/WizardFixture.h"
+#include "ui/DownloadRun.h"
+#include "ui/FinishedPage.h"
+#include "ui/ReadyPage.h"
+
+using gw::test::control;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kAlpha("alpha\0\r\n\xff bytes", 15);
+const std::string kBeta(100000, 'b');
+const std::string kSlow = "slow file, whole";
+const char* kNote =
+    "  GrabWright will automatically disconnect from the Internet when the downloads are "
+    "complete.";
+
+// Files of a small site, with a count of the requests each path received.
+struct Site {
+    std::mutex mutex;
+    std::map<std::string, int> hits;
+    std::atomic<bool> missingRepaired{false};
+
+    int hitsOf(const std::string& path) {
+        std::lock_guard lock(mutex);
+        return hits[path];
+    }
+
+    void serve(httplib::Server& server, std::stop_token stop) {
+        server.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {
+            std::lock_guard lock(mutex);
+            ++hits[req.path];
+            return httplib::Server::HandlerResponse::Unhandled;
+        });
+        server.Get("/f/a.zip", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content(kAlpha, "application/zip");
+        });
+        server.Get("/(f|g)/b.zip", [](const httplib::Request& req, httplib::Response& res) {
+            res.set_content(kBeta + req.path, "application/zip");
+        });
+        server.Get("/f/missing.zip", [this](const httplib::Request&, httplib::Response& res) {
+            if (missingRepaired) {
+                res.set_content("repaired", "application/zip");
+                return;
+            }
+            res.status = 404;
+            res.set_content("not here", "text/html");
+        });
+        // Long enough for the wait dialog to take clicks while it arrives.
+        server.Get("/f/slow.zip", [stop](const httplib::Request&, httplib::Response& res) {
+            res.set_chunked_content_provider(
+                "application/zip", [stop](size_t offset, httplib::DataSink& sink) {
+                    if (offset >= kSlow.size()) {
+                        sink.done();
+                        return true;
+                    }
+                    if (!gw::test::SleepUnlessStopped(std::chrono::milliseconds(40), stop))
+                        return false;
+                    return sink.write(kSlow.data() + offset, 1);
+                });
+        });
+        server.Get("/f/trickle.zip", [stop](const httplib::Request&, httplib::Response& res) {
+            res.set_chunked_content_provider(
+                "application/zip", [stop](size_t, httplib::DataSink& sink) {
+                    if (!gw::test::SleepUnlessStopped(std::chrono::milliseconds(50), stop))
+                        return false;
+                    return sink.write("x", 1);
+                });
+        });
+    }
+};
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Watches the wait dialog while a run pumps events, and acts once its caption holds `marker`.
+class WaitDialogWatch {
+  public:
+    enum class Action { None, ClickCancel, Close };
+    WaitDialogWatch(QString marker, Action action) : marker_(std::move(marker)) {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this, action] {
+            QWidget* wait = gw::test::visibleWindow("WaitDialog");
+            if (!wait)
+                return;
+            const QString caption = wait->findChild<QLabel*>("messageLabel")->text();
+            if (captions.isEmpty() || captions.back() != caption)
+                captions.push_back(caption);
+            // The caption alone shows progress, and the pointer stays as it is.
+            if (wait->findChild<QWidget*>("progressBar")->isVisible() ||
+                QApplication::overrideCursor())
+                ++progressShownOtherwise;
+            if (!wait->findChild<QPushButton*>("cancelButton")->isVisible())
+                ++cancelMissing;
+            if (acted || !caption.contains(marker_))
+                return;
+            acted = true;
+            if (action == Action::ClickCancel)
+                wait->findChild<QPushButton*>("cancelButton")->click();
+            else if (action == Action::Close)
+                wait->close();
+        });
+        timer_.start();
+    }
+    QStringList captions;
+    bool acted = false;
+    int progressShownOtherwise = 0;
+    int cancelMissing = 0;
+
+  private:
+    QString marker_;
+    QTimer timer_;
+};
+
+struct DownloadRunTest : gw::test::WizardFixture {
+    Site site;
+    gw::test::HttpServer server{
+        [this](httplib::Server& s, std::stop_token stop) { site.serve(s, std::move(stop)); }};
+    fs::path folder = fs::path(gw::test::TestRoot()) / "dest dir";
+
+    void SetUp() override {
+        WizardFixture::SetUp();
+        fs::create_directories(folder);
+        gw::app::wizardState().DestinationFolder = folder.string() + "/";
+    }
+    void TearDown() override {
+        WizardFixture::TearDown();
+        gw::app::setTransferOptions({});
+    }
+
+    void select(const std::vector<std::string>& paths) {
+        auto& state = gw::app::wizardState();
+        state.SelectedCount = static_cast<std::int16_t>(paths.size());
+        for (std::size_t i = 0; i < paths.size(); ++i)
+            state.SelectedFiles[i + 1] =
+                paths[i].find("://") == std::string::npos ? server.url(paths[i]) : paths[i];
+    }
+
+    // "Next >>" on the ready page; the finished page it leads to.
+    QWidget* run() {
+        auto* ready = gw::app::showPage<gw::ui::ReadyPage>();
+        QTest::keyClick(ready, Qt::Key_Return);
+        gw::test::settle();
+        EXPECT_EQ(gw::app::loadedPage<gw::ui::ReadyPage>(), nullptr);
+        EXPECT_EQ(gw::test::visibleWindow("WaitDialog"), nullptr);
+        return gw::app::loadedPage<gw::ui::FinishedPage>();
+    }
+    static QString message(QWidget* finished) {
+        return control<QLabel>(finished, "messageLabel")->text();
+    }
+    static bool backShown(QWidget* finished) {
+        return control<QPushButton>(finished, "backButton")->isVisible();
+    }
+};
+
+}  // namespace
+
+TEST_F(DownloadRunTest, ReadyPageNamesTheFolder) {
+    auto* ready = gw::app::showPage<gw::ui::ReadyPage>();
+    EXPECT_EQ(control<QLabel>(ready, "messageLabel")->text().toStdString(),
+              "Your files are ready to be downloaded.  Your files will be downloaded into " +
+                  folder.string() +
+                  "/.  If this is not correct, click the \"Back\" button and change the "
+                  "destination folder.  If this is correct, click the \"Next\" button.");
+}
+
+TEST_F(DownloadRunTest, CaptionNamesTheFileAndTheDisconnect) {
+    EXPECT_EQ(gw::ui::DownloadCaption(2, 10, "http://h/a b.zip", false),
+              "Please wait... Downloading file 2 of 10 (http://h/a b.zip)");
+    EXPECT_EQ(gw::ui::DownloadCaption(1, 1, "x", true),
+              QStringLiteral("Please wait... Downloading file 1 of 1 (x)") + kNote);
+}
+
+TEST_F(DownloadRunTest, OutcomeFollowsTheFiles) {
+    struct Case {
+        std::vector<std::string> paths;
+        const char* message;
+        std::map<std::string, std::string> files;
+    };
+    const Case cases[] = {
+        {{"/f/a.zip", "/f/b.zip"},
+         gw::ui::kDownloadedMessage,
+         {{"a.zip", kAlpha}, {"b.zip", kBeta + "/f/b.zip"}}},
+        {{"/f/a.zip", "/f/missing.zip", "/f/b.zip"},
+         gw::ui::kDownloadErrorsMessage,
+         {{"a.zip", kAlpha}, {"b.zip", kBeta + "/f/b.zip"}}},
+        {{"/f/b.zip", "/g/b.zip"}, gw::ui::kDownloadedMessage, {{"b.zip", kBeta + "/g/b.zip"}}},
+        {{"/f/", "/f/a.zip"}, gw::ui::kDownloadErrorsMessage, {{"a.zip", kAlpha}}},
+        {{"http://127.0.0.1:1/f/a.zip"}, gw::ui::kDownloadErrorsMessage, {}},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        select(c.paths);
+        QWidget* finished = run();
+        ASSERT_NE(finished, nullptr);
+        EXPECT_EQ(message(finished), c.message) << c.paths.front();
+        const bool clean = c.message == gw::ui::kDownloadedMessage;
+        EXPECT_EQ(backShown(finished), !clean);
+        EXPECT_EQ(gw::app::wizardState().DownloadIncomplete, !clean);
+        for (const auto& [name, bytes] : c.files)
+            EXPECT_EQ(readFile(folder / name), bytes) << name;
+        gw::test::closeAllWindows();
+    }
+    EXPECT_EQ(fakes.dialup.activeCalls, 0);
+}
+
+TEST_F(DownloadRunTest, RunStoresThePageAddressAsTheNextHistoryEntry) {
+    auto& state = gw::app::wizardState();
+    state.PageAddress = "http://site/page/";
+    state.HistoryCount = 3;
+    select({"/f/a.zip"});
+    run();
+    EXPECT_EQ(gw::settings::ReadSetting("GrabWright", "History", "URL4"), "http://site/page/");
+    EXPECT_EQ(state.HistoryCount, 3);
+    EXPECT_FALSE(state.ShowWaitCancel);
+}
+
+TEST_F(DownloadRunTest, CancelTakesEffectBeforeTheNextFile) {
+    struct Case {
+        std::vector<std::string> paths;
+        const char* cancelDuring;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"/f/slow.zip", "/f/a.zip", "/f/b.zip"}, "file 1 of 3", gw::ui::kDownloadCancelledMessage},
+        {{"/f/a.zip", "/f/slow.zip"}, "file 2 of 2", gw::ui::kDownloadedMessage},
+    };
+    for (const Case& c : cases) {
+        select(c.paths);
+        WaitDialogWatch watch(QString::fromLatin1(c.cancelDuring),
+                              WaitDialogWatch::Action::ClickCancel);
+        QWidget* finished = run();
+        ASSERT_TRUE(watch.acted) << c.cancelDuring;
+        EXPECT_EQ(watch.progressShownOtherwise, 0);
+        EXPECT_EQ(watch.cancelMissing, 0);
+        EXPECT_EQ(message(finished), c.message);
+        EXPECT_EQ(backShown(finished), c.message == gw::ui::kDownloadCancelledMessage);
+        // The file in progress is finished first.
+        EXPECT_EQ(readFile(folder / "slow.zip"), kSlow);
+        gw::test::closeAllWindows();
+    }
+    EXPECT_EQ(site.hitsOf("/f/b.zip"), 0);
+    EXPECT_EQ(site.hitsOf("/f/a.zip"), 1);
+}
+
+TEST_F(DownloadRunTest, ClosingTheWaitDialogEndsAFileThatNeverEnds) {
+    select({"/f/trickle.zip", "/f/a.zip"});
+    WaitDialogWatch watch(QStringLiteral("file 1 of 2"), WaitDialogWatch::Action::Close);
+    QWidget* finished = run();
+    ASSERT_TRUE(watch.acted);
+    EXPECT_EQ(message(finished), gw::ui::kDownloadCancelledMessage);
+    EXPECT_TRUE(backShown(finished));
+    EXPECT_EQ(site.hitsOf("/f/a.zip"), 0);
+}
+
+TEST_F(DownloadRunTest, SecondRunAfterBackStartsClean) {
+    select({"/f/a.zip", "/f/missing.zip"});
+    QWidget* finished = run();
+    EXPECT_EQ(message(finished), gw::ui::kDownloadErrorsMessage);
+    QTest::mouseClick(control<QPushButton>(finished, "backButton"), Qt::LeftButton);
+    gw::test::settle();
+    EXPECT_EQ(gw::app::loadedPage<gw::ui::FinishedPage>(), nullptr);
+    ASSERT_NE(gw::app::loadedPage<gw::ui::ReadyPage>(), nullptr);
+
+    site.missingRepaired = true;
+    finished = run();
+    EXPECT_EQ(message(finished), gw::ui::kDownloadedMessage);
+    EXPECT_FALSE(backShown(finished));
+    EXPECT_EQ(readFile(folder / "missing.zip"), "repaired");
+    EXPECT_EQ(site.hitsOf("/f/a.zip"), 2);
+}
+
+TEST_F(DownloadRunTest, LineDroppedOnlyAfterACompletedRun) {
+    struct Case {
+        bool hangUpOnQuit;
+        bool cancel;
+        bool dropped;
+    };
+    const Case cases[] = {{true, false, true}, {true, true, false}, {false, false, false}};
+    for (const Case& c : cases) {
+        fakes.dialup = gw::test::FakeDialup{};
+        fakes.dialup.up = true;
+        gw::app::wizardState().HangUpOnQuit = c.hangUpOnQuit;
+        select({"/f/slow.zip", "/f/a.zip"});
+        WaitDialogWatch watch(
+            QStringLiteral("file 1 of 2"),
+            c.cancel ? WaitDialogWatch::Action::ClickCancel : WaitDialogWatch::Action::None);
+        QWidget* finished = run();
+        EXPECT_EQ(fakes.dialup.hangUpCalls > 0, c.dropped);
+        EXPECT_EQ(fakes.dialup.up, !c.dropped);
+        EXPECT_EQ(message(finished),
+                  c.cancel ? gw::ui::kDownloadCancelledMessage : gw::ui::kDownloadedMessage);
+        // The first caption never carries the note; every per-file caption does when due.
+        ASSERT_FALSE(watch.captions.isEmpty());
+        for (const QString& caption : watch.captions)
+            EXPECT_EQ(caption.endsWith(QLatin1String(kNote)),
+                      c.hangUpOnQuit && caption.contains(QLatin1String("Downloading file ")))
+                << caption.toStdString();
+        gw::test::closeAllWindows();
+    }
+}
+
+TEST_F(DownloadRunTest, FinishOpensTheFolderUnlessScheduled) {
+    struct Case {
+        bool scheduled;
+        bool opened;
+    };
+    for (const Case c : {Case{false, true}, Case{true, false}}) {
+        gw::test::FileManagerRecorder recorder;
+        auto& state = gw::app::wizardState();
+        state.HangUpOnQuit = true;
+        fakes.dialup.up = true;
+        state.DownloadsScheduled = c.scheduled;
+        ended = 0;
+        QWidget* finished = gw::ui::ShowFinished(QString::fromLatin1(gw::ui::kDownloadedMessage));
+        QTest::keyClick(finished, Qt::Key_Escape);
+        EXPECT_EQ(ended, 0);
+        EXPECT_TRUE(finished->isVisible());
+        QTest::keyClick(finished, Qt::Key_Return);
+        EXPECT_EQ(ended, 1);
+        EXPECT_EQ(recorder.opened, c.opened ? std::vector<std::string>{state.DestinationFolder}
+                                            : std::vector<std::string>{});
+        EXPECT_EQ(fakes.dialup.hangUpCalls, 0);
+        gw::test::closeAllWindows();
+    }
+}
