@@ -1,9 +1,7 @@
 #include "ui/DestinationPage.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QStyle>
 #include <QTreeWidget>

@@ -4,7 +4,6 @@
 #include <fstream>
 
 #include "platform/AddOn.h"
-#include "platform/UserFolders.h"
 #include "support/TempEnvironment.h"
 
 namespace fs = std::filesystem;
@@ -47,12 +46,4 @@ TEST(AddOnPresent, NeedsTheEntryAndTheProgramFile) {
         EXPECT_EQ(gw::platform::AddOnPresentIn(base.string()), c.present) << c.name;
         EXPECT_EQ(gw::platform::AddOnPresentIn(base.string() + "/"), c.present) << c.name;
     }
-}
-
-TEST(AddOnPresent, LooksInThePerUserDataFolder) {
-    const fs::path data = gw::platform::DataFolder();
-    EXPECT_FALSE(gw::platform::AddOnPresent());
-    make(data / "Tardifetch", Entry::Folder);
-    make(data / "Tardifetcher.exe", Entry::File);
-    EXPECT_TRUE(gw::platform::AddOnPresent());
 }

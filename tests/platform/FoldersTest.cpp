@@ -25,18 +25,6 @@ TEST(ListSubfolders, FoldersOnlyWithoutDotNamesInCaseBlindOrder) {
     EXPECT_FALSE(gw::platform::IsOpenableFolder((root / "missing").string()));
 }
 
-TEST(CreateOneFolder, OneLevelOnlyAndNeverOverAnExistingEntry) {
-    const std::string root = gw::test::TestRoot();
-    std::ofstream(root + "/file") << "x";
-    EXPECT_TRUE(gw::platform::CreateOneFolder(root + "/new/"));
-    EXPECT_TRUE(fs::is_directory(root + "/new"));
-    EXPECT_FALSE(gw::platform::CreateOneFolder(root + "/new"));
-    EXPECT_FALSE(gw::platform::CreateOneFolder(root + "/file"));
-    EXPECT_FALSE(gw::platform::CreateOneFolder(root + "/a/b"));
-    EXPECT_FALSE(fs::exists(root + "/a"));
-    EXPECT_FALSE(gw::platform::CreateOneFolder(""));
-}
-
 TEST(DownloadFolder, UserDirsFileThenEnvironmentThenHomeAndCreatedWhenMissing) {
     const std::string root = gw::test::TestRoot();
     EXPECT_EQ(gw::platform::DownloadFolder(), root + "/downloads");

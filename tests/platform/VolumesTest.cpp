@@ -77,14 +77,6 @@ TEST(MountedVolumes, ReadsTheShortTableAndAlwaysOffersTheRoot) {
               (std::vector<std::string>{"/"}));
 }
 
-TEST(MountedVolumes, TheTableInUseCanBeReplacedAndRestored) {
-    const std::string table = writeTable("none " + gw::test::TestRoot() + " ext4 rw 0 0\n");
-    gw::platform::setMountTable(table);
-    EXPECT_EQ(gw::platform::MountedVolumes().size(), 2u);
-    gw::platform::setMountTable("");
-    EXPECT_EQ(gw::platform::MountedVolumes().front().mountPoint, "/");
-}
-
 TEST(DriveOf, TakesTheLongestMountPointInWholeComponents) {
     const std::vector<gw::platform::Volume> volumes = {
         {"/", "ext4", ""}, {"/home", "ext4", ""}, {"/home/u/usb", "vfat", ""}};
