@@ -115,7 +115,7 @@ TEST_F(DestinationPageTest, NextStoresTheOpenFolderWithOneFinalSlash) {
         next(page);
         EXPECT_EQ(gw::app::wizardState().DestinationFolder, destination) << stored;
         EXPECT_EQ(lastPath(), destination) << stored;
-        gw::app::unloadPage(page);
+        gw::app::unloadPage(gw::app::loadedPage<gw::ui::DestinationPage>());
         gw::test::settle();
     }
 }
@@ -141,6 +141,9 @@ TEST_F(DestinationPageTest, SingleClickHighlightsDoubleClickOpens) {
     next(page);
     EXPECT_EQ(gw::app::wizardState().DestinationFolder, root + "/downloads/");
 
+    // Next may have left the page; shown again, it opens at the folder just stored.
+    page = gw::app::showPage<gw::ui::DestinationPage>();
+    list = control<QTreeWidget>(page, "folderList");
     sub = folderItem(page, "sub");
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(sub).center());
     EXPECT_EQ(openFolder(page), "sub");
@@ -182,7 +185,7 @@ TEST_F(DestinationPageTest, BackGoesToStep3OnlyWithoutTheAddOnAndSavesNothing) {
     next(page, "backButton");
     EXPECT_EQ(gw::app::loadedPage<gw::ui::SelectionPage>(), nullptr);
     fs::remove(data + "/Tardifetcher.exe");
-    next(page, "backButton");
+    next(gw::app::showPage<gw::ui::DestinationPage>(), "backButton");
     EXPECT_NE(gw::app::loadedPage<gw::ui::SelectionPage>(), nullptr);
     EXPECT_EQ(gw::app::wizardState().DestinationFolder, "");
     EXPECT_EQ(lastPath(), "");
