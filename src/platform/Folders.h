@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace gw::platform {
+
+// Whether the path names a folder whose contents can be listed.
+bool IsOpenableFolder(const std::string& path);
+
+// The names of the folders inside the folder (links to folders included), leaving out names
+// that start with "." as the desktop's file dialogs do; ordered without regard to ASCII letter
+// case, ties by their bytes. Empty when the folder cannot be read.
+std::vector<std::string> ListSubfolders(const std::string& folder);
+
+// Creates exactly one folder: fails when it exists already (as anything) or the folder above
+// it is missing. A final "/" only ends the path.
+bool CreateOneFolder(const std::string& path);
+
+}  // namespace gw::platform

@@ -1,0 +1,135 @@
+#include "platform/Volumes.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+namespace gw::platform {
+namespace {
+
+// Kernel interfaces and helpers, never a place for the user's files.
+// Read-only images (snap packages, live systems) cannot receive files either.
+const std::set<std::string, std::less<>> kLeftOutTypes = {
+    "autofs", "binfmt_misc", "bpf",      "cgroup",      "cgroup2",    "configfs",   "debugfs",
+    "devpts", "devtmpfs",    "efivarfs", "fuse.portal", "fusectl",    "hugetlbfs",  "mqueue",
+    "nfsd",   "nsfs",        "proc",     "pstore",      "rpc_pipefs", "securityfs", "selinuxfs",
+    "sysfs",  "tracefs",     "squashfs", "cramfs",      "erofs"};
+
+// The mount table writes blanks, tabs, line ends and backslashes in octal ("\040").
+std::string unescape(const std::string& field) {
+    std::string out;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        const auto octal = [&](std::size_t at) { return field[at] >= '0' && field[at] <= '7'; };
+        if (field[i] == '\\' && i + 3 < field.size() && octal(i + 1) && octal(i + 2) &&
+            octal(i + 3)) {
+            out += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 +
+                                     (field[i + 3] - '0'));
+            i += 3;
+        } else {
+            out += field[i];
+        }
+    }
+    return out;
+}
+
+bool isUnder(const std::string& path, const std::string& folder) {
+    if (folder == "/")
+        return !path.empty() && path[0] == '/';
+    return path.compare(0, folder.size(), folder) == 0 &&
+           (path.size() == folder.size() || path[folder.size()] == '/');
+}
+
+bool excluded(const Volume& volume) {
+    if (kLeftOutTypes.count(volume.type))
+        return true;
+    for (const char* hidden : {"/proc", "/sys"}) {
+        if (isUnder(volume.mountPoint, hidden))
+            return true;
+    }
+    if (volume.type == "tmpfs") {
+        for (const char* system : {"/dev", "/run"}) {
+            if (isUnder(volume.mountPoint, system))
+                return true;
+        }
+    }
+    return false;
+}
+
+bool readableFolder(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           ::access(path.c_str(), R_OK | X_OK) == 0;
+}
+
+// One line of either table form; false for a line that is neither.
+bool parseLine(const std::string& line, Volume& volume) {
+    std::istringstream in(line);
+    std::vector<std::string> fields;
+    for (std::string field; in >> field;)
+        fields.push_back(field);
+    const auto dash = std::find(fields.begin(), fields.end(), "-");
+    if (fields.size() >= 10 && dash - fields.begin() >= 6 && fields.end() - dash >= 3) {
+        volume = {unescape(fields[4]), *(dash + 1), unescape(*(dash + 2))};
+    } else if (fields.size() >= 3) {
+        volume = {unescape(fields[1]), fields[2], unescape(fields[0])};
+    } else {
+        return false;
+    }
+    while (volume.mountPoint.size() > 1 && volume.mountPoint.back() == '/')
+        volume.mountPoint.pop_back();
+    return !volume.mountPoint.empty() && volume.mountPoint[0] == '/';
+}
+
+std::string& tableInUse() {
+    static std::string table;
+    return table;
+}
+
+}  // namespace
+
+void setMountTable(std::string mountTable) {
+    tableInUse() = std::move(mountTable);
+}
+
+std::vector<Volume> MountedVolumes() {
+    return MountedVolumes(tableInUse().empty() ? "/proc/self/mountinfo" : tableInUse());
+}
+
+std::vector<Volume> MountedVolumes(const std::string& mountTable) {
+    std::vector<Volume> mounted;
+    std::ifstream table(mountTable);
+    for (std::string line; std::getline(table, line);) {
+        Volume volume;
+        if (!parseLine(line, volume))
+            continue;
+        // A later mount on the same point hides the earlier one.
+        std::erase_if(mounted, [&](const Volume& v) { return v.mountPoint == volume.mountPoint; });
+        mounted.push_back(volume);
+    }
+    std::erase_if(mounted, [](const Volume& v) {
+        return v.mountPoint != "/" && (excluded(v) || !readableFolder(v.mountPoint));
+    });
+    std::sort(mounted.begin(), mounted.end(), [](const Volume& a, const Volume& b) {
+        return (a.mountPoint == "/") != (b.mountPoint == "/") ? a.mountPoint == "/"
+                                                              : a.mountPoint < b.mountPoint;
+    });
+    // The root holds everything else, so it is offered even where the table is unreadable.
+    if (mounted.empty() || mounted.front().mountPoint != "/")
+        mounted.insert(mounted.begin(), Volume{"/", "", ""});
+    return mounted;
+}
+
+std::string DriveOf(const std::vector<Volume>& volumes, const std::string& path) {
+    std::string best = "/";
+    for (const Volume& volume : volumes) {
+        if (volume.mountPoint.size() > best.size() && isUnder(path, volume.mountPoint))
+            best = volume.mountPoint;
+    }
+    return best;
+}
+
+}  // namespace gw::platform
