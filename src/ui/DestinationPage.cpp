@@ -17,6 +17,8 @@
 #include "ui/DisplayText.h"
 #include "ui/NewFolderPage.h"
 #include "ui/PageLayout.h"
+#include "ui/ReadyPage.h"
+#include "ui/SchedulePage.h"
 #include "ui/SelectionPage.h"
 
 namespace gw::ui {
@@ -92,7 +94,7 @@ DestinationPage::DestinationPage(QWidget* parent) : WizardPage(parent) {
     connect(row.back, &QPushButton::clicked, this, &DestinationPage::goBack);
     connect(row.next, &QPushButton::clicked, this, [this] {
         storeFolder();
-        // The ready page takes over here: app::navigate<ReadyPage>(this);
+        app::navigate<ReadyPage>(this);
     });
     connect(newFolderButton, &QPushButton::clicked, this, [this] {
         storeFolder();
@@ -181,11 +183,10 @@ void DestinationPage::storeFolder() {
 }
 
 void DestinationPage::goBack() {
-    if (platform::AddOnPresent()) {
-        // The scheduling page takes over here: app::navigate<SchedulePage>(this);
-        return;
-    }
-    app::navigate<SelectionPage>(this);
+    if (platform::AddOnPresent())
+        app::navigate<SchedulePage>(this);
+    else
+        app::navigate<SelectionPage>(this);
 }
 
 }  // namespace gw::ui

@@ -7,6 +7,7 @@
 #include "app/Navigation.h"
 #include "app/Quit.h"
 #include "app/WizardState.h"
+#include "ui/DestinationPage.h"
 #include "ui/DisplayText.h"
 #include "ui/DownloadRun.h"
 #include "ui/FinishedPage.h"
@@ -50,8 +51,8 @@ ReadyPage::ReadyPage(QWidget* parent) : WizardPage(parent) {
     row.next->setAccessibleName(QStringLiteral("Next"));
 
     connect(row.cancel, &QPushButton::clicked, this, [] { app::Quit(); });
-    // MERGE: [this] { app::navigate<DestinationPage>(this); } once the destination page exists.
-    connect(row.back, &QPushButton::clicked, this, [] {});
+    connect(row.back, &QPushButton::clicked, this,
+            [this] { app::navigate<DestinationPage>(this); });
     connect(row.next, &QPushButton::clicked, this, &ReadyPage::download);
 }
 

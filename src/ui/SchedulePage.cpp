@@ -5,9 +5,11 @@
 
 #include "app/Navigation.h"
 #include "app/Quit.h"
+#include "ui/DestinationPage.h"
 #include "ui/FinishedPage.h"
 #include "ui/PageLayout.h"
 #include "ui/ScheduleRun.h"
+#include "ui/SelectionPage.h"
 #include "ui/WaitDialog.h"
 
 namespace gw::ui {
@@ -35,10 +37,9 @@ SchedulePage::SchedulePage(QWidget* parent) : WizardPage(parent) {
 
     connect(scheduleButton, &QPushButton::clicked, this, &SchedulePage::schedule);
     connect(row.cancel, &QPushButton::clicked, this, [] { app::Quit(); });
-    // MERGE: [this] { app::navigate<SelectionPage>(this); } once the selection page exists.
-    connect(row.back, &QPushButton::clicked, this, [] {});
-    // MERGE: [this] { app::navigate<DestinationPage>(this); } once the destination page exists.
-    connect(row.next, &QPushButton::clicked, this, [] {});
+    connect(row.back, &QPushButton::clicked, this, [this] { app::navigate<SelectionPage>(this); });
+    connect(row.next, &QPushButton::clicked, this,
+            [this] { app::navigate<DestinationPage>(this); });
 }
 
 void SchedulePage::schedule() {

@@ -17,6 +17,7 @@
 #include "ui/EventPump.h"
 #include "ui/FileSpecPage.h"
 #include "ui/PageLayout.h"
+#include "ui/SchedulePage.h"
 
 namespace gw::ui {
 namespace {
@@ -154,11 +155,10 @@ void SelectionPage::goOn() {
     state.SelectedCount = static_cast<std::int16_t>(selected);
     if (selected == 0)
         return;
-    if (platform::AddOnPresent()) {
-        // The scheduling page takes over here: app::navigate<SchedulePage>(this);
-        return;
-    }
-    app::navigate<DestinationPage>(this);
+    if (platform::AddOnPresent())
+        app::navigate<SchedulePage>(this);
+    else
+        app::navigate<DestinationPage>(this);
 }
 
 }  // namespace gw::ui
