@@ -9,8 +9,10 @@
 
 #include "app/Navigation.h"
 #include "app/WizardState.h"
+#include "support/FakeDialup.h"
 #include "support/Pages.h"
 #include "ui/ErrorPage.h"
+#include "ui/EventPump.h"
 #include "ui/WaitDialog.h"
 
 using gw::test::control;
@@ -83,4 +85,24 @@ TEST_F(WaitAndErrorTest, ErrorPageClosesOnEnterAndEscAndWrapsLongMessages) {
     EXPECT_EQ(answerErrorPage(Qt::Key_Return, longMessage, &longSize), longMessage);
     EXPECT_EQ(longSize.width(), shortSize.width());
     EXPECT_GT(longSize.height(), shortSize.height()) << "the page grows instead of scrolling";
+}
+
+TEST_F(WaitAndErrorTest, EventPumpLetsEventsRunEveryTwentyMillisecondsOfTheWizardsClock) {
+    gw::test::InstalledFakes fakes;
+    gw::ui::EventPump pump;
+    int delivered = 0;
+    int pumps = 0;
+    for (int call = 1; call <= 100; ++call) {
+        QTimer::singleShot(0, [&] { ++delivered; });
+        fakes.clock.current += std::chrono::milliseconds(5);
+        pumps += pump();
+        if (call == 3) {
+            EXPECT_EQ(delivered, 0) << "15 ms after the start is too soon";
+        }
+        if (call == 4) {
+            EXPECT_EQ(delivered, 4);
+        }
+    }
+    EXPECT_EQ(pumps, 25);
+    EXPECT_EQ(delivered, 100);
 }
