@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QEvent>
 #include <QEventLoop>
 #include <chrono>
 
@@ -8,15 +9,26 @@
 
 namespace gw::ui {
 
+// What long work lets the user do while it runs.
+enum class LetThrough {
+    Nothing,      // no way out: user input waits until the work is done
+    WindowClose,  // only closing a window by its frame (the wait dialog's way out of a fetch)
+};
+
+// Eats user input while it is installed; a close by the window frame is no input event.
+class InputBlocker : public QObject {
+  public:
+    bool eventFilter(QObject*, QEvent* event) override { return event->isInputEvent(); }
+};
+
 // Lets the user interface run about every 20 ms by the wizard's clock, however often long
-// work asks. User input waits: the work offers no way out through it. A window closed by
-// its frame still gets its close event (not user input), which is how the wait dialog stops
-// a fetch.
+// work asks.
 class EventPump {
   public:
     static constexpr std::chrono::milliseconds kInterval{20};
 
-    EventPump() : last_(platform::clock().now()) {}
+    explicit EventPump(LetThrough letThrough)
+        : letThrough_(letThrough), last_(platform::clock().now()) {}
 
     // True when pending events were let run.
     bool operator()() {
@@ -24,11 +36,20 @@ class EventPump {
         if (now - last_ < kInterval)
             return false;
         last_ = now;
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (letThrough_ == LetThrough::Nothing) {
+            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            return true;
+        }
+        // Not ExcludeUserInputEvents: on X11 it holds back the window manager's close too.
+        InputBlocker blocker;
+        qApp->installEventFilter(&blocker);
+        QApplication::processEvents();
+        qApp->removeEventFilter(&blocker);
         return true;
     }
 
   private:
+    LetThrough letThrough_;
     std::chrono::steady_clock::time_point last_;
 };
 

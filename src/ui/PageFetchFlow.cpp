@@ -31,7 +31,7 @@ retrieval::FetchOutcome RunPageFetch(QWidget* addressPage, const QString& typed)
 
     // Only a line that came up during the fetch is the wizard's to drop.
     const bool lineUpBefore = platform::DialupActive();
-    EventPump pump;
+    EventPump pump(LetThrough::WindowClose);
     retrieval::FetchedPage page =
         retrieval::FetchPage(transfer, request, tempFile, [&pump](std::uint64_t, std::uint64_t) {
             pump();

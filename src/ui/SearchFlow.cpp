@@ -46,7 +46,7 @@ SearchOutcome RunSearch(QWidget* fileSpecPage, const QString& typedSpec) {
     bar->setMaximum(barValue(std::max<std::size_t>(state.PageText.size(), 1)));
     bar->setMinimum(0);
     bar->setVisible(true);
-    EventPump pump;
+    EventPump pump(LetThrough::Nothing);
     harvest::FoundLinks found = harvest::ScanAnchors(state.PageText, state.FetchedAddress, pattern,
                                                      [&](std::size_t position, std::size_t) {
                                                          bar->setValue(barValue(position));

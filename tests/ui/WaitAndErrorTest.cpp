@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
@@ -89,7 +90,7 @@ TEST_F(WaitAndErrorTest, ErrorPageClosesOnEnterAndEscAndWrapsLongMessages) {
 
 TEST_F(WaitAndErrorTest, EventPumpLetsEventsRunEveryTwentyMillisecondsOfTheWizardsClock) {
     gw::test::InstalledFakes fakes;
-    gw::ui::EventPump pump;
+    gw::ui::EventPump pump(gw::ui::LetThrough::Nothing);
     int delivered = 0;
     int pumps = 0;
     for (int call = 1; call <= 100; ++call) {
@@ -105,4 +106,25 @@ TEST_F(WaitAndErrorTest, EventPumpLetsEventsRunEveryTwentyMillisecondsOfTheWizar
     }
     EXPECT_EQ(pumps, 25);
     EXPECT_EQ(delivered, 100);
+}
+
+TEST_F(WaitAndErrorTest, DuringAFetchOnlyClosingTheWaitDialogGetsThrough) {
+    gw::test::InstalledFakes fakes;
+    auto* wait = gw::ui::ShowWait("Please wait...");
+    int aborts = 0;
+    wait->setAbortHandler([&] { ++aborts; });
+    QLineEdit edit;
+    edit.show();
+    QTimer::singleShot(0, [&] {
+        QTest::keyClicks(&edit, "typed");
+        QTest::mouseDClick(&edit, Qt::LeftButton);
+        wait->close();
+    });
+    gw::ui::EventPump pump(gw::ui::LetThrough::WindowClose);
+    fakes.clock.current += gw::ui::EventPump::kInterval;
+    ASSERT_TRUE(pump());
+    EXPECT_EQ(aborts, 1);
+    EXPECT_EQ(edit.text(), "");
+    QTest::keyClicks(&edit, "typed");
+    EXPECT_EQ(edit.text(), "typed") << "input flows again once the pump is done";
 }
