@@ -37,6 +37,10 @@ bool writeAll(int fd, const char* data, std::size_t size) {
 // A large page is mostly first-touch page faults when read into fresh memory; in huge pages
 // they are a few hundred instead of hundreds of thousands. Only a hint: the kernel may say no.
 void preferHugePages(std::string& bytes) {
+    // Smaller buffers live in the heap, which the hint would only cut into pieces.
+    constexpr std::size_t kWorthIt = std::size_t{8} << 20;
+    if (bytes.capacity() < kWorthIt)
+        return;
     const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
     const auto begin = reinterpret_cast<std::uintptr_t>(bytes.data());
     const std::uintptr_t first = (begin + page - 1) / page * page;

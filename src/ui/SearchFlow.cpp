@@ -4,7 +4,6 @@
 #include <QProgressBar>
 #include <QWidget>
 
-#include "app/Navigation.h"
 #include "app/WizardState.h"
 #include "harvest/Harvest.h"
 #include "ui/BusyCursor.h"

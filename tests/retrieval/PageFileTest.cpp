@@ -88,14 +88,6 @@ TEST_F(PageFileTest, WhatIsPlantedAtTheNameIsReplacedNeverWrittenThroughOrWaited
         ::close(heldFifo);
 }
 
-TEST_F(PageFileTest, ANameThatCannotBeWrittenFailsTheFetch) {
-    fs::create_directories(fs::path(temp) / "kept");
-    const gw::retrieval::FetchedPage page = fetch("/page");
-    EXPECT_EQ(page.outcome, FetchOutcome::Failed);
-    EXPECT_NE(page.error.find("temp.tmp"), std::string::npos) << page.error;
-    EXPECT_TRUE(fs::exists(fs::path(temp) / "kept"));
-}
-
 TEST_F(PageFileTest, CompressedPageGivesItsText) {
     for (const char* path : {"/gzip-always", "/gzip-if-asked"}) {
         SCOPED_TRACE(path);
