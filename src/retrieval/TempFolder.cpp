@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -20,13 +21,22 @@ std::string fail(std::string* why, const std::string& reason) {
     return "";
 }
 
-// Made once per run under $TMPDIR or /tmp with a name no one can guess or make first.
+// Made once per run under $TMPDIR or /tmp with a name no one can guess or make first, and
+// removed at the end of the run unless a failed fetch left its page file in it. Kept in a
+// plain array, which outlives the exit handler.
 std::string runFolder(std::string* why) {
+    static char path[PATH_MAX] = {};
     static const std::string folder = [] {
         const char* tmp = std::getenv("TMPDIR");
-        std::string pattern =
+        const std::string pattern =
             std::string(tmp && tmp[0] == '/' ? tmp : "/tmp") + "/grabwright-XXXXXX";
-        return ::mkdtemp(pattern.data()) ? pattern : std::string();
+        if (pattern.size() >= sizeof path)
+            return std::string();
+        pattern.copy(path, pattern.size());
+        if (!::mkdtemp(path))
+            return std::string();
+        std::atexit([] { ::rmdir(path); });
+        return std::string(path);
     }();
     if (folder.empty())
         return fail(why, "no private temporary folder could be made");
