@@ -1,6 +1,6 @@
 // Fetches one page exactly as the wizard does (transfer, temporary page file, read back, line
-// rule) and prints the wall time and the peak resident memory of the whole process, for
-// bench/run-fetch to set beside curl's.
+// rule) and prints the wall time and the peak resident memory of the whole process: the fetch
+// alone, where bench/run-fetch times it with the harvest behind it.
 // Usage: bench_fetch_page ADDRESS
 #include <sys/resource.h>
 

@@ -3,7 +3,6 @@
 #include <curl/curl.h>
 
 #include <atomic>
-#include <chrono>
 #include <exception>
 #include <mutex>
 
@@ -13,12 +12,8 @@
 namespace gw::platform {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// The user interface repaints through the progress callback; more often is wasted work.
-constexpr auto kProgressInterval = std::chrono::milliseconds(20);
-// How long one wait for socket activity may last, so that the progress callback keeps its
-// pace while a server is silent (libcurl's own loop would wait up to a second).
+// How long one wait for socket activity may last, so that the progress callback keeps
+// coming while a server is silent (libcurl's own loop would wait up to a second).
 constexpr int kPollMilliseconds = 10;
 
 TransferResult Failure(std::string error) {
@@ -65,7 +60,6 @@ struct UrlTransfer::Impl {
     bool sinkRefused = false;
     bool cancelled = false;
     std::string callbackError;  // what a sink or progress callback threw
-    Clock::time_point lastReport;
 
     explicit Impl(TransferOptions transferOptions) : options(std::move(transferOptions)) {
         multi.reset(curl_multi_init());
@@ -98,7 +92,7 @@ struct UrlTransfer::Impl {
         auto& impl = *static_cast<Impl*>(self);
         impl.total = static_cast<std::uint64_t>(downloadTotal);
         impl.now = static_cast<std::uint64_t>(downloadNow);
-        return impl.keepGoing() ? 0 : 1;
+        return impl.stopped() ? 1 : 0;
     }
 
     bool write(const char* data, std::size_t size) {
@@ -131,17 +125,16 @@ struct UrlTransfer::Impl {
             memory->reserve(static_cast<std::size_t>(length));
     }
 
-    // Throttled call of the user's progress callback; false stops the transfer.
+    bool stopped() const { return abortRequested || cancelled || !callbackError.empty(); }
+
+    // Calls the caller's progress callback; how often it lets a window repaint is the
+    // caller's to decide. False stops the transfer.
     bool keepGoing() {
-        if (abortRequested || cancelled || !callbackError.empty())
+        if (stopped())
             return false;
         const TransferProgress& progress = request->progress;
         if (!progress)
             return true;
-        const Clock::time_point current = Clock::now();
-        if (current - lastReport < kProgressInterval)
-            return true;
-        lastReport = current;
         try {
             if (!progress(now, total))
                 cancelled = true;
@@ -150,7 +143,7 @@ struct UrlTransfer::Impl {
         } catch (...) {
             callbackError = "unknown error";
         }
-        return !cancelled && !abortRequested && callbackError.empty();
+        return !stopped();
     }
 
     // The settings that differ from one call to the next; false when libcurl refuses one.
@@ -180,7 +173,6 @@ struct UrlTransfer::Impl {
         tooLarge = sinkRefused = cancelled = false;
         callbackError.clear();
         errorBuffer[0] = '\0';
-        lastReport = Clock::now();
 
         if (curl_easy_setopt(easy.get(), CURLOPT_URL, address.c_str()) != CURLE_OK ||
             curl_multi_add_handle(multi.get(), easy.get()) != CURLM_OK) {

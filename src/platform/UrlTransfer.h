@@ -27,8 +27,8 @@ struct TransferResult {
 // Receives the body as it arrives; returning false fails the transfer.
 using BodySink = std::function<bool(const char* data, std::size_t size)>;
 
-// Called about every 20 ms while a transfer runs (bytes so far, expected total or 0);
-// returning false aborts the transfer.
+// Called on every pass of the transfer's wait loop, about every 10 ms and whenever data
+// arrives (bytes so far, expected total or 0); returning false aborts the transfer.
 using TransferProgress = std::function<bool(std::uint64_t received, std::uint64_t total)>;
 
 // What one call asks for beyond the handle's options.

@@ -1,71 +1,89 @@
 #include "retrieval/PageFetch.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
-#include <filesystem>
 
-#include "platform/UserFolders.h"
 #include "retrieval/PageText.h"
 
 namespace gw::retrieval {
 namespace {
 
-// O_NOFOLLOW: a symbolic link planted at the fixed name must not redirect the write.
-int openNoFollow(const std::string& path, int flags) {
-    return ::open(path.c_str(), flags | O_NOFOLLOW | O_CLOEXEC, 0600);
+// The page file is always a new one: a link planted at the name is removed rather than
+// written through, and a fifo rather than waited on. O_EXCL | O_NOFOLLOW make the create
+// fail, never follow, if something is put back at the name in between.
+int createFresh(const std::string& path) {
+    ::unlink(path.c_str());
+    return ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
 }
 
-bool writeAll(const std::string& path, const std::string& bytes) {
-    const int fd = openNoFollow(path, O_WRONLY | O_CREAT | O_TRUNC);
-    if (fd < 0)
-        return false;
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, left);
+bool writeAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
         if (written < 0 && errno == EINTR)
             continue;
-        if (written <= 0) {
-            ::close(fd);
+        if (written <= 0)
             return false;
-        }
         data += written;
-        left -= static_cast<std::size_t>(written);
+        size -= static_cast<std::size_t>(written);
     }
-    return ::close(fd) == 0;
+    return true;
 }
 
-bool readAll(const std::string& path, std::string& bytes) {
-    const int fd = openNoFollow(path, O_RDONLY);
-    if (fd < 0)
-        return false;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    bytes.resize(static_cast<std::size_t>(info.st_size));
+// A large page is mostly first-touch page faults when read into fresh memory; in huge pages
+// they are a few hundred instead of hundreds of thousands. Only a hint: the kernel may say no.
+void preferHugePages(std::string& bytes) {
+    // Smaller buffers live in the heap, which the hint would only cut into pieces.
+    constexpr std::size_t kWorthIt = std::size_t{8} << 20;
+    if (bytes.capacity() < kWorthIt)
+        return;
+    const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto begin = reinterpret_cast<std::uintptr_t>(bytes.data());
+    const std::uintptr_t first = (begin + page - 1) / page * page;
+    const std::uintptr_t last = (begin + bytes.capacity()) / page * page;
+    if (last > first)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
+
+// Read through the descriptor that wrote the page, so what is read is that file and nothing
+// planted since; one buffer of the final size, filled once.
+bool readBack(int fd, std::string& bytes, std::size_t size) {
+    bytes.reserve(size);
+    preferHugePages(bytes);
+    bytes.resize(size);
     std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+    while (done < size) {
+        const ssize_t got = ::pread(fd, bytes.data() + done, size - done, static_cast<off_t>(done));
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)
             break;
         done += static_cast<std::size_t>(got);
     }
-    ::close(fd);
-    // A file that changed length under us is not the page that was fetched.
-    return done == bytes.size();
+    return done == size;
 }
 
 FetchedPage failed(std::string why) {
     FetchedPage page;
     page.error = std::move(why);
+    return page;
+}
+
+FetchedPage readPage(int fd, const std::string& tempFile, std::uint64_t size) {
+    FetchedPage page;
+    if (size == 0) {
+        page.outcome = FetchOutcome::Empty;
+        return page;
+    }
+    if (!readBack(fd, page.text, static_cast<std::size_t>(size)))
+        return failed("cannot read " + tempFile + ": " + std::strerror(errno));
+    ::unlink(tempFile.c_str());
+    ApplyLineRule(page.text);
+    page.outcome = FetchOutcome::Fetched;
     return page;
 }
 
@@ -77,49 +95,44 @@ std::string PageAddressFor(const std::string& typed) {
     return typed + "/";
 }
 
-std::string WizardTempFile() {
-    const std::string cache = platform::CacheFolder();
-    return (cache.empty() ? std::string("/tmp") : cache) + "/grabwright/temp.tmp";
-}
-
 FetchedPage FetchPage(platform::UrlTransfer& transfer, const std::string& requestAddress,
                       const std::string& tempFile, const platform::TransferProgress& progress) {
+    const int fd = createFresh(tempFile);
+    if (fd < 0)
+        return failed("cannot write " + tempFile + ": " + std::strerror(errno));
+
     platform::Request request;
     request.progress = progress;
     request.maxBodyBytes = kMaxPageBytes;
     // A server may send the page compressed, asked or not; the page text is the decoded one.
     request.acceptCompressed = true;
-    std::string body;
-    const platform::TransferResult result = transfer.FetchToMemory(requestAddress, body, request);
-    if (!result.ok)
-        return failed(result.error);
+    std::uint64_t size = 0;
+    int writeError = 0;
+    const platform::TransferResult result = transfer.Fetch(
+        requestAddress,
+        [&](const char* data, std::size_t length) {
+            if (!writeAll(fd, data, length)) {
+                writeError = errno;
+                return false;
+            }
+            size += length;
+            return true;
+        },
+        request);
 
-    std::error_code ec;
-    const auto folder = std::filesystem::path(tempFile).parent_path();
-    if (!folder.empty()) {
-        // A folder made here is the user's alone; an existing one is left as it is.
-        if (std::filesystem::create_directories(folder, ec))
-            std::filesystem::permissions(folder, std::filesystem::perms::owner_all, ec);
-    }
-    if (!writeAll(tempFile, body))
-        return failed("cannot write " + tempFile + ": " + std::strerror(errno));
     FetchedPage page;
-    // The page is read back into the memory that received it: one copy of a large page at a
-    // time, and no second round of fresh pages for the kernel to hand out.
-    page.text = std::move(body);
-    page.text.clear();
+    if (writeError != 0)
+        page = failed("cannot write " + tempFile + ": " + std::strerror(writeError));
+    else if (!result.ok)
+        page = failed(result.error);
+    else
+        page = readPage(fd, tempFile, size);
+    ::close(fd);
     // As typed, unless a redirect moved the page elsewhere.
-    page.fetchedAddress =
-        result.redirected && !result.finalAddress.empty() ? result.finalAddress : requestAddress;
-    if (!readAll(tempFile, page.text))
-        return failed("cannot read " + tempFile);
-    if (page.text.empty()) {
-        page.outcome = FetchOutcome::Empty;
-        return page;
-    }
-    ::unlink(tempFile.c_str());
-    ApplyLineRule(page.text);
-    page.outcome = FetchOutcome::Fetched;
+    if (page.outcome != FetchOutcome::Failed)
+        page.fetchedAddress = result.redirected && !result.finalAddress.empty()
+                                  ? result.finalAddress
+                                  : requestAddress;
     return page;
 }
 

@@ -23,11 +23,9 @@ struct FetchedPage {
 // The typed address with "/" appended when it does not end in one.
 std::string PageAddressFor(const std::string& typed);
 
-// The wizard's temporary page file: temp.tmp in the per-user cache folder.
-std::string WizardTempFile();
-
-// Fetches the page, keeps its bytes in `tempFile` (replaced; never through a symbolic link),
-// reads them back and deletes the file. The file stays after a failure.
+// Fetches the page into `tempFile` as it arrives, reads it back and deletes the file; the
+// file stays after a failure. Whatever stands at `tempFile` is replaced, never written
+// through (a link) and never waited on (a fifo).
 FetchedPage FetchPage(platform::UrlTransfer& transfer, const std::string& requestAddress,
                       const std::string& tempFile, const platform::TransferProgress& progress = {});
 

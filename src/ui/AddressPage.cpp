@@ -12,6 +12,8 @@
 #include "app/WizardState.h"
 #include "settings/AddressHistory.h"
 #include "ui/DisplayText.h"
+#include "ui/ErrorPage.h"
+#include "ui/FileSpecPage.h"
 #include "ui/PageFetchFlow.h"
 #include "ui/PageLayout.h"
 #include "ui/WelcomePage.h"
@@ -115,7 +117,13 @@ void AddressPage::clearHistory() {
 }
 
 void AddressPage::fetch() {
-    RunPageFetch(this, addressBox_->currentText());
+    const retrieval::FetchOutcome outcome = RunPageFetch(this, addressBox_->currentText());
+    if (outcome == retrieval::FetchOutcome::Fetched) {
+        app::navigate<FileSpecPage>(this);
+        return;
+    }
+    ShowError(FetchFailureText(outcome));
+    show();
 }
 
 }  // namespace gw::ui

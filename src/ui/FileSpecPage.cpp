@@ -8,8 +8,10 @@
 #include "app/Navigation.h"
 #include "app/Quit.h"
 #include "app/WizardState.h"
+#include "harvest/Messages.h"
 #include "ui/AddressPage.h"
 #include "ui/DisplayText.h"
+#include "ui/ErrorPage.h"
 #include "ui/PageLayout.h"
 #include "ui/SearchFlow.h"
 
@@ -28,6 +30,7 @@ FileSpecPage::FileSpecPage(QWidget* parent) : WizardPage(parent) {
                   240, 360, 5880, 1080);
     specEdit_ = new QLineEdit(QStringLiteral("*.zip"), stepFrame);
     specEdit_->setObjectName(QStringLiteral("specEdit"));
+    specEdit_->setAccessibleName(QStringLiteral("File specification"));
     specEdit_->setGeometry(twips(240), twips(1560), twips(5880), twips(375));
 
     const ButtonRow row = addButtonRow();
@@ -46,8 +49,28 @@ FileSpecPage::FileSpecPage(QWidget* parent) : WizardPage(parent) {
         app::wizardState().LastFileSpec = specEdit_->text().toStdString();
         app::navigate<AddressPage>(this);
     });
-    connect(nextButton_, &QPushButton::clicked, this,
-            [this] { RunSearch(this, instructionLabel_, specEdit_->text()); });
+    connect(nextButton_, &QPushButton::clicked, this, &FileSpecPage::search);
+}
+
+void FileSpecPage::search() {
+    switch (RunSearch(this, specEdit_->text())) {
+        case SearchOutcome::InvalidPattern:
+            instructionLabel_->setText(QString::fromLatin1(harvest::kInvalidPatternMessage));
+            return;
+        case SearchOutcome::NothingFound:
+            ShowError(QString::fromLatin1(harvest::kNothingFoundMessage));
+            show();
+            return;
+        case SearchOutcome::Found:
+            showSelection();
+            return;
+    }
+}
+
+// The one place that hands the found list on. Until the selection page exists, Step 2 comes
+// back and the list waits in the wizard state.
+void FileSpecPage::showSelection() {
+    show();
 }
 
 void FileSpecPage::applyNextRule() {

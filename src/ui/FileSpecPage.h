@@ -16,6 +16,8 @@ class FileSpecPage : public WizardPage {
 
   private:
     void applyNextRule();
+    void search();
+    void showSelection();
 
     QLabel* instructionLabel_;
     QLineEdit* specEdit_;

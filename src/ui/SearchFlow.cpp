@@ -4,12 +4,9 @@
 #include <QProgressBar>
 #include <QWidget>
 
-#include "app/Navigation.h"
 #include "app/WizardState.h"
 #include "harvest/Harvest.h"
-#include "harvest/Messages.h"
 #include "ui/BusyCursor.h"
-#include "ui/ErrorPage.h"
 #include "ui/EventPump.h"
 #include "ui/WaitDialog.h"
 
@@ -31,26 +28,24 @@ void storeFound(const std::vector<std::string>& addresses) {
 
 }  // namespace
 
-void RunSearch(QWidget* criteriaPage, QLabel* instruction, const QString& typedSpec) {
+SearchOutcome RunSearch(QWidget* fileSpecPage, const QString& typedSpec) {
     const std::string fileSpec = typedSpec.toStdString();
     const std::string pattern = harvest::BuildMatchPattern(fileSpec);
-    if (!harvest::PatternIsValid(pattern)) {
-        instruction->setText(QString::fromLatin1(harvest::kInvalidPatternMessage));
-        return;
-    }
+    if (!harvest::PatternIsValid(pattern))
+        return SearchOutcome::InvalidPattern;
 
     app::WizardState& state = app::wizardState();
     BusyCursor busy;
     state.LastFileSpec = fileSpec;
     WaitDialog* wait = ShowWait(QStringLiteral("Please wait... Searching the webpage..."));
-    criteriaPage->hide();
+    fileSpecPage->hide();
     state.FoundCount = 0;
 
     QProgressBar* bar = wait->progressBar();
     bar->setMaximum(barValue(std::max<std::size_t>(state.PageText.size(), 1)));
     bar->setMinimum(0);
     bar->setVisible(true);
-    EventPump pump;
+    EventPump pump(LetThrough::Nothing);
     harvest::FoundLinks found = harvest::ScanAnchors(state.PageText, state.FetchedAddress, pattern,
                                                      [&](std::size_t position, std::size_t) {
                                                          bar->setValue(barValue(position));
@@ -60,10 +55,7 @@ void RunSearch(QWidget* criteriaPage, QLabel* instruction, const QString& typedS
 
     if (state.FoundCount == 0) {
         UnloadWait();
-        busy.restore();
-        ShowError(QString::fromLatin1(harvest::kNothingFoundMessage));
-        criteriaPage->show();
-        return;
+        return SearchOutcome::NothingFound;
     }
 
     wait->messageLabel()->setText(QStringLiteral("Please wait... Searching for duplicates..."));
@@ -76,10 +68,8 @@ void RunSearch(QWidget* criteriaPage, QLabel* instruction, const QString& typedS
         pump();
     });
     storeFound(found.addresses);
-    busy.restore();
-    // The selection page comes with its own step; until then Step 2 stays the last page.
     UnloadWait();
-    criteriaPage->show();
+    return SearchOutcome::Found;
 }
 
 }  // namespace gw::ui

@@ -2,14 +2,18 @@
 
 #include <QString>
 
-class QLabel;
 class QWidget;
 
 namespace gw::ui {
 
-// "Next >>" of Step 2: searches the page for matching links behind the wait dialog, then shows
-// the selection, or the error page and Step 2 again as it was. An invalid file spec is
-// reported in `instruction` and starts nothing.
-void RunSearch(QWidget* criteriaPage, QLabel* instruction, const QString& typedSpec);
+enum class SearchOutcome {
+    InvalidPattern,  // the specification is no pattern; nothing was started
+    NothingFound,    // FoundCount is 0
+    Found,           // FoundList holds the matches, duplicates removed
+};
+
+// "Next >>" of Step 2: searches the fetched page for links matching the typed specification
+// behind the wait dialog, with `fileSpecPage` hidden meanwhile. The caller shows the outcome.
+SearchOutcome RunSearch(QWidget* fileSpecPage, const QString& typedSpec);
 
 }  // namespace gw::ui

@@ -1,11 +1,10 @@
-// How a running transfer reports and stops: the progress pace, stopping through the
+// How a running transfer reports and stops: progress while a server is silent, stopping through the
 // progress callback or abort(), a second request while one runs, and connection reuse.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <functional>
 #include <stdexcept>
-#include <vector>
 
 #include "UrlTransferPages.h"
 #include "platform/UrlTransfer.h"
@@ -17,23 +16,21 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using test::HttpServer;
 
-TEST(UrlTransferControlTest, ProgressKeepsAboutTwentyMillisecondsApartWhileTheServerIsSilent) {
+TEST(UrlTransferControlTest, ProgressKeepsComingWhileTheServerIsSilent) {
     HttpServer server(test::ServePages);
     UrlTransfer transfer;
-    std::vector<Clock::time_point> calls;
+    int callsAfterTheFirstByte = 0;
     Request request;
-    request.progress = [&](std::uint64_t, std::uint64_t) {
-        calls.push_back(Clock::now());
+    request.progress = [&](std::uint64_t received, std::uint64_t) {
+        callsAfterTheFirstByte += received == 1;
         return true;
     };
     std::string body;
     const TransferResult result = transfer.FetchToMemory(server.url("/pause"), body, request);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(body, "ab");
-    // 400 ms of silence: about twenty calls, none closer than the pace allows.
-    EXPECT_GE(calls.size(), 8u);
-    for (std::size_t i = 1; i < calls.size(); ++i)
-        EXPECT_GE(calls[i] - calls[i - 1], std::chrono::milliseconds(15));
+    // The window repaints through these calls, so they must not wait for data.
+    EXPECT_GE(callsAfterTheFirstByte, 2);
 }
 
 TEST(UrlTransferControlTest, StopsWhenTheProgressCallbackSaysSo) {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "support/GzipPage.h"
 #include "support/HttpServer.h"
 
 namespace gw::test {
@@ -103,6 +104,10 @@ void ServePages(httplib::Server& server, std::stop_token stop) {
                                                   }
                                                   return sink.write(block.data(), block.size());
                                               });
+    });
+    server.Get("/gzip", [](const httplib::Request&, httplib::Response& response) {
+        response.set_header("Content-Encoding", "gzip");
+        response.set_content(kGzipPageBytes, "text/html");
     });
     server.Get("/client-port", [](const httplib::Request& request, httplib::Response& response) {
         response.set_content(std::to_string(request.remote_port), "text/plain");

@@ -19,6 +19,7 @@ std::string EveryByteAndLineEnd();
 //   /slow                        one byte, then silence until the server stops (at most 10 s)
 //   /pause                       "a", 400 ms of silence, "b"
 //   /endless                     a chunked body that goes on until the client gives up
+//   /gzip                        kGzipPageBytes as "Content-Encoding: gzip", asked or not
 //   /client-port                 the client's port, which tells one connection from another
 void ServePages(httplib::Server& server, std::stop_token stop);
 

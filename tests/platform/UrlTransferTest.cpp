@@ -10,6 +10,7 @@
 #include "UrlTransferPages.h"
 #include "platform/UrlTransfer.h"
 #include "support/FtpServer.h"
+#include "support/GzipPage.h"
 #include "support/HttpServer.h"
 #include "support/TempEnvironment.h"
 
@@ -98,6 +99,22 @@ INSTANTIATE_TEST_SUITE_P(Statuses, ServerAnswer,
                          [](const ::testing::TestParamInfo<Answer>& info) {
                              return std::string(info.param.name);
                          });
+
+TEST(UrlTransferTest, CompressedBodyIsDecodedOnlyWhenAskedFor) {
+    HttpServer server(test::ServePages);
+    UrlTransfer transfer;
+    for (Mode mode : {Mode::Memory, Mode::Stream}) {
+        for (bool accept : {true, false}) {
+            SCOPED_TRACE(std::string(accept ? "asked" : "not asked") +
+                         (mode == Mode::Memory ? " FetchToMemory" : " Fetch"));
+            Request request;
+            request.acceptCompressed = accept;
+            const Outcome outcome = Get(transfer, server.url("/gzip"), mode, request);
+            EXPECT_TRUE(outcome.result.ok) << outcome.result.error;
+            EXPECT_EQ(outcome.bytes, accept ? test::kGzipPageText : test::kGzipPageBytes);
+        }
+    }
+}
 
 TEST(UrlTransferTest, FollowsUpToTenRedirectsWithinTheWebOnly) {
     HttpServer server(test::ServePages);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "retrieval/PageFetch.h"
 #include "retrieval/PageText.h"
 
 TEST(LineRule, DropsEveryCrAndTheLfRightAfterIt) {
@@ -21,11 +20,4 @@ TEST(LineRule, DropsEveryCrAndTheLfRightAfterIt) {
         gw::retrieval::ApplyLineRule(text);
         EXPECT_EQ(text, expected);
     }
-}
-
-TEST(PageAddress, GetsOneTrailingSlash) {
-    EXPECT_EQ(gw::retrieval::PageAddressFor("http://host/dir/page.html"),
-              "http://host/dir/page.html/");
-    EXPECT_EQ(gw::retrieval::PageAddressFor("http://host/dir/"), "http://host/dir/");
-    EXPECT_EQ(gw::retrieval::PageAddressFor("http://"), "http://");
 }

@@ -111,3 +111,13 @@ TEST_F(FileSpecPageTest, SearchFillsTheFoundListWithoutDuplicatesOrBareSites) {
     EXPECT_EQ(state.FoundList[3], "https://other/c.zip?x=1");
     EXPECT_EQ(state.LastFileSpec, "*");
 }
+
+TEST_F(FileSpecPageTest, CancelQuitsAndDropsTheLineTheFetchBroughtUp) {
+    gw::app::wizardState().HangUpOnQuit = true;
+    fakes.dialup.up = true;
+    auto* page = gw::app::showPage<gw::ui::FileSpecPage>();
+    QTest::mouseClick(control<QPushButton>(page, "cancelButton"), Qt::LeftButton);
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(fakes.dialup.hangUpCalls, 1);
+    EXPECT_FALSE(fakes.dialup.up);
+}

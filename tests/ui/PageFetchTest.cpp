@@ -5,14 +5,16 @@
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
-#include <fstream>
+#include <functional>
 
 #include "app/Navigation.h"
 #include "app/Quit.h"
 #include "app/WizardState.h"
 #include "app/WizardTransfer.h"
+#include "harvest/Messages.h"
 #include "retrieval/Messages.h"
 #include "retrieval/PageFetch.h"
+#include "retrieval/TempFolder.h"
 #include "support/FakeDialup.h"
 #include "support/HttpServer.h"
 #include "support/Pages.h"
@@ -31,6 +33,9 @@ void serve(httplib::Server& server, std::stop_token stop) {
     });
     server.Get("/old", [](const httplib::Request&, httplib::Response& res) {
         res.set_redirect("/files/");
+    });
+    server.Get("/line-breaks", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content("\r\n\r\n\r", "text/html");
     });
     server.Get("/empty", [](const httplib::Request&, httplib::Response& res) {
         res.set_content("", "text/html");
@@ -54,6 +59,15 @@ void serve(httplib::Server& server, std::stop_token stop) {
         });
     });
 }
+
+// Time that moves on at every look, so that a fetch lets events run as it goes.
+struct SteppingClock final : gw::platform::Clock {
+    std::chrono::steady_clock::time_point current{};
+    std::chrono::steady_clock::time_point now() override {
+        return current += std::chrono::milliseconds(5);
+    }
+    void sleepFor(std::chrono::milliseconds duration) override { current += duration; }
+};
 
 struct PageFetchTest : gw::test::WizardFixture {
     gw::test::HttpServer server{serve};
@@ -103,6 +117,7 @@ TEST_F(PageFetchTest, FailuresShowTheErrorPageThenStep1AsItWas) {
     };
     for (const std::string& address : cases) {
         gw::app::wizardState().PageText = "old";
+        gw::app::wizardState().FetchedAddress = "http://previous/page/";
         QWidget* page = nullptr;
         EXPECT_EQ(fetch(address, &page), gw::retrieval::kFetchFailedMessage) << address;
         ASSERT_EQ(gw::app::loadedPage<gw::ui::AddressPage>(), page);
@@ -111,6 +126,7 @@ TEST_F(PageFetchTest, FailuresShowTheErrorPageThenStep1AsItWas) {
         EXPECT_EQ(gw::app::loadedPage<gw::ui::FileSpecPage>(), nullptr);
         EXPECT_EQ(gw::app::wizardState().PageAddress, gw::retrieval::PageAddressFor(address));
         EXPECT_EQ(gw::app::wizardState().PageText, "");
+        EXPECT_EQ(gw::app::wizardState().FetchedAddress, "");
         gw::app::unloadPage(page);
         gw::test::settle();
     }
@@ -124,16 +140,35 @@ TEST_F(PageFetchTest, EmptyPageLeavesAnEmptyTempFile) {
     EXPECT_TRUE(gw::app::loadedPage<gw::ui::AddressPage>()->isVisible());
 }
 
-TEST_F(PageFetchTest, ALinkPlantedAtTheTempFileIsNotFollowed) {
+TEST_F(PageFetchTest, UnusableTempFileShowsTheFetchFailedPage) {
     const std::string temp = gw::retrieval::WizardTempFile();
-    fs::create_directories(fs::path(temp).parent_path());
-    const fs::path victim = fs::path(temp).parent_path() / "victim";
-    std::ofstream(victim) << "precious";
-    fs::create_symlink(victim, temp);
-    EXPECT_EQ(fetch(server.url("/files/")), gw::retrieval::kFetchFailedMessage);
-    std::ifstream in(victim);
-    std::string content((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_EQ(content, "precious");
+    const fs::path folder = fs::path(temp).parent_path();
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"a folder at the name", [&] { fs::create_directories(fs::path(temp) / "kept"); }},
+        {"a folder of another user", [&] { ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0); }},
+    };
+    for (const auto& [name, spoil] : cases) {
+        SCOPED_TRACE(name);
+        gw::retrieval::WizardTempFile();  // makes the folder
+        spoil();
+        EXPECT_EQ(fetch(server.url("/files/")), gw::retrieval::kFetchFailedMessage);
+        QWidget* step1 = gw::app::loadedPage<gw::ui::AddressPage>();
+        ASSERT_NE(step1, nullptr);
+        EXPECT_TRUE(step1->isVisible());
+        gw::test::closeAllWindows();
+        fs::remove_all(folder);
+    }
+}
+
+TEST_F(PageFetchTest, PageOfLineBreaksOnlyFindsNothing) {
+    EXPECT_EQ(fetch(server.url("/line-breaks")), "");
+    EXPECT_EQ(gw::app::wizardState().PageText, "");
+    auto* step2 = gw::app::loadedPage<gw::ui::FileSpecPage>();
+    ASSERT_NE(step2, nullptr);
+    gw::test::ErrorPageAnswerer answerer;
+    QTest::mouseClick(control<QPushButton>(step2, "nextButton"), Qt::LeftButton);
+    EXPECT_EQ(answerer.message(), gw::harvest::kNothingFoundMessage);
+    EXPECT_TRUE(step2->isVisible());
 }
 
 TEST_F(PageFetchTest, HangUpOnQuitOnlyWhenTheFetchBroughtTheLineUp) {
@@ -154,6 +189,8 @@ TEST_F(PageFetchTest, HangUpOnQuitOnlyWhenTheFetchBroughtTheLineUp) {
 }
 
 TEST_F(PageFetchTest, ClosingTheWaitDialogAbortsAHangingFetch) {
+    SteppingClock clock;
+    gw::platform::setClock(&clock);
     QTimer closer;
     closer.setInterval(100);
     QObject::connect(&closer, &QTimer::timeout, [] {

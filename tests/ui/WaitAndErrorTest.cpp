@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
@@ -9,8 +10,10 @@
 
 #include "app/Navigation.h"
 #include "app/WizardState.h"
+#include "support/FakeDialup.h"
 #include "support/Pages.h"
 #include "ui/ErrorPage.h"
+#include "ui/EventPump.h"
 #include "ui/WaitDialog.h"
 
 using gw::test::control;
@@ -83,4 +86,45 @@ TEST_F(WaitAndErrorTest, ErrorPageClosesOnEnterAndEscAndWrapsLongMessages) {
     EXPECT_EQ(answerErrorPage(Qt::Key_Return, longMessage, &longSize), longMessage);
     EXPECT_EQ(longSize.width(), shortSize.width());
     EXPECT_GT(longSize.height(), shortSize.height()) << "the page grows instead of scrolling";
+}
+
+TEST_F(WaitAndErrorTest, EventPumpLetsEventsRunEveryTwentyMillisecondsOfTheWizardsClock) {
+    gw::test::InstalledFakes fakes;
+    gw::ui::EventPump pump(gw::ui::LetThrough::Nothing);
+    int delivered = 0;
+    int pumps = 0;
+    for (int call = 1; call <= 100; ++call) {
+        QTimer::singleShot(0, [&] { ++delivered; });
+        fakes.clock.current += std::chrono::milliseconds(5);
+        pumps += pump();
+        if (call == 3) {
+            EXPECT_EQ(delivered, 0) << "15 ms after the start is too soon";
+        }
+        if (call == 4) {
+            EXPECT_EQ(delivered, 4);
+        }
+    }
+    EXPECT_EQ(pumps, 25);
+    EXPECT_EQ(delivered, 100);
+}
+
+TEST_F(WaitAndErrorTest, DuringAFetchOnlyClosingTheWaitDialogGetsThrough) {
+    gw::test::InstalledFakes fakes;
+    auto* wait = gw::ui::ShowWait("Please wait...");
+    int aborts = 0;
+    wait->setAbortHandler([&] { ++aborts; });
+    QLineEdit edit;
+    edit.show();
+    QTimer::singleShot(0, [&] {
+        QTest::keyClicks(&edit, "typed");
+        QTest::mouseDClick(&edit, Qt::LeftButton);
+        wait->close();
+    });
+    gw::ui::EventPump pump(gw::ui::LetThrough::WindowClose);
+    fakes.clock.current += gw::ui::EventPump::kInterval;
+    ASSERT_TRUE(pump());
+    EXPECT_EQ(aborts, 1);
+    EXPECT_EQ(edit.text(), "");
+    QTest::keyClicks(&edit, "typed");
+    EXPECT_EQ(edit.text(), "typed") << "input flows again once the pump is done";
 }
