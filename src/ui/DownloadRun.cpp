@@ -54,7 +54,7 @@ DownloadRunOutcome RunDownload(QWidget* readyPage) {
 
     const bool hangUpAtEnd = state.HangUpOnQuit.value_or(false);
     const int count = state.SelectedCount;
-    EventPump pump;
+    EventPump pump(LetThrough::Everything);
     transfer::DownloadHooks hooks;
     hooks.progress = [&pump, closed](std::uint64_t, std::uint64_t) {
         pump();

@@ -13,6 +13,7 @@ namespace gw::ui {
 enum class LetThrough {
     Nothing,      // no way out: user input waits until the work is done
     WindowClose,  // only closing a window by its frame (the wait dialog's way out of a fetch)
+    Everything,   // clicks and keys too (the wait dialog's Cancel button during downloads)
 };
 
 // Eats user input while it is installed; a close by the window frame is no input event.
@@ -38,6 +39,10 @@ class EventPump {
         last_ = now;
         if (letThrough_ == LetThrough::Nothing) {
             QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            return true;
+        }
+        if (letThrough_ == LetThrough::Everything) {
+            QApplication::processEvents();
             return true;
         }
         // Not ExcludeUserInputEvents: on X11 it holds back the window manager's close too.

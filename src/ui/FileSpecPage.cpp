@@ -14,6 +14,7 @@
 #include "ui/ErrorPage.h"
 #include "ui/PageLayout.h"
 #include "ui/SearchFlow.h"
+#include "ui/SelectionPage.h"
 
 namespace gw::ui {
 
@@ -67,10 +68,8 @@ void FileSpecPage::search() {
     }
 }
 
-// The one place that hands the found list on. Until the selection page exists, Step 2 comes
-// back and the list waits in the wizard state.
 void FileSpecPage::showSelection() {
-    show();
+    app::navigate<SelectionPage>(this);
 }
 
 void FileSpecPage::applyNextRule() {

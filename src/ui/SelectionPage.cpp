@@ -82,7 +82,7 @@ void SelectionPage::load() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     busy_ = true;
 
-    EventPump pump;
+    EventPump pump(LetThrough::Nothing);
     std::vector<QString> texts;
     texts.reserve(found);
     for (int i = 1; i <= found; ++i) {
