@@ -77,10 +77,9 @@ FoundFiles FindFiles(const std::string& address, const std::string& fileSpec, st
         }
         platform::UrlTransfer transfer;
         // Any signal ends the page fetch: there is no file in progress to finish.
-        page = retrieval::FetchPage(transfer, address, temp.path(),
-                                    [](std::uint64_t, std::uint64_t) {
-                                        return CurrentStop() == StopReason::None;
-                                    });
+        page = retrieval::FetchPage(
+            transfer, address, temp.path(),
+            [](std::uint64_t, std::uint64_t) { return CurrentStop() == StopReason::None; });
     }
     if (const int stopped = ExitStatusForStop(err); stopped >= 0)
         return {stopped, {}};

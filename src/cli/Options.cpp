@@ -8,8 +8,8 @@ namespace gw::cli {
 namespace {
 
 // "--name VALUE" or "--name=VALUE"; advances `i` past a separate value.
-bool TakeValue(const std::string& argument, const std::string& name, int argc, char** argv,
-               int& i, std::optional<std::string>& value, std::string& why) {
+bool TakeValue(const std::string& argument, const std::string& name, int argc, char** argv, int& i,
+               std::optional<std::string>& value, std::string& why) {
     if (argument == name) {
         if (i + 1 >= argc) {
             why = name + " needs a value";

@@ -43,8 +43,8 @@ void ProgressLines::update(const std::vector<transfer::FileStatus>& files) {
     }
     if (first == files.size())
         return;
-    std::string line = "file " + std::to_string(first + 1) + " of " +
-                       std::to_string(files.size()) + " (" + EscapeForLine(addresses_[first]) +
+    std::string line = "file " + std::to_string(first + 1) + " of " + std::to_string(files.size()) +
+                       " (" + EscapeForLine(addresses_[first]) +
                        "): " + std::to_string(files[first].bytes) + " bytes";
     if (running > 1)
         line += ", " + std::to_string(running - 1) + " more in progress";

@@ -82,18 +82,17 @@ struct ParallelTransfers::Impl {
         if (!slot->easy)
             return nullptr;
         CURL* easy = slot->easy.get();
-        const bool ok =
-            ConfigureEasy(easy, options, slot->errorBuffer) &&
-            curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Slot::onWrite) == CURLE_OK &&
-            curl_easy_setopt(easy, CURLOPT_WRITEDATA, slot.get()) == CURLE_OK &&
-            curl_easy_setopt(easy, CURLOPT_PRIVATE, slot.get()) == CURLE_OK &&
-            // The caller reports progress from its own loop.
-            curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 1L) == CURLE_OK &&
-            // A new transfer waits for a connection that can carry one more HTTP/2 stream
-            // rather than opening a connection of its own.
-            curl_easy_setopt(easy, CURLOPT_PIPEWAIT, 1L) == CURLE_OK &&
-            // Downloads stay byte for byte what the server holds.
-            curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, nullptr) == CURLE_OK;
+        const bool ok = ConfigureEasy(easy, options, slot->errorBuffer) &&
+                        curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Slot::onWrite) == CURLE_OK &&
+                        curl_easy_setopt(easy, CURLOPT_WRITEDATA, slot.get()) == CURLE_OK &&
+                        curl_easy_setopt(easy, CURLOPT_PRIVATE, slot.get()) == CURLE_OK &&
+                        // The caller reports progress from its own loop.
+                        curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 1L) == CURLE_OK &&
+                        // A new transfer waits for a connection that can carry one more HTTP/2
+                        // stream rather than opening a connection of its own.
+                        curl_easy_setopt(easy, CURLOPT_PIPEWAIT, 1L) == CURLE_OK &&
+                        // Downloads stay byte for byte what the server holds.
+                        curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, nullptr) == CURLE_OK;
         if (!ok)
             return nullptr;
         slots.push_back(std::move(slot));
@@ -150,7 +149,8 @@ struct ParallelTransfers::Impl {
         } else if (slot.sinkRefused) {
             result.error = "the body could not be stored";
         } else if (code != CURLE_OK || result.httpStatus >= 400) {
-            result.error = slot.errorBuffer[0] != '\0' ? slot.errorBuffer : curl_easy_strerror(code);
+            result.error =
+                slot.errorBuffer[0] != '\0' ? slot.errorBuffer : curl_easy_strerror(code);
             if (result.httpStatus >= 400)
                 result.error =
                     "HTTP status " + std::to_string(result.httpStatus) + ": " + result.error;

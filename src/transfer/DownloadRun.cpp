@@ -102,15 +102,16 @@ class Run {
         ++entry.tries;
         entry.running = true;
         files_[index].bytes = 0;
-        transfers_.start(index, addresses_[index], [this, index](const char* data, std::size_t size) {
-            Entry& current = entries_[index];
-            if (!current.part->write(data, size)) {
-                current.writeFailed = true;
-                return false;
-            }
-            files_[index].bytes += size;
-            return true;
-        });
+        transfers_.start(index, addresses_[index],
+                         [this, index](const char* data, std::size_t size) {
+                             Entry& current = entries_[index];
+                             if (!current.part->write(data, size)) {
+                                 current.writeFailed = true;
+                                 return false;
+                             }
+                             files_[index].bytes += size;
+                             return true;
+                         });
     }
 
     void settle(const platform::FinishedTransfer& done) {
@@ -162,9 +163,8 @@ class Run {
         }
         const auto now = platform::clock().now();
         if (earliest > now)
-            platform::clock().sleepFor(
-                std::min(kTurn, std::chrono::duration_cast<milliseconds>(earliest - now) +
-                                    milliseconds(1)));
+            platform::clock().sleepFor(std::min(
+                kTurn, std::chrono::duration_cast<milliseconds>(earliest - now) + milliseconds(1)));
     }
 
     // A file waiting for its next try when the caller wants no more counts as failed.

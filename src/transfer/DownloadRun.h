@@ -20,7 +20,7 @@ enum class RunRequest {
 
 struct FileStatus {
     bool started = false;
-    DownloadResult result;   // meaningful once finished
+    DownloadResult result;  // meaningful once finished
     bool finished = false;
     std::uint64_t bytes = 0;  // received by the current try
 };

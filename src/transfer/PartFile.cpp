@@ -54,8 +54,8 @@ std::string Reason(const char* what) {
 }  // namespace
 
 bool NameStaysInFolder(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." &&
-           name.find('\0') == std::string::npos && name.find('/') == std::string::npos;
+    return !name.empty() && name != "." && name != ".." && name.find('\0') == std::string::npos &&
+           name.find('/') == std::string::npos;
 }
 
 PartFile::PartFile(const std::string& folder, const std::string& name) : name_(name) {

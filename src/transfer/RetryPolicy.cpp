@@ -31,7 +31,7 @@ bool IsTransient(const platform::TransferResult& result) {
     // UrlTransfer reports libcurl's own message; these are the ones of a reset or broken
     // connection and of a time-out.
     static constexpr std::string_view kPassing[] = {
-        "Connection reset", "Recv failure", "Send failure",   "transfer closed with",
+        "Connection reset", "Recv failure", "Send failure",       "transfer closed with",
         "Empty reply",      "timed out",    "Operation too slow",
     };
     return std::any_of(std::begin(kPassing), std::end(kPassing), [&](std::string_view text) {

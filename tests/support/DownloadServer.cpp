@@ -37,62 +37,67 @@ DownloadServer::DownloadServer(std::string pageLinks) : page_(std::move(pageLink
             count(request.path);
             response.set_content(page_, "text/html");
         });
-        server.Get("/files/.*", [this](const httplib::Request& request, httplib::Response& response) {
-            count(request.path);
-            response.set_content(FileBytes(NameOf(request)), "application/octet-stream");
-        });
-        server.Get("/missing/.*", [this](const httplib::Request& request, httplib::Response& response) {
-            count(request.path);
-            response.status = 404;
-            response.set_content("<h1>Not Found</h1>", "text/html");
-        });
-        server.Get("/reset/.*", [this](const httplib::Request& request, httplib::Response& response) {
-            count(request.path);
-            SendHalf(response, FileBytes(NameOf(request)));
-        });
-        server.Get("/flaky/.*", [this](const httplib::Request& request, httplib::Response& response) {
-            if (count(request.path) == 1)
-                SendHalf(response, FileBytes(NameOf(request)));
-            else
-                response.set_content(FileBytes(NameOf(request)), "application/octet-stream");
-        });
-        server.Get("/busy/.*", [this](const httplib::Request& request, httplib::Response& response) {
-            if (count(request.path) == 1) {
-                response.status = 503;
-                response.set_header("Retry-After", "0");
-                response.set_content("busy", "text/plain");
-            } else {
-                response.set_content(FileBytes(NameOf(request)), "application/octet-stream");
-            }
-        });
-        server.Get("/slow/.*", [this, stop](const httplib::Request& request,
-                                            httplib::Response& response) {
-            count(request.path);
-            const std::string bytes = FileBytes(NameOf(request), 10 * 1000);
-            response.set_content_provider(
-                bytes.size(), "application/octet-stream",
-                [bytes, stop](std::size_t offset, std::size_t, httplib::DataSink& sink) {
-                    if (!SleepUnlessStopped(std::chrono::milliseconds(30), stop))
-                        return false;
-                    sink.write(bytes.data() + offset, 1000);
-                    return true;
-                });
-        });
-        server.Get("/held/.*", [this, stop](const httplib::Request& request,
-                                            httplib::Response& response) {
-            count(request.path);
-            const std::string bytes = FileBytes(NameOf(request), 2000);
-            response.set_content_provider(
-                bytes.size(), "application/octet-stream",
-                [this, bytes, stop](std::size_t offset, std::size_t, httplib::DataSink& sink) {
-                    while (offset > 0 && !released_) {
-                        if (!SleepUnlessStopped(std::chrono::milliseconds(10), stop))
-                            return false;
-                    }
-                    sink.write(bytes.data() + offset, 1000);
-                    return true;
-                });
-        });
+        server.Get("/files/.*",
+                   [this](const httplib::Request& request, httplib::Response& response) {
+                       count(request.path);
+                       response.set_content(FileBytes(NameOf(request)), "application/octet-stream");
+                   });
+        server.Get("/missing/.*",
+                   [this](const httplib::Request& request, httplib::Response& response) {
+                       count(request.path);
+                       response.status = 404;
+                       response.set_content("<h1>Not Found</h1>", "text/html");
+                   });
+        server.Get("/reset/.*",
+                   [this](const httplib::Request& request, httplib::Response& response) {
+                       count(request.path);
+                       SendHalf(response, FileBytes(NameOf(request)));
+                   });
+        server.Get(
+            "/flaky/.*", [this](const httplib::Request& request, httplib::Response& response) {
+                if (count(request.path) == 1)
+                    SendHalf(response, FileBytes(NameOf(request)));
+                else
+                    response.set_content(FileBytes(NameOf(request)), "application/octet-stream");
+            });
+        server.Get(
+            "/busy/.*", [this](const httplib::Request& request, httplib::Response& response) {
+                if (count(request.path) == 1) {
+                    response.status = 503;
+                    response.set_header("Retry-After", "0");
+                    response.set_content("busy", "text/plain");
+                } else {
+                    response.set_content(FileBytes(NameOf(request)), "application/octet-stream");
+                }
+            });
+        server.Get("/slow/.*",
+                   [this, stop](const httplib::Request& request, httplib::Response& response) {
+                       count(request.path);
+                       const std::string bytes = FileBytes(NameOf(request), 10 * 1000);
+                       response.set_content_provider(
+                           bytes.size(), "application/octet-stream",
+                           [bytes, stop](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                               if (!SleepUnlessStopped(std::chrono::milliseconds(30), stop))
+                                   return false;
+                               sink.write(bytes.data() + offset, 1000);
+                               return true;
+                           });
+                   });
+        server.Get(
+            "/held/.*", [this, stop](const httplib::Request& request, httplib::Response& response) {
+                count(request.path);
+                const std::string bytes = FileBytes(NameOf(request), 2000);
+                response.set_content_provider(
+                    bytes.size(), "application/octet-stream",
+                    [this, bytes, stop](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                        while (offset > 0 && !released_) {
+                            if (!SleepUnlessStopped(std::chrono::milliseconds(10), stop))
+                                return false;
+                        }
+                        sink.write(bytes.data() + offset, 1000);
+                        return true;
+                    });
+            });
         server.Get("/trickle/.*", [this, stop](const httplib::Request& request,
                                                httplib::Response& response) {
             count(request.path);

@@ -68,7 +68,8 @@ TEST_P(DownloadFileCase, LeavesTheNameAsTheRulesSay) {
     const std::string name = c.path.substr(c.path.rfind('/') + 1);
     const fs::path target = folder + name;
     const fs::path outside = gw::test::TestRoot() + "/outside";
-    const std::string old = "an older, longer file that stood here first\n" + std::string(400000, 'o');
+    const std::string old =
+        "an older, longer file that stood here first\n" + std::string(400000, 'o');
     switch (c.before) {
         case Before::Nothing:
             break;
@@ -120,31 +121,31 @@ TEST_P(DownloadFileCase, LeavesTheNameAsTheRulesSay) {
 
 INSTANTIATE_TEST_SUITE_P(
     Downloads, DownloadFileCase,
-    testing::Values(
-        Case{"clean", "/files/clean.bin", Before::Nothing, true, FileOutcome::Written,
-             After::Served},
-        Case{"replaces a longer file", "/files/a.zip", Before::OldFile, true, FileOutcome::Written,
-             After::Served},
-        Case{"404 leaves an empty file", "/missing/gone.zip", Before::Nothing, true,
-             FileOutcome::FetchFailed, After::Empty},
-        Case{"404 keeps the old file", "/missing/gone.zip", Before::OldFile, true,
-             FileOutcome::FetchFailed, After::Old},
-        Case{"404 without the empty file", "/missing/gone.zip", Before::Nothing, false,
-             FileOutcome::FetchFailed, After::Absent},
-        Case{"404 never follows a dangling link", "/missing/gone.zip", Before::DanglingLink,
-             true, FileOutcome::FetchFailed, After::StillDangling},
-        Case{"reset mid-body keeps the old file", "/reset/r.zip", Before::OldFile, true,
-             FileOutcome::FetchFailed, After::Old},
-        Case{"reset mid-body leaves no partial file", "/reset/r.zip", Before::Nothing, false,
-             FileOutcome::FetchFailed, After::Absent},
-        Case{"a retry after a reset gives the whole file", "/flaky/f.zip", Before::OldFile, true,
-             FileOutcome::Written, After::Served},
-        Case{"a 503 is tried again", "/busy/b.zip", Before::Nothing, true, FileOutcome::Written,
-             After::Served},
-        Case{"a link at the name is replaced, not written through", "/files/l.zip",
-             Before::LinkToOutside, true, FileOutcome::Written, After::Served},
-        Case{"a dangling link at the name is replaced", "/files/d.zip", Before::DanglingLink,
-             true, FileOutcome::Written, After::Served}),
+    testing::Values(Case{"clean", "/files/clean.bin", Before::Nothing, true, FileOutcome::Written,
+                         After::Served},
+                    Case{"replaces a longer file", "/files/a.zip", Before::OldFile, true,
+                         FileOutcome::Written, After::Served},
+                    Case{"404 leaves an empty file", "/missing/gone.zip", Before::Nothing, true,
+                         FileOutcome::FetchFailed, After::Empty},
+                    Case{"404 keeps the old file", "/missing/gone.zip", Before::OldFile, true,
+                         FileOutcome::FetchFailed, After::Old},
+                    Case{"404 without the empty file", "/missing/gone.zip", Before::Nothing, false,
+                         FileOutcome::FetchFailed, After::Absent},
+                    Case{"404 never follows a dangling link", "/missing/gone.zip",
+                         Before::DanglingLink, true, FileOutcome::FetchFailed,
+                         After::StillDangling},
+                    Case{"reset mid-body keeps the old file", "/reset/r.zip", Before::OldFile, true,
+                         FileOutcome::FetchFailed, After::Old},
+                    Case{"reset mid-body leaves no partial file", "/reset/r.zip", Before::Nothing,
+                         false, FileOutcome::FetchFailed, After::Absent},
+                    Case{"a retry after a reset gives the whole file", "/flaky/f.zip",
+                         Before::OldFile, true, FileOutcome::Written, After::Served},
+                    Case{"a 503 is tried again", "/busy/b.zip", Before::Nothing, true,
+                         FileOutcome::Written, After::Served},
+                    Case{"a link at the name is replaced, not written through", "/files/l.zip",
+                         Before::LinkToOutside, true, FileOutcome::Written, After::Served},
+                    Case{"a dangling link at the name is replaced", "/files/d.zip",
+                         Before::DanglingLink, true, FileOutcome::Written, After::Served}),
     [](const testing::TestParamInfo<Case>& info) {
         std::string name;
         for (const char* p = info.param.what; *p; ++p)
