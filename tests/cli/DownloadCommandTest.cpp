@@ -90,6 +90,9 @@ TEST_P(DownloadJobs, EveryFileArrivesAndTheLaterOfTwoEqualNamesWins) {
         EXPECT_EQ(ReadAll(folder + "/" + name), gw::test::FileBytes(name)) << name;
     EXPECT_EQ(server->hits("/busy/c.zip"), 2);
     EXPECT_NE(run.err.find("file 6 of 6 ("), std::string::npos) << run.err;
+    // Neither the wizard's settings nor its cache are touched.
+    EXPECT_TRUE(fs::is_empty(gw::test::TestRoot() + "/config"));
+    EXPECT_TRUE(fs::is_empty(gw::test::TestRoot() + "/cache"));
 }
 
 INSTANTIATE_TEST_SUITE_P(OneAndMany, DownloadJobs, testing::Values("1", "8"));
@@ -143,8 +146,11 @@ TEST_P(StopDownload, StopsAsTheSignalSaysAndLeavesNoTemporaryFile) {
         const pid_t pid = static_cast<pid_t>(process.processId());
         if (c.stop == Stop::OneInterrupt || c.stop == Stop::TwoInterrupts)
             ::kill(pid, SIGINT);
-        if (c.stop == Stop::TwoInterrupts)
+        if (c.stop == Stop::TwoInterrupts) {
+            // Signals of one kind do not queue: the second must come after the first is in.
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
             ::kill(pid, SIGINT);
+        }
         if (c.stop == Stop::Terminate)
             ::kill(pid, SIGTERM);
         if (c.stop == Stop::OneInterrupt) {
