@@ -139,9 +139,13 @@ struct ParallelTransfers::Impl {
             (strcasecmp(scheme, "http") == 0 || strcasecmp(scheme, "https") == 0) &&
             curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK)
             result.httpStatus = status;
+        // libcurl says 0 both for "Retry-After: 0" and for no such header; only the header's
+        // presence tells "at once" from "as you see fit".
+        curl_header* header = nullptr;
         curl_off_t retryAfter = 0;
-        if (curl_easy_getinfo(easy, CURLINFO_RETRY_AFTER, &retryAfter) == CURLE_OK &&
-            retryAfter > 0)
+        if (curl_easy_header(easy, "Retry-After", 0, CURLH_HEADER, -1, &header) == CURLHE_OK &&
+            curl_easy_getinfo(easy, CURLINFO_RETRY_AFTER, &retryAfter) == CURLE_OK &&
+            retryAfter >= 0)
             finished.retryAfterSeconds = static_cast<long>(retryAfter);
 
         if (!slot.callbackError.empty()) {

@@ -70,6 +70,16 @@ DownloadServer::DownloadServer(std::string pageLinks) : page_(std::move(pageLink
                     response.set_content(FileBytes(NameOf(request)), "application/octet-stream");
                 }
             });
+        server.Get(
+            "/later/.*", [this](const httplib::Request& request, httplib::Response& response) {
+                if (count(request.path) == 1) {
+                    response.status = 429;
+                    response.set_header("Retry-After", "120");
+                    response.set_content("later", "text/plain");
+                } else {
+                    response.set_content(FileBytes(NameOf(request)), "application/octet-stream");
+                }
+            });
         server.Get("/slow/.*",
                    [this, stop](const httplib::Request& request, httplib::Response& response) {
                        count(request.path);

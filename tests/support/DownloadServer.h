@@ -20,6 +20,7 @@ std::string FileBytes(const std::string& name, std::size_t size = 300 * 1024);
 //   /reset/N    half the bytes of a longer declared length, then the connection drops
 //   /flaky/N    like /reset/N on the first request, the whole file afterwards
 //   /busy/N     503 with "Retry-After: 0" on the first request, the whole file afterwards
+//   /later/N    like /busy/N, but 429 with "Retry-After: 120"
 //   /slow/N     the file in ten pieces 30 ms apart
 //   /trickle/N  one byte every 50 ms, never ending
 //   /held/N     1000 bytes, then the rest once release() is called
