@@ -84,7 +84,11 @@ TEST(ListCommand, FailuresGoToStandardErrorWithTheWizardsMessages) {
          gw::retrieval::kFetchFailedMessage},
         {{"--list", "file:///etc/passwd"}, 1, gw::retrieval::kFetchFailedMessage},
         {{"--list", "--spec", "[a", "http://127.0.0.1:1/"}, 2, gw::harvest::kInvalidPatternMessage},
-        {{"http://127.0.0.1:1/"}, 2, "--list"},
+        {{"--jobs", "17", "http://127.0.0.1:1/"}, 2, "--jobs"},
+        {{"--jobs=0", "http://127.0.0.1:1/"}, 2, "--jobs"},
+        {{"--max-time", "-1", "http://127.0.0.1:1/"}, 2, "--max-time"},
+        {{"--list", "--bogus", "http://127.0.0.1:1/"}, 2, "unknown option --bogus"},
+        {{"--list", "--", "--spec", "http://127.0.0.1:1/"}, 2, "only one address"},
         {{"--list"}, 2, "no address"},
     };
     for (const Case& c : cases) {

@@ -1,0 +1,74 @@
+#include "cli/DownloadCommand.h"
+
+#include <sys/stat.h>
+
+#include <ostream>
+
+#include "cli/FoundFiles.h"
+#include "cli/ListCommand.h"
+#include "cli/ProgressLines.h"
+#include "cli/Stop.h"
+#include "transfer/DownloadRun.h"
+
+namespace gw::cli {
+namespace {
+
+transfer::RunRequest RequestFromStop() {
+    switch (CurrentStop()) {
+        case StopReason::None:
+            return transfer::RunRequest::Continue;
+        case StopReason::Interrupt:
+            return transfer::RunRequest::FinishStarted;
+        default:
+            return transfer::RunRequest::AbortNow;
+    }
+}
+
+bool IsFolder(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+}  // namespace
+
+int RunDownload(const Options& options, std::ostream& err, bool errIsTerminal) {
+    if (!IsFolder(options.folder)) {
+        err << "grabwright-cli: the folder " << options.folder << " does not exist\n";
+        return 1;
+    }
+    std::string folder = options.folder;
+    if (folder.back() != '/')
+        folder += '/';
+
+    const FoundFiles found = FindFiles(options.address, options.fileSpec, err);
+    if (found.exitCode != 0)
+        return found.exitCode;
+
+    ProgressLines lines(err, errIsTerminal, found.addresses);
+    transfer::RunEvents events;
+    events.request = &RequestFromStop;
+    events.progress = [&](const std::vector<transfer::FileStatus>& files) { lines.update(files); };
+    events.finished = [&](std::size_t index, const transfer::FileStatus& file) {
+        lines.finished(index, file);
+    };
+    const std::vector<transfer::FileStatus> files = transfer::DownloadAll(
+        found.addresses, folder, static_cast<std::size_t>(options.jobs), events);
+    lines.clear();
+
+    std::size_t failed = 0;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (files[i].finished && files[i].result.outcome == transfer::FileOutcome::Written)
+            continue;
+        if (failed++ == 0)
+            err << "grabwright-cli: these files were not downloaded:\n";
+        err << EscapeForLine(found.addresses[i]) << '\n';
+    }
+    // A time limit that ran out after the last file harmed nothing.
+    if (failed == 0 && CurrentStop() == StopReason::TimeUp)
+        return 0;
+    if (const int stopped = ExitStatusForStop(err); stopped >= 0)
+        return stopped;
+    return failed == 0 ? 0 : 1;
+}
+
+}  // namespace gw::cli

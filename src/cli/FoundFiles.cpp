@@ -1,0 +1,114 @@
+#include "cli/FoundFiles.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <ostream>
+
+#include "cli/Stop.h"
+#include "harvest/Harvest.h"
+#include "harvest/Messages.h"
+#include "platform/UrlTransfer.h"
+#include "retrieval/Messages.h"
+#include "retrieval/PageFetch.h"
+
+namespace gw::cli {
+namespace {
+
+// A temporary page file in a folder made for this run alone (mkdtemp: mode 0700, a name no
+// other user can guess or take first), never the wizard's fixed one.
+class RunTempFile {
+  public:
+    RunTempFile() {
+        const char* base = ::getenv("TMPDIR");
+        std::string pattern = (base != nullptr && *base != '\0') ? base : "/tmp";
+        pattern += "/grabwright-cli-XXXXXX";
+        if (::mkdtemp(pattern.data()) != nullptr) {
+            folder_ = pattern;
+            path_ = folder_ + "/page";
+        }
+    }
+    ~RunTempFile() {
+        if (folder_.empty())
+            return;
+        ::unlink(path_.c_str());
+        ::rmdir(folder_.c_str());
+    }
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string folder_;
+    std::string path_;
+};
+
+}  // namespace
+
+int ExitStatusForStop(std::ostream& err) {
+    switch (CurrentStop()) {
+        case StopReason::None:
+            return -1;
+        case StopReason::Interrupt:
+        case StopReason::Abort:
+            err << "grabwright-cli: interrupted\n";
+            return 130;
+        case StopReason::Terminate:
+            err << "grabwright-cli: terminated\n";
+            return 143;
+        case StopReason::TimeUp:
+            err << "grabwright-cli: the time limit (--max-time) was reached\n";
+            return 1;
+    }
+    return 1;
+}
+
+FoundFiles FindFiles(const std::string& address, const std::string& fileSpec, std::ostream& err) {
+    const std::string pattern = harvest::BuildMatchPattern(fileSpec);
+    if (!harvest::PatternIsValid(pattern)) {
+        err << harvest::kInvalidPatternMessage << '\n';
+        return {2, {}};
+    }
+    retrieval::FetchedPage page;
+    {
+        RunTempFile temp;
+        if (temp.path().empty()) {
+            err << retrieval::kFetchFailedMessage
+                << "\ngrabwright-cli: no temporary folder could be made\n";
+            return {1, {}};
+        }
+        platform::UrlTransfer transfer;
+        // Any signal ends the page fetch: there is no file in progress to finish.
+        page = retrieval::FetchPage(
+            transfer, address, temp.path(),
+            [](std::uint64_t, std::uint64_t) { return CurrentStop() == StopReason::None; });
+    }
+    if (const int stopped = ExitStatusForStop(err); stopped >= 0)
+        return {stopped, {}};
+    if (page.outcome == retrieval::FetchOutcome::Empty) {
+        err << retrieval::kEmptyPageMessage << '\n';
+        return {1, {}};
+    }
+    if (page.outcome == retrieval::FetchOutcome::Failed) {
+        err << retrieval::kFetchFailedMessage << "\ngrabwright-cli: " << page.error << '\n';
+        return {1, {}};
+    }
+
+    harvest::FoundLinks found = harvest::ScanAnchors(page.text, page.fetchedAddress, pattern);
+    if (found.addresses.empty()) {
+        err << harvest::kNothingFoundMessage << '\n';
+        return {1, {}};
+    }
+    harvest::RemoveDuplicates(found.addresses);
+    if (found.addresses.empty()) {
+        err << harvest::kNothingFoundMessage
+            << "\ngrabwright-cli: every matching address was a bare site address ending in "
+               "\".com\", which is left out\n";
+        return {1, {}};
+    }
+    if (found.dropped > 0) {
+        err << "grabwright-cli: " << found.dropped << " further matching addresses were left out: "
+            << "the list holds at most " << harvest::kFoundCapacity << ".\n";
+    }
+    return {0, std::move(found.addresses)};
+}
+
+}  // namespace gw::cli

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace gw::cli {
+
+struct Options {
+    bool help = false;
+    bool list = false;
+    std::string fileSpec = "*.zip";
+    std::string folder = ".";
+    int jobs = 1;
+    double maxTimeSeconds = 0;  // 0: no limit
+    std::string address;
+};
+
+inline constexpr int kMaxJobs = 16;
+
+// The options of one command line (argv[1..]); nothing, with `why` set, for a usage error.
+std::optional<Options> ParseOptions(int argc, char** argv, std::string& why);
+
+}  // namespace gw::cli

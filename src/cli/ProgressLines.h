@@ -1,0 +1,32 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "transfer/DownloadRun.h"
+
+namespace gw::cli {
+
+// Progress of a download run on standard error: on a terminal one line rewritten in place
+// (file i of n, its address, bytes so far); elsewhere one plain line per finished file.
+class ProgressLines {
+  public:
+    ProgressLines(std::ostream& err, bool terminal, const std::vector<std::string>& addresses);
+    void update(const std::vector<transfer::FileStatus>& files);
+    void finished(std::size_t index, const transfer::FileStatus& file);
+    void clear();
+
+  private:
+    void put(const std::string& line);
+
+    std::ostream& err_;
+    bool terminal_;
+    const std::vector<std::string>& addresses_;
+    bool lineShown_ = false;
+    std::chrono::steady_clock::time_point lastUpdate_;
+};
+
+}  // namespace gw::cli

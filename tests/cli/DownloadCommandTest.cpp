@@ -1,0 +1,271 @@
+// grabwright-cli downloading: the files it leaves, its exit statuses, and how signals and the
+// time limit end it, run as a real process against a real local server.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QProcess>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "support/DownloadServer.h"
+#include "support/TempEnvironment.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    std::string err;
+};
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string Folder(const std::string& name = "dest") {
+    const std::string folder = gw::test::TestRoot() + "/" + name;
+    fs::create_directories(folder);
+    return folder;
+}
+
+std::string Links(const gw::test::DownloadServer& server, const std::vector<std::string>& paths) {
+    std::string page;
+    for (const std::string& path : paths)
+        page += "<a href=\"" + server.url(path) + "\">x</a>\n";
+    return page;
+}
+
+// Starts the program; `whileRunning` may signal it before it is waited for.
+CliRun RunCli(const QStringList& arguments,
+              const std::function<void(QProcess&)>& whileRunning = {}) {
+    QProcess process;
+    process.start(QStringLiteral(GW_CLI_PATH), arguments);
+    process.waitForStarted();
+    if (whileRunning)
+        whileRunning(process);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardError().toStdString()};
+}
+
+bool Eventually(const std::function<bool()>& condition) {
+    for (int i = 0; i < 2000 && !condition(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return condition();
+}
+
+std::vector<std::string> Entries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+class DownloadJobs : public testing::TestWithParam<const char*> {};
+
+TEST_P(DownloadJobs, EveryFileArrivesAndTheLaterOfTwoEqualNamesWins) {
+    std::unique_ptr<gw::test::DownloadServer> server;
+    server = std::make_unique<gw::test::DownloadServer>();
+    gw::test::DownloadServer served(
+        Links(*server, {"/files/a.zip", "/slow/same.zip", "/files/b.zip", "/busy/c.zip",
+                        "/files/same.zip", "/flaky/d.zip"}));
+    // The page names files on the first server; the page itself comes from the second.
+    const std::string folder = Folder();
+    const CliRun run = RunCli({"--jobs", GetParam(), "--dest", Q(folder), Q(served.url("/page"))});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(Entries(folder),
+              (std::vector<std::string>{"a.zip", "b.zip", "c.zip", "d.zip", "same.zip"}));
+    for (const char* name : {"a.zip", "b.zip", "c.zip", "d.zip", "same.zip"})
+        EXPECT_EQ(ReadAll(folder + "/" + name), gw::test::FileBytes(name)) << name;
+    EXPECT_EQ(server->hits("/busy/c.zip"), 2);
+    EXPECT_NE(run.err.find("file 6 of 6 ("), std::string::npos) << run.err;
+    // Neither the wizard's settings nor its cache are touched.
+    EXPECT_TRUE(fs::is_empty(gw::test::TestRoot() + "/config"));
+    EXPECT_TRUE(fs::is_empty(gw::test::TestRoot() + "/cache"));
+}
+
+INSTANTIATE_TEST_SUITE_P(OneAndMany, DownloadJobs, testing::Values("1", "8"));
+
+TEST(DownloadCommand, FailedFilesAreListedAndLeaveNothingBehind) {
+    gw::test::DownloadServer files;
+    gw::test::DownloadServer served(
+        Links(files, {"/files/a.zip", "/missing/m.zip", "/reset/r.zip", "/files/"}));
+    const std::string folder = Folder();
+    std::ofstream(folder + "/r.zip") << "old";
+    const CliRun run = RunCli({"--dest", Q(folder), "--spec", "*", Q(served.url("/page"))});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_EQ(Entries(folder), (std::vector<std::string>{"a.zip", "r.zip"}));
+    EXPECT_EQ(ReadAll(folder + "/r.zip"), "old");
+    for (const char* path : {"/missing/m.zip", "/reset/r.zip", "/files/\n"})
+        EXPECT_NE(run.err.find(files.url(path)), std::string::npos) << path << run.err;
+}
+
+TEST(DownloadCommand, AMissingFolderEndsTheCommandBeforeAnyFetch) {
+    gw::test::DownloadServer served;
+    const CliRun run =
+        RunCli({"--dest", Q(gw::test::TestRoot() + "/nowhere"), Q(served.url("/page"))});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("nowhere"), std::string::npos);
+    EXPECT_EQ(served.hits("/page"), 0);
+}
+
+enum class Stop { OneInterrupt, TwoInterrupts, Terminate, TimeLimit };
+
+struct StopCase {
+    const char* what;
+    Stop stop;
+    int exitCode;
+    bool firstFileKept;
+};
+
+class StopDownload : public testing::TestWithParam<StopCase> {};
+
+// The first file is held by the server until the signal is in; the second is never due
+// once the command was told to stop.
+TEST_P(StopDownload, StopsAsTheSignalSaysAndLeavesNoTemporaryFile) {
+    const StopCase& c = GetParam();
+    gw::test::DownloadServer server;
+    gw::test::DownloadServer served(Links(server, {"/held/a.zip", "/files/b.zip"}));
+    const std::string folder = Folder();
+    QStringList arguments{"--dest", Q(folder), Q(served.url("/page"))};
+    if (c.stop == Stop::TimeLimit)
+        arguments = QStringList{"--max-time", "1.5"} + arguments;
+    const CliRun run = RunCli(arguments, [&](QProcess& process) {
+        ASSERT_TRUE(Eventually([&] { return server.hits("/held/a.zip") == 1; }));
+        const pid_t pid = static_cast<pid_t>(process.processId());
+        if (c.stop == Stop::OneInterrupt || c.stop == Stop::TwoInterrupts)
+            ::kill(pid, SIGINT);
+        if (c.stop == Stop::TwoInterrupts) {
+            // Signals of one kind do not queue: the second must come after the first is in.
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            ::kill(pid, SIGINT);
+        }
+        if (c.stop == Stop::Terminate)
+            ::kill(pid, SIGTERM);
+        if (c.stop == Stop::OneInterrupt) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            server.release();
+        }
+    });
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+    EXPECT_EQ(Entries(folder),
+              c.firstFileKept ? std::vector<std::string>{"a.zip"} : std::vector<std::string>{});
+    EXPECT_EQ(server.hits("/files/b.zip"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Signals, StopDownload,
+    testing::Values(StopCase{"OneCtrlCFinishesTheFile", Stop::OneInterrupt, 130, true},
+                    StopCase{"ASecondCtrlCAbortsIt", Stop::TwoInterrupts, 130, false},
+                    StopCase{"SigtermAbortsIt", Stop::Terminate, 143, false},
+                    StopCase{"TheTimeLimitAbortsIt", Stop::TimeLimit, 1, false}),
+    [](const testing::TestParamInfo<StopCase>& info) { return std::string(info.param.what); });
+
+// A signal or the time limit while the page itself arrives: the temporary page file and its
+// private folder go too.
+TEST(DownloadCommand, ASignalDuringThePageFetchRemovesTheTemporaryPage) {
+    gw::test::DownloadServer server;
+    const std::string temp = Folder("tmp");
+    ::setenv("TMPDIR", temp.c_str(), 1);
+    for (const int signal : {SIGINT, SIGTERM, 0}) {
+        QStringList arguments{"--list", Q(server.url("/trickle/page.html"))};
+        if (signal == 0)
+            arguments = QStringList{"--max-time", "0.5"} + arguments;
+        const int before = server.hits("/trickle/page.html");
+        const CliRun run = RunCli(arguments, [&](QProcess& process) {
+            ASSERT_TRUE(Eventually([&] { return server.hits("/trickle/page.html") > before; }));
+            if (signal != 0)
+                ::kill(static_cast<pid_t>(process.processId()), signal);
+        });
+        EXPECT_EQ(run.exitCode, signal == SIGINT ? 130 : signal == SIGTERM ? 143 : 1) << run.err;
+        EXPECT_TRUE(Entries(temp).empty());
+    }
+    ::unsetenv("TMPDIR");
+}
+
+TEST(DownloadCommand, AFullDiskIsAFailedWriteAndKeepsTheOldFile) {
+    if (std::system("unshare -m true 2>/dev/null") != 0)
+        GTEST_SKIP() << "unshare -m is not available here";
+    gw::test::DownloadServer server;
+    gw::test::DownloadServer served(Links(server, {"/files/big.zip"}));
+    const std::string folder = Folder();
+    // The small file system exists only inside the child's own mount namespace, so the
+    // script reports what it holds before it ends.
+    QProcess process;
+    process.start("unshare",
+                  {"-m", "sh", "-c",
+                   "mount -t tmpfs -o size=128k tmpfs \"$1\" && printf old >\"$1/big.zip\" && "
+                   "\"$2\" --dest \"$1\" \"$3\" 2>/dev/null; echo \"status $?\"; ls -A \"$1\"; "
+                   "cat \"$1/big.zip\"",
+                   "sh", Q(folder), QStringLiteral(GW_CLI_PATH), Q(served.url("/page"))});
+    process.waitForFinished(60000);
+    EXPECT_EQ(process.readAllStandardOutput().toStdString(), "status 1\nbig.zip\nold");
+}
+
+TEST(DownloadCommand, AFailedWriteToStandardOutputIsAnError) {
+    gw::test::DownloadServer server;
+    gw::test::DownloadServer served(Links(server, {"/files/a.zip"}));
+    QProcess process;
+    process.setStandardOutputFile("/dev/full");
+    process.start(QStringLiteral(GW_CLI_PATH), {"--list", "--", Q(served.url("/page"))});
+    process.waitForFinished(60000);
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_NE(process.readAllStandardError().indexOf("standard output"), -1);
+}
+
+TEST(DownloadCommand, AListOfBareDotComSitesOnlyIsAFailureWithItsReason) {
+    gw::test::DownloadServer served("<a href=\"http://example.com\">x</a>");
+    QProcess process;
+    process.start(QStringLiteral(GW_CLI_PATH),
+                  {"--list", "--spec", "*.com", Q(served.url("/page"))});
+    process.waitForFinished(60000);
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_NE(process.readAllStandardError().indexOf(".com"), -1);
+    EXPECT_EQ(process.readAllStandardOutput(), "");
+}
+
+// Through a proxy the request line carries the host name as libcurl converted it, so a local
+// server can see that a name in another script reached its ASCII form.
+TEST(DownloadCommand, HostNamesInOtherScriptsAreConvertedWhateverTheLocale) {
+    std::mutex mutex;
+    std::vector<std::string> hosts;
+    gw::test::HttpServer proxy([&](httplib::Server& server, std::stop_token) {
+        server.set_pre_routing_handler(
+            [&](const httplib::Request& request, httplib::Response& response) {
+                const std::lock_guard lock(mutex);
+                hosts.push_back(request.get_header_value("Host"));
+                response.set_content("<a href=\"x.zip\">x</a>", "text/html");
+                return httplib::Server::HandlerResponse::Handled;
+            });
+    });
+    for (const char* locale : {"C", "C.UTF-8"}) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("no_proxy");
+        environment.insert("http_proxy", Q(proxy.url("")));
+        environment.insert("LC_ALL", locale);
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(GW_CLI_PATH), {"--list", "--max-time", "20",
+                                                    "http://b\xC3\xBC"
+                                                    "cher.example/"});
+        process.waitForFinished(60000);
+        EXPECT_EQ(process.exitCode(), 0) << locale << process.readAllStandardError().toStdString();
+        EXPECT_EQ(process.readAllStandardOutput().toStdString(),
+                  "http://b\xC3\xBC"
+                  "cher.example/x.zip\n");
+    }
+    EXPECT_EQ(hosts, (std::vector<std::string>{"xn--bcher-kva.example", "xn--bcher-kva.example"}));
+}
+
+}  // namespace

@@ -1,0 +1,135 @@
+#include "support/DownloadServer.h"
+
+namespace gw::test {
+namespace {
+
+std::string NameOf(const httplib::Request& request) {
+    return request.path.substr(request.path.rfind('/') + 1);
+}
+
+// Sends half of `bytes` under a Content-Length of all of them and drops the connection.
+void SendHalf(httplib::Response& response, const std::string& bytes) {
+    response.set_content_provider(
+        bytes.size(), "application/octet-stream",
+        [bytes](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+            if (offset >= bytes.size() / 2)
+                return false;
+            sink.write(bytes.data(), bytes.size() / 2);
+            return true;
+        });
+}
+
+}  // namespace
+
+std::string FileBytes(const std::string& name, std::size_t size) {
+    std::string bytes(size, '\0');
+    unsigned seed = 7;
+    for (const char c : name)
+        seed = seed * 31 + static_cast<unsigned char>(c);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>((i * 7 + seed + i / 256) & 0xFF);
+    return bytes;
+}
+
+DownloadServer::DownloadServer(std::string pageLinks) : page_(std::move(pageLinks)) {
+    server_ = std::make_unique<HttpServer>([this](httplib::Server& server, std::stop_token stop) {
+        server.Get("/page", [this](const httplib::Request& request, httplib::Response& response) {
+            count(request.path);
+            response.set_content(page_, "text/html");
+        });
+        server.Get("/files/.*",
+                   [this](const httplib::Request& request, httplib::Response& response) {
+                       count(request.path);
+                       response.set_content(FileBytes(NameOf(request)), "application/octet-stream");
+                   });
+        server.Get("/missing/.*",
+                   [this](const httplib::Request& request, httplib::Response& response) {
+                       count(request.path);
+                       response.status = 404;
+                       response.set_content("<h1>Not Found</h1>", "text/html");
+                   });
+        server.Get("/reset/.*",
+                   [this](const httplib::Request& request, httplib::Response& response) {
+                       count(request.path);
+                       SendHalf(response, FileBytes(NameOf(request)));
+                   });
+        server.Get(
+            "/flaky/.*", [this](const httplib::Request& request, httplib::Response& response) {
+                if (count(request.path) == 1)
+                    SendHalf(response, FileBytes(NameOf(request)));
+                else
+                    response.set_content(FileBytes(NameOf(request)), "application/octet-stream");
+            });
+        server.Get(
+            "/busy/.*", [this](const httplib::Request& request, httplib::Response& response) {
+                if (count(request.path) == 1) {
+                    response.status = 503;
+                    response.set_header("Retry-After", "0");
+                    response.set_content("busy", "text/plain");
+                } else {
+                    response.set_content(FileBytes(NameOf(request)), "application/octet-stream");
+                }
+            });
+        server.Get(
+            "/later/.*", [this](const httplib::Request& request, httplib::Response& response) {
+                if (count(request.path) == 1) {
+                    response.status = 429;
+                    response.set_header("Retry-After", "120");
+                    response.set_content("later", "text/plain");
+                } else {
+                    response.set_content(FileBytes(NameOf(request)), "application/octet-stream");
+                }
+            });
+        server.Get("/slow/.*",
+                   [this, stop](const httplib::Request& request, httplib::Response& response) {
+                       count(request.path);
+                       const std::string bytes = FileBytes(NameOf(request), 10 * 1000);
+                       response.set_content_provider(
+                           bytes.size(), "application/octet-stream",
+                           [bytes, stop](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                               if (!SleepUnlessStopped(std::chrono::milliseconds(30), stop))
+                                   return false;
+                               sink.write(bytes.data() + offset, 1000);
+                               return true;
+                           });
+                   });
+        server.Get(
+            "/held/.*", [this, stop](const httplib::Request& request, httplib::Response& response) {
+                count(request.path);
+                const std::string bytes = FileBytes(NameOf(request), 2000);
+                response.set_content_provider(
+                    bytes.size(), "application/octet-stream",
+                    [this, bytes, stop](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                        while (offset > 0 && !released_) {
+                            if (!SleepUnlessStopped(std::chrono::milliseconds(10), stop))
+                                return false;
+                        }
+                        sink.write(bytes.data() + offset, 1000);
+                        return true;
+                    });
+            });
+        server.Get("/trickle/.*", [this, stop](const httplib::Request& request,
+                                               httplib::Response& response) {
+            count(request.path);
+            response.set_chunked_content_provider(
+                "application/octet-stream", [stop](std::size_t, httplib::DataSink& sink) {
+                    if (!SleepUnlessStopped(std::chrono::milliseconds(50), stop))
+                        return false;
+                    sink.write("x", 1);
+                    return true;
+                });
+        });
+    });
+}
+
+int DownloadServer::count(const std::string& path) {
+    const std::lock_guard lock(mutex_);
+    return ++hits_[path];
+}
+
+int DownloadServer::hits(const std::string& path) {
+    const std::lock_guard lock(mutex_);
+    return hits_[path];
+}
+
+}  // namespace gw::test

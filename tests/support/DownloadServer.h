@@ -1,0 +1,46 @@
+#pragma once
+
+#include <atomic>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "support/HttpServer.h"
+
+namespace gw::test {
+
+// The bytes the download server sends for a file name: every byte value, in a run that
+// depends on the name, `size` bytes long.
+std::string FileBytes(const std::string& name, std::size_t size = 300 * 1024);
+
+// A file server for download tests on 127.0.0.1. Routes, each followed by a file name:
+//   /files/N    the file's bytes
+//   /missing/N  404
+//   /reset/N    half the bytes of a longer declared length, then the connection drops
+//   /flaky/N    like /reset/N on the first request, the whole file afterwards
+//   /busy/N     503 with "Retry-After: 0" on the first request, the whole file afterwards
+//   /later/N    like /busy/N, but 429 with "Retry-After: 120"
+//   /slow/N     the file in ten pieces 30 ms apart
+//   /trickle/N  one byte every 50 ms, never ending
+//   /held/N     1000 bytes, then the rest once release() is called
+//   /page       the page given to the constructor
+class DownloadServer {
+  public:
+    explicit DownloadServer(std::string pageLinks = {});
+    std::string url(const std::string& path) const { return server_->url(path); }
+    // How many requests reached `path` so far.
+    int hits(const std::string& path);
+    void release() { released_ = true; }
+
+  private:
+    int count(const std::string& path);
+
+    std::mutex mutex_;
+    std::map<std::string, int> hits_;
+    std::string page_;
+    std::atomic<bool> released_{false};
+    std::unique_ptr<HttpServer> server_;
+};
+
+}  // namespace gw::test
