@@ -1,0 +1,401 @@
+#!/usr/bin/python3
+"""Drives the wizard in a real X window from outside, as a person and a screen reader would.
+
+    driver.py PROGRAM SCENARIO_FILE [--only NAME] [--screenshots FOLDER]
+
+SCENARIO_FILE holds SCENARIOS, a list of dicts: "name", optional "site" (path -> page text,
+served from 127.0.0.1), optional "hold_site" (requests wait until a "release_site" step), and
+"steps", each a one-key dict naming an action below, plus an optional "window" (title).
+Every run gets a fresh display, window manager, accessibility bus and per-user folders.
+"""
+import argparse
+import http.server
+import os
+import runpy
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+from pathlib import Path
+
+TIMEOUT = float(os.environ.get("GW_E2E_TIMEOUT", 20))
+
+
+def wait_for(what, probe, timeout=TIMEOUT, describe=lambda: ""):
+    """Polls probe until it returns something true; a time-out fails with what was seen.
+    A probe that raises (a window that went away while it was read) counts as not yet."""
+    deadline = time.monotonic() + timeout
+    last_error = ""
+    while True:
+        try:
+            result = probe()
+            if result:
+                return result
+        except Exception as error:  # noqa: BLE001 - reported below if it never clears
+            last_error = f" (last error: {error!r})"
+        if time.monotonic() > deadline:
+            raise AssertionError(f"timed out waiting for {what}{last_error}\n{describe()}")
+        time.sleep(0.05)
+
+
+def start(command, env, **kwargs):
+    """A helper program; its chatter stays out of the test's output unless asked for."""
+    streams = {"stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
+    return subprocess.Popen(command, env=env, stdin=subprocess.DEVNULL, **(streams | kwargs))
+
+
+class Desktop:
+    """Xvfb at 96 dpi, a session bus, the accessibility bus and openbox to close windows."""
+
+    def __init__(self):
+        self.processes = []
+        read_end, write_end = os.pipe()
+        self.processes.append(subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-dpi", "96",
+             "-nolisten", "tcp"], pass_fds=[write_end], stderr=subprocess.DEVNULL))
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        self.env = dict(os.environ, DISPLAY=":" + number)
+        for name in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "AT_SPI_BUS_ADDRESS"):
+            self.env.pop(name, None)
+        bus = subprocess.run(["dbus-launch"], env=self.env, stdout=subprocess.PIPE,
+                             stderr=subprocess.DEVNULL, text=True, check=True).stdout
+        values = dict(line.split("=", 1) for line in bus.splitlines() if "=" in line)
+        self.bus_pid = int(values["DBUS_SESSION_BUS_PID"])
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = values["DBUS_SESSION_BUS_ADDRESS"]
+        self.processes.append(start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                                    self.env))
+        self.processes.append(start(["openbox", "--sm-disable"], self.env))
+        wait_for("the window manager", lambda: self.run_quiet(["wmctrl", "-m"]))
+        # The reader below talks to the same buses as the program.
+        os.environ.update(DISPLAY=self.env["DISPLAY"],
+                          DBUS_SESSION_BUS_ADDRESS=self.env["DBUS_SESSION_BUS_ADDRESS"])
+
+    def run_quiet(self, command):
+        return subprocess.run(command, env=self.env, capture_output=True).returncode == 0
+
+    def close(self):
+        for process in reversed(self.processes):
+            process.terminate()
+            process.wait()
+        os.kill(self.bus_pid, signal.SIGTERM)
+
+
+class Site:
+    """A folder served over HTTP on 127.0.0.1; held requests wait until release()."""
+
+    def __init__(self, root, pages, hold):
+        root.mkdir(parents=True)
+        for path, text in pages.items():
+            file = root / path.lstrip("/")
+            file.parent.mkdir(parents=True, exist_ok=True)
+            file.write_bytes(text.encode() if isinstance(text, str) else text)
+        self.root = root
+        self.released = threading.Event()
+        if not hold:
+            self.released.set()
+        released = self.released
+
+        class Handler(http.server.SimpleHTTPRequestHandler):
+            def __init__(self, *args, **kwargs):
+                super().__init__(*args, directory=str(root), **kwargs)
+
+            def do_GET(self):
+                released.wait(TIMEOUT * 3)
+                super().do_GET()
+
+            def log_message(self, *args):
+                pass
+
+        class Server(http.server.ThreadingHTTPServer):
+            def handle_error(self, request, client_address):
+                pass  # a program that ends mid-request is a scenario's business, not noise
+
+        self.server = Server(("127.0.0.1", 0), Handler)
+        self.address = f"http://127.0.0.1:{self.server.server_address[1]}"
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+
+    def close(self):
+        self.released.set()
+        self.server.shutdown()
+        self.server.server_close()
+
+
+class Program:
+    """The wizard with fresh per-user folders; stderr kept for the failure report."""
+
+    def __init__(self, path, desktop, home):
+        self.home = home
+        config = home / ".config"
+        self.downloads = home / "Downloads"
+        runtime = home / "runtime"
+        for folder in (config, home / ".local/share", home / ".cache", self.downloads, runtime):
+            folder.mkdir(parents=True, mode=0o700)
+        (config / "user-dirs.dirs").write_text(f'XDG_DOWNLOAD_DIR="{self.downloads}"\n')
+        env = dict(desktop.env, HOME=str(home), XDG_CONFIG_HOME=str(config),
+                   XDG_DATA_HOME=str(home / ".local/share"), XDG_CACHE_HOME=str(home / ".cache"), XDG_RUNTIME_DIR=str(runtime),
+                   QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                   QT_SCALE_FACTOR="1", QT_FONT_DPI="96")
+        self.log = open(home / "stderr.txt", "w+")
+        self.process = start([str(path)], env, stdout=self.log, stderr=self.log)
+
+    def output(self):
+        self.log.seek(0)
+        return self.log.read()
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.kill()
+        self.process.wait()
+        self.log.close()
+
+
+class Reader:
+    """Reads the program's windows over AT-SPI, as a screen reader does."""
+
+    def __init__(self, process_id):
+        import pyatspi  # only now: it binds to the session bus named in the environment
+        self.atspi = pyatspi
+        self.process_id = process_id
+
+    def application(self):
+        desktop = self.atspi.Registry.getDesktop(0)
+        for app in desktop:
+            try:
+                if app is not None and app.get_process_id() == self.process_id:
+                    app.clear_cache()
+                    return app
+            except Exception:  # an application that left the bus while we asked
+                continue
+        return None
+
+    def windows(self):
+        """The visible windows: (title, accessible)."""
+        app = self.application()
+        if app is None:
+            return []
+        showing = self.atspi.STATE_SHOWING
+        return [(window.name, window) for window in app
+                if window is not None and window.getState().contains(showing)]
+
+    def find(self, title=None, role=None, name=None, text=None):
+        """The first window (with that title) holding a control that fits; (window, node)."""
+        for window_title, window in self.windows():
+            if title is not None and window_title != title:
+                continue
+            for node in self.nodes(window):
+                if ((role is None or node.getRoleName() == role)
+                        and (name is None or node.name == name)
+                        and (text is None or self.text_of(node) == text)):
+                    return window, node
+        return None
+
+    def nodes(self, window):
+        for child in window:
+            if child is not None and child.getState().contains(self.atspi.STATE_SHOWING):
+                yield child
+                yield from self.nodes(child)
+
+    @staticmethod
+    def text_of(node):
+        try:
+            text_part = node.queryText()
+            return text_part.getText(0, text_part.characterCount)
+        except NotImplementedError:
+            return None
+
+    def centre(self, node):
+        extents = node.queryComponent().getExtents(self.atspi.DESKTOP_COORDS)
+        return extents.x + extents.width // 2, extents.y + extents.height // 2
+
+    def describe(self):
+        lines = []
+        for title, window in self.windows():
+            lines.append(f"window {title!r}")
+            for node in self.nodes(window):
+                text = self.text_of(node)
+                lines.append(f"  {node.getRoleName()}: {node.name!r}"
+                             + (f" holding {text!r}" if text else ""))
+        return "\n".join(lines) or "(no window of the program is showing)"
+
+
+class Run:
+    """One scenario: its site, its program, and the steps that drive them."""
+
+    def __init__(self, scenario, program_path, desktop, scratch, screenshots):
+        self.desktop = desktop
+        self.screenshots = screenshots
+        self.site = Site(scratch / "site", scenario.get("site", {}), scenario.get("hold_site"))
+        self.program = Program(program_path, desktop, scratch / "home")
+        self.reader = Reader(self.program.process.pid)
+
+    def fill(self, value):
+        return value.replace("{site}", self.site.address) if isinstance(value, str) else value
+
+    def tool(self, *command):
+        subprocess.run(command, env=self.desktop.env, check=True, capture_output=True)
+
+    def wait(self, what, probe):
+        return wait_for(what, probe, describe=self.describe)
+
+    def describe(self):
+        return self.reader.describe() + "\nprogram output:\n" + self.program.output()
+
+    def x_window(self, title):
+        """The X window (its client area) of the one visible top-level with this title."""
+        def search():
+            result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
+                                     f"^{title}$"], env=self.desktop.env,
+                                    capture_output=True, text=True)
+            found = result.stdout.split()
+            return found[0] if len(found) == 1 else None
+        return self.wait(f"one X window titled {title!r}", search)
+
+    def focused(self, title):
+        """Keys reach the window that has the focus: wait until one of ours (titled) has it."""
+        active = self.reader.atspi.STATE_ACTIVE
+        self.wait(f"a focused window {title or ''}".rstrip(), lambda: any(
+            window.getState().contains(active) and title in (None, t)
+            for t, window in self.reader.windows()))
+
+    # The steps, named in STEPS. Each gets the step's value and its optional window title.
+    def key(self, keys, title):
+        self.focused(title)
+        self.tool("xdotool", "key", "--clearmodifiers", *keys.split())
+
+    def type(self, text, title):
+        self.focused(title)
+        self.tool("xdotool", "type", "--delay", "30", self.fill(text))
+
+    def wait_window(self, title, _):
+        self.wait(f"a window titled {title!r}",
+                  lambda: any(t == title for t, _ in self.reader.windows()))
+
+    def wait_text(self, text, title):
+        """A label, button or caption named text, or a text box holding it."""
+        text = self.fill(text)
+        self.wait(f"{text!r} on screen",
+                  lambda: self.reader.find(title=title, name=text)
+                  or self.reader.find(title=title, text=text))
+
+    def expect_field(self, spec, title):
+        """{"role": ..., "name": ..., "text": ...}: a control with exactly that text."""
+        spec = {key: self.fill(value) for key, value in spec.items()}
+        self.wait(f"a control {spec}", lambda: self.reader.find(title=title, **spec))
+
+    def click_button_named(self, name, title):
+        _, button = self.wait(f"a button {name!r}",
+                              lambda: self.reader.find(title=title, role="push button",
+                                                       name=name))
+        x, y = self.reader.centre(button)
+        self.tool("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1")
+
+    def close_window(self, title, _):
+        self.x_window(title)
+        self.tool("wmctrl", "-c", title)
+
+    def expect_exit(self, code, _):
+        self.wait("the program to end", lambda: self.program.process.poll() is not None)
+        if self.program.process.returncode != code:
+            raise AssertionError(f"exit code {self.program.process.returncode}, not {code}")
+
+    def expect_file(self, spec, _):
+        """{"path": under the home folder, and "text": its exact content or "same_as": the
+        site's file it must equal byte for byte}."""
+        file = self.program.home / spec["path"]
+        self.wait(f"the file {file}", file.is_file)
+        if "same_as" in spec:
+            expected = (self.site.root / spec["same_as"].lstrip("/")).read_bytes()
+        else:
+            expected = self.fill(spec["text"]).encode()
+        if file.read_bytes() != expected:
+            raise AssertionError(f"{file} holds {file.read_bytes()[:200]!r}")
+
+    def expect_icon(self, size, title):
+        """The window hands the desktop an icon of this size ("48 x 48") for its frame."""
+        window = self.x_window(title or "GrabWright Plus")
+        icons = subprocess.run(["xprop", "-id", window, "_NET_WM_ICON"], env=self.desktop.env,
+                               capture_output=True, text=True).stdout
+        if f"Icon ({size})" not in icons:
+            raise AssertionError(f"no {size} icon on {title!r}: {icons[:200]!r}")
+
+    def release_site(self, _, __):
+        self.site.released.set()
+
+    def screenshot(self, name, title):
+        """The window's client area as docs PNG, once two grabs in a row agree."""
+        window = self.x_window(title or "GrabWright Plus")
+        target = self.screenshots / f"{name}.png"
+        grab = target.with_suffix(".new.png")
+
+        def settled():
+            before = grab.read_bytes() if grab.exists() else None
+            self.tool("import", "-window", window, "-define", "png:exclude-chunks=date,time",
+                      str(grab))
+            return grab.read_bytes() == before
+        self.wait(f"the {name} window to settle", settled)
+        grab.replace(target)
+
+    STEPS = ("key", "type", "wait_window", "wait_text", "expect_field", "click_button_named",
+             "close_window", "expect_exit", "expect_file", "expect_icon", "release_site",
+             "screenshot")
+
+    def run(self, steps):
+        for number, step in enumerate(steps, 1):
+            title = step.get("window")
+            (action, value), = ((k, v) for k, v in step.items() if k != "window")
+            if action not in self.STEPS:
+                raise AssertionError(f"step {number}: no step called {action!r}")
+            try:
+                getattr(self, action)(value, title)
+            except (AssertionError, subprocess.CalledProcessError) as failure:
+                raise AssertionError(f"step {number} {step}: {failure}") from None
+
+    def close(self):
+        self.program.close()
+        self.site.close()
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("program", type=Path)
+    parser.add_argument("scenarios", type=Path)
+    parser.add_argument("--only", help="run the scenario of this name alone")
+    parser.add_argument("--screenshots", type=Path,
+                        help="folder for the screenshot steps' PNG files (else a scratch one)")
+    options = parser.parse_args()
+    scenarios = runpy.run_path(str(options.scenarios))["SCENARIOS"]
+    if options.only:
+        scenarios = [s for s in scenarios if s["name"] == options.only]
+    if options.screenshots:
+        options.screenshots.mkdir(parents=True, exist_ok=True)
+    failures = 0
+    desktop = Desktop()
+    try:
+        for scenario in scenarios:
+            scratch = Path(tempfile.mkdtemp(prefix="gw-e2e-"))
+            started = time.monotonic()
+            run = Run(scenario, options.program.resolve(), desktop, scratch,
+                      options.screenshots or scratch)
+            try:
+                run.run(scenario["steps"])
+                print(f"PASS {scenario['name']} ({time.monotonic() - started:.1f} s)", flush=True)
+            except AssertionError as failure:
+                failures += 1
+                print(f"FAIL {scenario['name']}: {failure}", flush=True)
+            finally:
+                run.close()
+                shutil.rmtree(scratch, ignore_errors=True)
+    finally:
+        desktop.close()
+    return 1 if failures or not scenarios else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
