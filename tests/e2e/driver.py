@@ -48,20 +48,30 @@ def start(command, env, **kwargs):
 
 
 class Desktop:
-    """Xvfb at 96 dpi, a session bus, the accessibility bus and openbox to close windows."""
+    """Xvfb at 96 dpi, a session bus, the accessibility bus and openbox to close windows.
+    Each helper runs in a process group of its own, so closing it ends its children too."""
 
-    def __init__(self):
-        self.processes = []
+    def __init__(self, scratch):
+        self.groups = []
+        self.bus_pid = None
+        try:
+            self.start(scratch)
+        except BaseException:
+            self.close()
+            raise
+
+    def start(self, scratch):
         read_end, write_end = os.pipe()
-        self.processes.append(subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-dpi", "96",
-             "-nolisten", "tcp"], pass_fds=[write_end], stderr=subprocess.DEVNULL))
+        self.spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+                    "-dpi", "96", "-nolisten", "tcp"], dict(os.environ), pass_fds=[write_end])
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
             number = pipe.readline().strip()
         if not number:
             raise RuntimeError("Xvfb did not start")
-        self.env = dict(os.environ, DISPLAY=":" + number)
+        # The accessibility bus puts its socket in the cache folder: a scratch one, not the user's.
+        self.env = dict(os.environ, DISPLAY=":" + number, XDG_CACHE_HOME=str(scratch),
+                        XDG_RUNTIME_DIR=str(scratch))
         for name in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "AT_SPI_BUS_ADDRESS"):
             self.env.pop(name, None)
         bus = subprocess.run(["dbus-launch"], env=self.env, stdout=subprocess.PIPE,
@@ -69,22 +79,23 @@ class Desktop:
         values = dict(line.split("=", 1) for line in bus.splitlines() if "=" in line)
         self.bus_pid = int(values["DBUS_SESSION_BUS_PID"])
         self.env["DBUS_SESSION_BUS_ADDRESS"] = values["DBUS_SESSION_BUS_ADDRESS"]
-        self.processes.append(start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-                                    self.env))
-        self.processes.append(start(["openbox", "--sm-disable"], self.env))
-        wait_for("the window manager", lambda: self.run_quiet(["wmctrl", "-m"]))
+        self.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], self.env)
+        self.spawn(["openbox", "--sm-disable"], self.env)
+        wait_for("the window manager", lambda: subprocess.run(
+            ["wmctrl", "-m"], env=self.env, capture_output=True).returncode == 0)
         # The reader below talks to the same buses as the program.
         os.environ.update(DISPLAY=self.env["DISPLAY"],
                           DBUS_SESSION_BUS_ADDRESS=self.env["DBUS_SESSION_BUS_ADDRESS"])
 
-    def run_quiet(self, command):
-        return subprocess.run(command, env=self.env, capture_output=True).returncode == 0
+    def spawn(self, command, env, **kwargs):
+        self.groups.append(start(command, env, start_new_session=True, **kwargs).pid)
 
     def close(self):
-        for process in reversed(self.processes):
-            process.terminate()
-            process.wait()
-        os.kill(self.bus_pid, signal.SIGTERM)
+        for group in reversed(self.groups):
+            os.killpg(group, signal.SIGTERM)
+            os.waitpid(group, 0)
+        if self.bus_pid:
+            os.kill(self.bus_pid, signal.SIGTERM)
 
 
 class Site:
@@ -376,7 +387,8 @@ def main():
     if options.screenshots:
         options.screenshots.mkdir(parents=True, exist_ok=True)
     failures = 0
-    desktop = Desktop()
+    desktop_scratch = Path(tempfile.mkdtemp(prefix="gw-e2e-desktop-"))
+    desktop = Desktop(desktop_scratch)
     try:
         for scenario in scenarios:
             scratch = Path(tempfile.mkdtemp(prefix="gw-e2e-"))
@@ -394,6 +406,7 @@ def main():
                 shutil.rmtree(scratch, ignore_errors=True)
     finally:
         desktop.close()
+        shutil.rmtree(desktop_scratch, ignore_errors=True)
     return 1 if failures or not scenarios else 0
 
 
