@@ -4,8 +4,9 @@
     driver.py PROGRAM SCENARIO_FILE [--only NAME] [--screenshots FOLDER]
 
 SCENARIO_FILE holds SCENARIOS, a list of dicts: "name", optional "site" (path -> page text,
-served from 127.0.0.1), optional "hold_site" (requests wait until a "release_site" step), and
-"steps", each a one-key dict naming an action below, plus an optional "window" (title).
+served from 127.0.0.1), optional "hold_site" (requests wait until a "release_site" step),
+optional "home" (path under the home folder -> text, laid out before the start), and "steps",
+each a one-key dict naming an action of Run.STEPS, plus an optional "window" (title).
 Every run gets a fresh display, window manager, accessibility bus and per-user folders.
 """
 import argparse
@@ -139,22 +140,31 @@ class Site:
 
 
 class Program:
-    """The wizard with fresh per-user folders; stderr kept for the failure report."""
+    """The wizard with fresh per-user folders (and the scenario's "home" files laid out in
+    them first); its output is kept for the failure report. start() runs it (again)."""
 
-    def __init__(self, path, desktop, home):
+    def __init__(self, path, desktop, home, files):
+        self.path = path
         self.home = home
-        config = home / ".config"
-        self.downloads = home / "Downloads"
-        runtime = home / "runtime"
-        for folder in (config, home / ".local/share", home / ".cache", self.downloads, runtime):
+        config, runtime = home / ".config", home / "runtime"
+        downloads = home / "Downloads"
+        for folder in (config, home / ".local/share", home / ".cache", downloads, runtime):
             folder.mkdir(parents=True, mode=0o700)
-        (config / "user-dirs.dirs").write_text(f'XDG_DOWNLOAD_DIR="{self.downloads}"\n')
-        env = dict(desktop.env, HOME=str(home), XDG_CONFIG_HOME=str(config),
-                   XDG_DATA_HOME=str(home / ".local/share"), XDG_CACHE_HOME=str(home / ".cache"), XDG_RUNTIME_DIR=str(runtime),
-                   QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                   QT_SCALE_FACTOR="1", QT_FONT_DPI="96")
-        self.log = open(home / "stderr.txt", "w+")
-        self.process = start([str(path)], env, stdout=self.log, stderr=self.log)
+        (config / "user-dirs.dirs").write_text(f'XDG_DOWNLOAD_DIR="{downloads}"\n')
+        for name, text in files.items():
+            (home / name).parent.mkdir(parents=True, exist_ok=True)
+            (home / name).write_text(text)
+        self.env = dict(desktop.env, HOME=str(home), XDG_CONFIG_HOME=str(config),
+                        XDG_DATA_HOME=str(home / ".local/share"),
+                        XDG_CACHE_HOME=str(home / ".cache"), XDG_RUNTIME_DIR=str(runtime),
+                        QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                        QT_SCALE_FACTOR="1", QT_FONT_DPI="96")
+        self.log = open(home / "output.txt", "w+")
+        self.process = None
+        self.start()
+
+    def start(self):
+        self.process = start([str(self.path)], self.env, stdout=self.log, stderr=self.log)
 
     def output(self):
         self.log.seek(0)
@@ -243,7 +253,7 @@ class Run:
         self.desktop = desktop
         self.screenshots = screenshots
         self.site = Site(scratch / "site", scenario.get("site", {}), scenario.get("hold_site"))
-        self.program = Program(program_path, desktop, scratch / "home")
+        self.program = Program(program_path, desktop, scratch / "home", scenario.get("home", {}))
         self.reader = Reader(self.program.process.pid)
 
     def fill(self, value):
@@ -317,16 +327,25 @@ class Run:
             raise AssertionError(f"exit code {self.program.process.returncode}, not {code}")
 
     def expect_file(self, spec, _):
-        """{"path": under the home folder, and "text": its exact content or "same_as": the
-        site's file it must equal byte for byte}."""
+        """{"path": under the home folder, and "text": its exact content, "same_as": the
+        site's file it must equal byte for byte, or "contains": a line it must hold}."""
         file = self.program.home / spec["path"]
         self.wait(f"the file {file}", file.is_file)
+        held = file.read_bytes()
         if "same_as" in spec:
-            expected = (self.site.root / spec["same_as"].lstrip("/")).read_bytes()
+            fits = held == (self.site.root / spec["same_as"].lstrip("/")).read_bytes()
+        elif "contains" in spec:
+            fits = self.fill(spec["contains"]).encode() in held.splitlines()
         else:
-            expected = self.fill(spec["text"]).encode()
-        if file.read_bytes() != expected:
-            raise AssertionError(f"{file} holds {file.read_bytes()[:200]!r}")
+            fits = held == self.fill(spec["text"]).encode()
+        if not fits:
+            raise AssertionError(f"{file} holds {held[:300]!r}")
+
+    def start_again(self, _, __):
+        """After the program ended: the next start, with the same per-user folders."""
+        self.expect_exit(0, None)
+        self.program.start()
+        self.reader = Reader(self.program.process.pid)
 
     def expect_icon(self, size, title):
         """The window hands the desktop an icon of this size ("48 x 48") for its frame."""
@@ -355,7 +374,7 @@ class Run:
 
     STEPS = ("key", "type", "wait_window", "wait_text", "expect_field", "click_button_named",
              "close_window", "expect_exit", "expect_file", "expect_icon", "release_site",
-             "screenshot")
+             "start_again", "screenshot")
 
     def run(self, steps):
         for number, step in enumerate(steps, 1):

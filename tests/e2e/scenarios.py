@@ -56,4 +56,20 @@ SCENARIOS = [
             {"expect_exit": 0},
         ],
     },
+    {
+        "name": "remembered addresses",
+        "home": {".config/grabwright.ini": "[History]\nURL1=http://127.0.0.1:1/old/\n"},
+        "steps": [
+            {"key": "Return", "window": "GrabWright Plus Version 1.0.29"},
+            {"wait_text": "Step 1"},
+            # The last "/" of a remembered address is left off.
+            {"expect_field": {"role": "text", "text": "http://127.0.0.1:1/old"}},
+            {"click_button_named": "Clear History"},
+            {"close_window": "GrabWright Plus"},
+            {"start_again": None},
+            {"key": "Return", "window": "GrabWright Plus Version 1.0.29"},
+            {"wait_text": "Step 1"},
+            {"expect_field": {"role": "text", "text": "http://"}},
+        ],
+    },
 ]
