@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <cstdio>
 #include <cstdlib>
 
@@ -32,6 +33,13 @@ int main(int argc, char** argv) {
     gw::platform::InitTransfers();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("GrabWright Plus"));
+    // Every page, the wait dialog and the error page take the application's icon; the desktop
+    // file name lets a Wayland shell match the windows to the launcher entry.
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/grabwright-48.png"));
+    icon.addFile(QStringLiteral(":/icons/grabwright-256.png"));
+    QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(QStringLiteral("grabwright"));
     QApplication::setQuitOnLastWindowClosed(false);
     gw::ui::StartWizard();
     return QApplication::exec();

@@ -1,0 +1,277 @@
+#!/usr/bin/python3
+"""Drives the wizard in a real X window from outside, as a person and a screen reader would.
+
+    driver.py PROGRAM SCENARIO_FILE [--only NAME] [--screenshots FOLDER]
+
+SCENARIO_FILE holds SCENARIOS, a list of dicts: "name", optional "site" (path -> page text,
+served from 127.0.0.1), optional "hold_site" (requests wait until a "release_site" step),
+optional "home" (path under the home folder -> text, laid out before the start), and "steps",
+each a one-key dict naming an action of Run.STEPS, plus an optional "window" (title).
+One display, window manager and accessibility bus serve the whole run; each scenario gets
+its own site, program and fresh per-user folders.
+"""
+import argparse
+import runpy
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+from stage import Desktop, Program, Site, wait_for
+
+class Reader:
+    """Reads the program's windows over AT-SPI, as a screen reader does."""
+
+    def __init__(self, process_id):
+        import pyatspi  # only now: it binds to the session bus named in the environment
+        self.atspi = pyatspi
+        self.process_id = process_id
+
+    def application(self):
+        desktop = self.atspi.Registry.getDesktop(0)
+        for app in desktop:
+            try:
+                if app is not None and app.get_process_id() == self.process_id:
+                    app.clear_cache()
+                    return app
+            except Exception:  # an application that left the bus while we asked
+                continue
+        return None
+
+    def windows(self):
+        """The visible windows: (title, accessible)."""
+        app = self.application()
+        if app is None:
+            return []
+        showing = self.atspi.STATE_SHOWING
+        return [(window.name, window) for window in app
+                if window is not None and window.getState().contains(showing)]
+
+    def find(self, title=None, role=None, name=None, text=None):
+        """The first window (with that title) holding a control that fits; (window, node)."""
+        for window_title, window in self.windows():
+            if title is not None and window_title != title:
+                continue
+            for node in self.nodes(window):
+                if ((role is None or node.getRoleName() == role)
+                        and (name is None or node.name == name)
+                        and (text is None or self.text_of(node) == text)):
+                    return window, node
+        return None
+
+    def nodes(self, window):
+        for child in window:
+            if child is not None and child.getState().contains(self.atspi.STATE_SHOWING):
+                yield child
+                yield from self.nodes(child)
+
+    @staticmethod
+    def text_of(node):
+        try:
+            text_part = node.queryText()
+            return text_part.getText(0, text_part.characterCount)
+        except NotImplementedError:
+            return None
+
+    def centre(self, node):
+        extents = node.queryComponent().getExtents(self.atspi.DESKTOP_COORDS)
+        return extents.x + extents.width // 2, extents.y + extents.height // 2
+
+    def describe(self):
+        lines = []
+        for title, window in self.windows():
+            lines.append(f"window {title!r}")
+            for node in self.nodes(window):
+                text = self.text_of(node)
+                lines.append(f"  {node.getRoleName()}: {node.name!r}"
+                             + (f" holding {text!r}" if text else ""))
+        return "\n".join(lines) or "(no window of the program is showing)"
+
+
+class Run:
+    """One scenario: its site, its program, and the steps that drive them."""
+
+    def __init__(self, scenario, program_path, desktop, scratch, screenshots):
+        self.desktop = desktop
+        self.screenshots = screenshots
+        self.site = Site(scratch / "site", scenario.get("site", {}), scenario.get("hold_site"))
+        self.program = Program(program_path, desktop, scratch / "home", scenario.get("home", {}))
+        self.reader = Reader(self.program.process.pid)
+
+    def fill(self, value):
+        return value.replace("{site}", self.site.address) if isinstance(value, str) else value
+
+    def tool(self, *command):
+        subprocess.run(command, env=self.desktop.env, check=True, capture_output=True)
+
+    def wait(self, what, probe):
+        return wait_for(what, probe, describe=self.describe)
+
+    def describe(self):
+        return self.reader.describe() + "\nprogram output:\n" + self.program.output()
+
+    def x_window(self, title):
+        """The X window (its client area) of the one visible top-level with this title."""
+        def search():
+            result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
+                                     f"^{title}$"], env=self.desktop.env,
+                                    capture_output=True, text=True)
+            found = result.stdout.split()
+            return found[0] if len(found) == 1 else None
+        return self.wait(f"one X window titled {title!r}", search)
+
+    def focused(self, title):
+        """Keys reach the window that has the focus: wait until one of ours (titled) has it."""
+        active = self.reader.atspi.STATE_ACTIVE
+        self.wait(f"a focused window {title or ''}".rstrip(), lambda: any(
+            window.getState().contains(active) and title in (None, t)
+            for t, window in self.reader.windows()))
+
+    # The steps, named in STEPS. Each gets the step's value and its optional window title.
+    def key(self, keys, title):
+        self.focused(title)
+        self.tool("xdotool", "key", "--clearmodifiers", *keys.split())
+
+    def type(self, text, title):
+        self.focused(title)
+        self.tool("xdotool", "type", "--delay", "30", self.fill(text))
+
+    def wait_window(self, title, _):
+        self.wait(f"a window titled {title!r}",
+                  lambda: any(t == title for t, _ in self.reader.windows()))
+
+    def wait_text(self, text, title):
+        """A label, button or caption named text, or a text box holding it."""
+        text = self.fill(text)
+        self.wait(f"{text!r} on screen",
+                  lambda: self.reader.find(title=title, name=text)
+                  or self.reader.find(title=title, text=text))
+
+    def expect_field(self, spec, title):
+        """{"role": ..., "name": ..., "text": ...}: a control with exactly that text."""
+        spec = {key: self.fill(value) for key, value in spec.items()}
+        self.wait(f"a control {spec}", lambda: self.reader.find(title=title, **spec))
+
+    def click_button_named(self, name, title):
+        _, button = self.wait(f"a button {name!r}",
+                              lambda: self.reader.find(title=title, role="push button",
+                                                       name=name))
+        x, y = self.reader.centre(button)
+        self.tool("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1")
+
+    def close_window(self, title, _):
+        self.x_window(title)
+        self.tool("wmctrl", "-c", title)
+
+    def expect_exit(self, code, _):
+        self.wait("the program to end", lambda: self.program.process.poll() is not None)
+        if self.program.process.returncode != code:
+            raise AssertionError(f"exit code {self.program.process.returncode}, not {code}")
+
+    def expect_file(self, spec, _):
+        """{"path": under the home folder, and "text": its exact content, "same_as": the
+        site's file it must equal byte for byte, or "contains": a line it must hold}."""
+        file = self.program.home / spec["path"]
+        self.wait(f"the file {file}", file.is_file)
+        held = file.read_bytes()
+        if "same_as" in spec:
+            fits = held == (self.site.root / spec["same_as"].lstrip("/")).read_bytes()
+        elif "contains" in spec:
+            fits = self.fill(spec["contains"]).encode() in held.splitlines()
+        else:
+            fits = held == self.fill(spec["text"]).encode()
+        if not fits:
+            raise AssertionError(f"{file} holds {held[:300]!r}")
+
+    def start_again(self, _, __):
+        """After the program ended: the next start, with the same per-user folders."""
+        self.expect_exit(0, None)
+        self.program.start()
+        self.reader = Reader(self.program.process.pid)
+
+    def expect_icon(self, size, title):
+        """The window hands the desktop an icon of this size ("48 x 48") for its frame."""
+        window = self.x_window(title or "GrabWright Plus")
+        icons = subprocess.run(["xprop", "-id", window, "_NET_WM_ICON"], env=self.desktop.env,
+                               capture_output=True, text=True).stdout
+        if f"Icon ({size})" not in icons:
+            raise AssertionError(f"no {size} icon on {title!r}: {icons[:200]!r}")
+
+    def release_site(self, _, __):
+        self.site.released.set()
+
+    def screenshot(self, name, title):
+        """The window's client area as docs PNG, once two grabs in a row agree."""
+        window = self.x_window(title or "GrabWright Plus")
+        target = self.screenshots / f"{name}.png"
+        grab = target.with_suffix(".new.png")
+
+        def settled():
+            before = grab.read_bytes() if grab.exists() else None
+            self.tool("import", "-window", window, "-define", "png:exclude-chunks=date,time",
+                      str(grab))
+            return grab.read_bytes() == before
+        self.wait(f"the {name} window to settle", settled)
+        grab.replace(target)
+
+    STEPS = ("key", "type", "wait_window", "wait_text", "expect_field", "click_button_named",
+             "close_window", "expect_exit", "expect_file", "expect_icon", "release_site",
+             "start_again", "screenshot")
+
+    def run(self, steps):
+        for number, step in enumerate(steps, 1):
+            title = step.get("window")
+            (action, value), = ((k, v) for k, v in step.items() if k != "window")
+            if action not in self.STEPS:
+                raise AssertionError(f"step {number}: no step called {action!r}")
+            try:
+                getattr(self, action)(value, title)
+            except (AssertionError, subprocess.CalledProcessError) as failure:
+                raise AssertionError(f"step {number} {step}: {failure}") from None
+
+    def close(self):
+        self.program.close()
+        self.site.close()
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("program", type=Path)
+    parser.add_argument("scenarios", type=Path)
+    parser.add_argument("--only", help="run the scenario of this name alone")
+    parser.add_argument("--screenshots", type=Path,
+                        help="folder for the screenshot steps' PNG files (else a scratch one)")
+    options = parser.parse_args()
+    scenarios = runpy.run_path(str(options.scenarios))["SCENARIOS"]
+    if options.only:
+        scenarios = [s for s in scenarios if s["name"] == options.only]
+    if options.screenshots:
+        options.screenshots.mkdir(parents=True, exist_ok=True)
+    failures = 0
+    desktop_scratch = Path(tempfile.mkdtemp(prefix="gw-e2e-desktop-"))
+    desktop = Desktop(desktop_scratch)
+    try:
+        for scenario in scenarios:
+            scratch = Path(tempfile.mkdtemp(prefix="gw-e2e-"))
+            started = time.monotonic()
+            run = Run(scenario, options.program.resolve(), desktop, scratch,
+                      options.screenshots or scratch)
+            try:
+                run.run(scenario["steps"])
+                print(f"PASS {scenario['name']} ({time.monotonic() - started:.1f} s)", flush=True)
+            except AssertionError as failure:
+                failures += 1
+                print(f"FAIL {scenario['name']}: {failure}", flush=True)
+            finally:
+                run.close()
+                shutil.rmtree(scratch, ignore_errors=True)
+    finally:
+        desktop.close()
+        shutil.rmtree(desktop_scratch, ignore_errors=True)
+    return 1 if failures or not scenarios else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
