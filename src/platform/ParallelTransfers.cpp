@@ -1,32 +1,15 @@
 #include "platform/ParallelTransfers.h"
 
 #include <curl/curl.h>
-#include <strings.h>
 
 #include <exception>
 
 #include "platform/CurlHandle.h"
 #include "platform/CurlSetup.h"
+#include "platform/FinishedTransfer.h"
 
 namespace gw::platform {
 namespace {
-
-bool PassingFailure(CURLcode code, long httpStatus) {
-    switch (code) {
-        case CURLE_RECV_ERROR:
-        case CURLE_SEND_ERROR:
-        case CURLE_PARTIAL_FILE:
-        case CURLE_OPERATION_TIMEDOUT:
-        case CURLE_GOT_NOTHING:
-        case CURLE_HTTP2:
-        case CURLE_HTTP2_STREAM:
-            return true;
-        case CURLE_HTTP_RETURNED_ERROR:
-            return httpStatus == 429 || httpStatus == 503;
-        default:
-            return false;
-    }
-}
 
 struct Slot {
     CurlEasy easy;
@@ -125,43 +108,11 @@ struct ParallelTransfers::Impl {
     FinishedTransfer describe(Slot& slot, CURLcode code) {
         FinishedTransfer finished;
         finished.id = slot.id;
-        TransferResult& result = finished.result;
-        CURL* easy = slot.easy.get();
-        const char* effective = nullptr;
-        if (curl_easy_getinfo(easy, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK && effective)
-            result.finalAddress = effective;
-        long redirects = 0;
-        if (curl_easy_getinfo(easy, CURLINFO_REDIRECT_COUNT, &redirects) == CURLE_OK)
-            result.redirected = redirects > 0;
-        const char* scheme = nullptr;
-        long status = 0;
-        if (curl_easy_getinfo(easy, CURLINFO_SCHEME, &scheme) == CURLE_OK && scheme &&
-            (strcasecmp(scheme, "http") == 0 || strcasecmp(scheme, "https") == 0) &&
-            curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK)
-            result.httpStatus = status;
-        // libcurl says 0 both for "Retry-After: 0" and for no such header; only the header's
-        // presence tells "at once" from "as you see fit".
-        curl_header* header = nullptr;
-        curl_off_t retryAfter = 0;
-        if (curl_easy_header(easy, "Retry-After", 0, CURLH_HEADER, -1, &header) == CURLHE_OK &&
-            curl_easy_getinfo(easy, CURLINFO_RETRY_AFTER, &retryAfter) == CURLE_OK &&
-            retryAfter >= 0)
-            finished.retryAfterSeconds = static_cast<long>(retryAfter);
-
-        if (!slot.callbackError.empty()) {
-            result.error = "the transfer stopped: " + slot.callbackError;
-        } else if (slot.sinkRefused) {
-            result.error = "the body could not be stored";
-        } else if (code != CURLE_OK || result.httpStatus >= 400) {
-            result.error =
-                slot.errorBuffer[0] != '\0' ? slot.errorBuffer : curl_easy_strerror(code);
-            if (result.httpStatus >= 400)
-                result.error =
-                    "HTTP status " + std::to_string(result.httpStatus) + ": " + result.error;
-            finished.transient = PassingFailure(code, result.httpStatus);
-        } else {
-            result.ok = true;
-        }
+        finished.result = ReadFinished(slot.easy.get(), code, slot.errorBuffer);
+        if (!slot.callbackError.empty())
+            FailWith(finished.result, "the transfer stopped: " + slot.callbackError);
+        else if (slot.sinkRefused)
+            FailWith(finished.result, "the body could not be stored");
         return finished;
     }
 

@@ -14,10 +14,6 @@ namespace gw::platform {
 struct FinishedTransfer {
     std::size_t id = 0;
     TransferResult result;
-    // The failure may pass (a reset or broken connection, a time-out, HTTP 429 or 503).
-    bool transient = false;
-    // The server's Retry-After in seconds, -1 when it sent none.
-    long retryAfterSeconds = -1;
 };
 
 // Up to `width` transfers at once over one libcurl multi handle, so that connections are

@@ -8,6 +8,7 @@
 
 #include "platform/CurlHandle.h"
 #include "platform/CurlSetup.h"
+#include "platform/FinishedTransfer.h"
 
 namespace gw::platform {
 namespace {
@@ -20,22 +21,6 @@ TransferResult Failure(std::string error) {
     TransferResult result;
     result.error = std::move(error);
     return result;
-}
-
-bool IsHttp(const char* address) {
-    CURLU* url = curl_url();
-    if (url == nullptr)
-        return false;
-    bool http = false;
-    char* scheme = nullptr;
-    if (curl_url_set(url, CURLUPART_URL, address, CURLU_GUESS_SCHEME) == CURLUE_OK &&
-        curl_url_get(url, CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK) {
-        const std::string name = scheme;
-        http = name == "http" || name == "https";
-    }
-    curl_free(scheme);
-    curl_url_cleanup(url);
-    return http;
 }
 
 }  // namespace
@@ -211,35 +196,17 @@ struct UrlTransfer::Impl {
     }
 
     TransferResult describe(CURLcode code) {
-        TransferResult result;
-        const char* effective = nullptr;
-        if (curl_easy_getinfo(easy.get(), CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK &&
-            effective != nullptr)
-            result.finalAddress = effective;
-        long redirects = 0;
-        if (curl_easy_getinfo(easy.get(), CURLINFO_REDIRECT_COUNT, &redirects) == CURLE_OK)
-            result.redirected = redirects > 0;
-        long status = 0;
-        if (IsHttp(result.finalAddress.c_str()) &&
-            curl_easy_getinfo(easy.get(), CURLINFO_RESPONSE_CODE, &status) == CURLE_OK)
-            result.httpStatus = status;
-
+        TransferResult result = ReadFinished(easy.get(), code, errorBuffer);
         if (!callbackError.empty()) {
-            result.error = "the transfer stopped: " + callbackError;
+            FailWith(result, "the transfer stopped: " + callbackError);
         } else if (cancelled || abortRequested) {
-            result.error = "the transfer was cancelled";
+            FailWith(result, "the transfer was cancelled");
+            result.cancelled = true;
         } else if (tooLarge) {
-            result.error =
-                "the body is larger than " + std::to_string(request->maxBodyBytes) + " bytes";
+            FailWith(result,
+                     "the body is larger than " + std::to_string(request->maxBodyBytes) + " bytes");
         } else if (sinkRefused) {
-            result.error = "the body could not be stored";
-        } else if (code != CURLE_OK || result.httpStatus >= 400) {
-            result.error = errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(code);
-            if (result.httpStatus >= 400)
-                result.error =
-                    "HTTP status " + std::to_string(result.httpStatus) + ": " + result.error;
-        } else {
-            result.ok = true;
+            FailWith(result, "the body could not be stored");
         }
         return result;
     }

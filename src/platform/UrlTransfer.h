@@ -18,10 +18,13 @@ struct TransferOptions {
 
 struct TransferResult {
     bool ok = false;
-    std::string error;         // why it failed, for logs and the command line; "" on success
-    long httpStatus = 0;       // 0 for non-HTTP transfers
-    std::string finalAddress;  // the address the body really came from, after redirects
-    bool redirected = false;   // whether any redirect was followed
+    std::string error;            // why it failed, for logs and the command line; "" on success
+    long httpStatus = 0;          // 0 for non-HTTP transfers
+    std::string finalAddress;     // the address the body really came from, after redirects
+    bool redirected = false;      // whether any redirect was followed
+    bool cancelled = false;       // the caller stopped it (abort() or the progress callback)
+    bool transient = false;       // the failure may pass: a reset, a time-out, HTTP 429 or 503
+    long retryAfterSeconds = -1;  // the server's Retry-After, -1 when it sent none
 };
 
 // Receives the body as it arrives; returning false fails the transfer.

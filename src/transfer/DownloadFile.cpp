@@ -67,7 +67,7 @@ DownloadResult DownloadFile(platform::UrlTransfer& transfer, const std::string& 
                 return !writeFailed;
             };
             const platform::TransferResult result = transfer.Fetch(address, sink, request);
-            if (aborted || result.error == "the transfer was cancelled")
+            if (aborted || result.cancelled)
                 return Result(FileOutcome::Aborted, "the download was aborted");
             if (writeFailed)
                 return Result(FileOutcome::WriteFailed, part.error());
@@ -77,7 +77,7 @@ DownloadResult DownloadFile(platform::UrlTransfer& transfer, const std::string& 
                 return Result(FileOutcome::Written);
             }
             fetchError = result.error;
-            const auto pause = PauseBeforeTry(attempt + 1, IsTransient(result), std::nullopt);
+            const auto pause = PauseBeforeTry(attempt + 1, result.transient, RetryAfter(result));
             if (!pause)
                 break;
             const Waited waited = WaitBeforeRetry(*pause, hooks);

@@ -125,10 +125,8 @@ class Run {
                 return finish(index, FileOutcome::WriteFailed, entry.part->error());
             return finish(index, FileOutcome::Written, {});
         }
-        std::optional<std::chrono::seconds> retryAfter;
-        if (done.retryAfterSeconds >= 0)
-            retryAfter = std::chrono::seconds(done.retryAfterSeconds);
-        const auto pause = PauseBeforeTry(entry.tries + 1, done.transient, retryAfter);
+        const auto pause =
+            PauseBeforeTry(entry.tries + 1, done.result.transient, RetryAfter(done.result));
         if (!pause)
             return finish(index, FileOutcome::FetchFailed, done.result.error);
         if (!entry.part->restart())

@@ -21,22 +21,10 @@ std::optional<std::chrono::milliseconds> PauseBeforeTry(
     return kFirstPause * (1 << (nextTry - 2));
 }
 
-bool IsTransient(const platform::TransferResult& result) {
-    if (result.ok)
-        return false;
-    if (result.httpStatus == 429 || result.httpStatus == 503)
-        return true;
-    if (result.httpStatus >= 400)
-        return false;
-    // UrlTransfer reports libcurl's own message; these are the ones of a reset or broken
-    // connection and of a time-out.
-    static constexpr std::string_view kPassing[] = {
-        "Connection reset", "Recv failure", "Send failure",       "transfer closed with",
-        "Empty reply",      "timed out",    "Operation too slow",
-    };
-    return std::any_of(std::begin(kPassing), std::end(kPassing), [&](std::string_view text) {
-        return result.error.find(text) != std::string::npos;
-    });
+std::optional<std::chrono::seconds> RetryAfter(const platform::TransferResult& result) {
+    if (result.retryAfterSeconds < 0)
+        return std::nullopt;
+    return std::chrono::seconds(result.retryAfterSeconds);
 }
 
 }  // namespace gw::transfer

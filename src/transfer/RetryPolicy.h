@@ -18,7 +18,7 @@ inline constexpr std::chrono::seconds kMaxRetryAfter{30};
 std::optional<std::chrono::milliseconds> PauseBeforeTry(
     int nextTry, bool transient, std::optional<std::chrono::seconds> retryAfter);
 
-// Whether a failure the transfer component reported through UrlTransfer may pass.
-bool IsTransient(const platform::TransferResult& result);
+// The server's Retry-After of a failed transfer, when it sent one.
+std::optional<std::chrono::seconds> RetryAfter(const platform::TransferResult& result);
 
 }  // namespace gw::transfer

@@ -21,7 +21,6 @@ WaitDialog::WaitDialog(QWidget* parent) : QDialog(parent) {
     messageLabel_ = makeLabel(this, "messageLabel", QStringLiteral("Please wait... Processing..."),
                               240, 480, 6090, 960);
     messageLabel_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    messageLabel_->setAccessibleName(QStringLiteral("Current activity"));
 
     progressBar_ = new QProgressBar(this);
     progressBar_->setObjectName(QStringLiteral("progressBar"));

@@ -37,8 +37,11 @@ class FakeClock final : public platform::Clock {
   public:
     std::chrono::steady_clock::time_point current{};
     std::chrono::milliseconds slept{0};
+    // How far each reading moves the clock on, for code that only ever reads it (the event
+    // pump of a running transfer); 0 keeps it still.
+    std::chrono::milliseconds tick{0};
 
-    std::chrono::steady_clock::time_point now() override { return current; }
+    std::chrono::steady_clock::time_point now() override { return current += tick; }
     void sleepFor(std::chrono::milliseconds duration) override {
         current += duration;
         slept += duration;

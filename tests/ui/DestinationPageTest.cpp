@@ -136,7 +136,10 @@ TEST_F(DestinationPageTest, SingleClickHighlightsDoubleClickOpens) {
     auto* list = control<QTreeWidget>(page, "folderList");
     QTreeWidgetItem* sub = folderItem(page, "sub");
     ASSERT_NE(sub, nullptr);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(sub).center());
+    // A real double click: the first press and release, then the double-click event.
+    const QPoint onSub = list->visualItemRect(sub).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, onSub);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, onSub);
     EXPECT_EQ(openFolder(page), "sub");
     QTreeWidgetItem* inner = folderItem(page, "inner");
     ASSERT_NE(inner, nullptr);

@@ -141,6 +141,8 @@ struct DownloadRunTest : gw::test::WizardFixture {
 
     void SetUp() override {
         WizardFixture::SetUp();
+        // The run pumps events by the clock while a file arrives.
+        fakes.clock.tick = std::chrono::milliseconds(5);
         fs::create_directories(folder);
         gw::app::wizardState().DestinationFolder = folder.string() + "/";
     }
