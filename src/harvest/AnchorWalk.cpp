@@ -51,11 +51,16 @@ std::optional<std::size_t> AnchorWalk::NextAnchorStart() {
     const std::size_t n = page_.size();
     while (position_ < n) {
         Report(position_);
-        // Outside a tag only a "<" can change anything; inside one, an address attribute too,
-        // and each of its three forms has its "=" four or five bytes after the H.
-        const std::size_t next = FindEitherByte(page_, position_, '<', inTag_ ? '=' : '<');
-        if (next == n)
-            break;
+        // Outside a tag only a "<" can change anything; inside one, only a "<" that may open an
+        // anchor and an address attribute, each of whose three forms has its "=" four or five
+        // bytes after the H. A stretch with neither is crossed in steps that progress can follow.
+        const std::size_t end = std::min(n, position_ + kReportEvery);
+        const std::size_t next = inTag_ ? FindTagMark(page_, position_, end)
+                                        : FindEitherByte(page_.substr(0, end), position_, '<', '<');
+        if (next == end) {
+            position_ = end;
+            continue;
+        }
         if (page_[next] == '<') {
             if (HasText(next, "<A HREF"))
                 return position_ = next;
@@ -89,6 +94,16 @@ bool AnchorWalk::HrefFormAt(std::size_t i) const {
 
 std::optional<LinkSpan> AnchorWalk::FindSpan(std::size_t start) {
     const std::size_t n = page_.size();
+    // Usually an "=" comes before the anchor's first ">": that ">" then ends rule A's span and
+    // is the resume position too, and one pass over the tag finds both.
+    const std::size_t first = FindEitherByte(page_, start, '=', '>');
+    if (first < n && page_[first] == '=') {
+        const std::size_t close = FindEitherByte(page_, first + 1, '>', '>');
+        if (close < n) {
+            resume_ = close;
+            return LinkSpan{first + 1, close};
+        }
+    }
     resume_ = resumeClose_.From(start);
 
     // Rule A: from the first "=" to the next ">".
