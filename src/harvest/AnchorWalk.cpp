@@ -1,6 +1,9 @@
 #include "harvest/AnchorWalk.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 #include "harvest/ByteScan.h"
 #include "harvest/UpperCase.h"
@@ -80,9 +83,30 @@ std::optional<std::size_t> AnchorWalk::NextAnchorStart() {
 }
 
 bool AnchorWalk::HasText(std::size_t i, std::string_view upperText) const {
-    if (upperText.size() > page_.size() - i)
+    const std::size_t size = upperText.size();
+    if (size > page_.size() - i)
         return false;
-    for (std::size_t k = 0; k < upperText.size(); ++k)
+    if constexpr (std::endian::native == std::endian::little) {
+        // All at once: a letter of either case, with its case bit set, is the lower-case one;
+        // every other byte must be exactly itself.
+        if (size <= 8 && page_.size() - i >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, page_.data() + i, 8);
+            std::uint64_t want = 0;
+            std::uint64_t caseBits = 0;
+            for (std::size_t k = 0; k < size; ++k) {
+                const bool letter = upperText[k] >= 'A' && upperText[k] <= 'Z';
+                want |=
+                    std::uint64_t{static_cast<unsigned char>(upperText[k]) | (letter ? 0x20u : 0u)}
+                    << (8 * k);
+                caseBits |= std::uint64_t{letter ? 0x20u : 0u} << (8 * k);
+            }
+            const std::uint64_t used =
+                size == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * size)) - 1;
+            return ((word | caseBits) & used) == want;
+        }
+    }
+    for (std::size_t k = 0; k < size; ++k)
         if (UpperAscii(page_[i + k]) != upperText[k])
             return false;
     return true;
