@@ -14,6 +14,9 @@ namespace {
 // Often enough for a progress bar, rarely enough that the callback costs nothing measurable.
 constexpr std::size_t kReportEvery = 64 * 1024;
 
+// How far past an anchor's start its address and closing ">" are looked for in one pass.
+constexpr std::size_t kNearby = 4096;
+
 }  // namespace
 
 AnchorWalk::AnchorWalk(std::string_view page, const ScanProgress& progress)
@@ -118,12 +121,14 @@ bool AnchorWalk::HrefFormAt(std::size_t i) const {
 
 std::optional<LinkSpan> AnchorWalk::FindSpan(std::size_t start) {
     const std::size_t n = page_.size();
-    // Usually an "=" comes before the anchor's first ">": that ">" then ends rule A's span and
-    // is the resume position too, and one pass over the tag finds both.
-    const std::size_t first = FindEitherByte(page_, start, '=', '>');
-    if (first < n && page_[first] == '=') {
-        const std::size_t close = FindEitherByte(page_, first + 1, '>', '>');
-        if (close < n) {
+    // Usually an "=" comes before the anchor's first ">", both close by: that ">" then ends
+    // rule A's span and is the resume position too, and one short pass over the tag finds both.
+    // Anything else takes the remembered searches below, which never cross the page twice.
+    const std::string_view nearby = page_.substr(0, std::min(n, start + kNearby));
+    const std::size_t first = FindEitherByte(nearby, start, '=', '>');
+    if (first < nearby.size() && page_[first] == '=') {
+        const std::size_t close = FindEitherByte(nearby, first + 1, '>', '>');
+        if (close < nearby.size()) {
             resume_ = close;
             return LinkSpan{first + 1, close};
         }

@@ -45,6 +45,8 @@ TEST(ScanAnchors, FindsTheSpansOfTheAnchorsOfAPage) {
         {"<A HREF=\"a.zip\"", {"http://h/a.zip"}},
         // An anchor never closed: the walk ends, and what came before stays found.
         {"<a href=\"a.zip\">x</a><A HREF" + std::string(1000, 'y'), {"http://h/a.zip"}},
+        // A tag longer than the stretch looked at in one pass after an anchor's start.
+        {"<a href=" + std::string(5000, 'x') + ">", {"http://h/" + std::string(5000, 'x')}},
         // Equal addresses are held once.
         {"<a href=a.zip><a href=a.zip><a href=b.zip>", {"http://h/a.zip", "http://h/b.zip"}},
     };
