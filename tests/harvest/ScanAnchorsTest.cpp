@@ -46,7 +46,8 @@ TEST(ScanAnchors, FindsTheSpansOfTheAnchorsOfAPage) {
         // An anchor never closed: the walk ends, and what came before stays found.
         {"<a href=\"a.zip\">x</a><A HREF" + std::string(1000, 'y'), {"http://h/a.zip"}},
         // A tag longer than the stretch looked at in one pass after an anchor's start.
-        {"<a href=" + std::string(5000, 'x') + ">", {"http://h/" + std::string(5000, 'x')}},
+        {std::string("<a href=").append(5000, 'x').append(">"),
+         {std::string("http://h/").append(5000, 'x')}},
         // Equal addresses are held once.
         {"<a href=a.zip><a href=a.zip><a href=b.zip>", {"http://h/a.zip", "http://h/b.zip"}},
     };
@@ -204,7 +205,7 @@ TEST(ScanAnchors, EndsPromptlyOnPagesThatWouldMakeAStepByStepWalkQuadratic) {
     std::string farEquals;
     for (int i = 0; i < 100000; ++i)
         farEquals += "<A HREF>";
-    farEquals += "=" + std::string(4 << 20, 'z') + ".zip>";
+    farEquals.append("=").append(4 << 20, 'z').append(".zip>");
     EXPECT_EQ(scan(farEquals, "*.zip").size(), 1u);
 }
 
