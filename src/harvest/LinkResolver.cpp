@@ -1,7 +1,5 @@
 #include "harvest/LinkResolver.h"
 
-#include <algorithm>
-
 #include "harvest/ByteScan.h"
 #include "harvest/Harvest.h"
 #include "harvest/UpperCase.h"
