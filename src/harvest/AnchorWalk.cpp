@@ -1,6 +1,9 @@
 #include "harvest/AnchorWalk.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 #include "harvest/ByteScan.h"
 #include "harvest/UpperCase.h"
@@ -10,6 +13,9 @@ namespace {
 
 // Often enough for a progress bar, rarely enough that the callback costs nothing measurable.
 constexpr std::size_t kReportEvery = 64 * 1024;
+
+// How far past an anchor's start its address and closing ">" are looked for in one pass.
+constexpr std::size_t kNearby = 4096;
 
 }  // namespace
 
@@ -51,11 +57,16 @@ std::optional<std::size_t> AnchorWalk::NextAnchorStart() {
     const std::size_t n = page_.size();
     while (position_ < n) {
         Report(position_);
-        // Outside a tag only a "<" can change anything; inside one, an address attribute too,
-        // and each of its three forms has its "=" four or five bytes after the H.
-        const std::size_t next = FindEitherByte(page_, position_, '<', inTag_ ? '=' : '<');
-        if (next == n)
-            break;
+        // Outside a tag only a "<" can change anything; inside one, only a "<" that may open an
+        // anchor and an address attribute, each of whose three forms has its "=" four or five
+        // bytes after the H. A stretch with neither is crossed in steps that progress can follow.
+        const std::size_t end = std::min(n, position_ + kReportEvery);
+        const std::size_t next = inTag_ ? FindTagMark(page_, position_, end)
+                                        : FindEitherByte(page_.substr(0, end), position_, '<', '<');
+        if (next == end) {
+            position_ = end;
+            continue;
+        }
         if (page_[next] == '<') {
             if (HasText(next, "<A HREF"))
                 return position_ = next;
@@ -75,9 +86,30 @@ std::optional<std::size_t> AnchorWalk::NextAnchorStart() {
 }
 
 bool AnchorWalk::HasText(std::size_t i, std::string_view upperText) const {
-    if (upperText.size() > page_.size() - i)
+    const std::size_t size = upperText.size();
+    if (size > page_.size() - i)
         return false;
-    for (std::size_t k = 0; k < upperText.size(); ++k)
+    if constexpr (std::endian::native == std::endian::little) {
+        // All at once: a letter of either case, with its case bit set, is the lower-case one;
+        // every other byte must be exactly itself.
+        if (size <= 8 && page_.size() - i >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, page_.data() + i, 8);
+            std::uint64_t want = 0;
+            std::uint64_t caseBits = 0;
+            for (std::size_t k = 0; k < size; ++k) {
+                const bool letter = upperText[k] >= 'A' && upperText[k] <= 'Z';
+                want |=
+                    std::uint64_t{static_cast<unsigned char>(upperText[k]) | (letter ? 0x20u : 0u)}
+                    << (8 * k);
+                caseBits |= std::uint64_t{letter ? 0x20u : 0u} << (8 * k);
+            }
+            const std::uint64_t used =
+                size == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * size)) - 1;
+            return ((word | caseBits) & used) == want;
+        }
+    }
+    for (std::size_t k = 0; k < size; ++k)
         if (UpperAscii(page_[i + k]) != upperText[k])
             return false;
     return true;
@@ -89,6 +121,18 @@ bool AnchorWalk::HrefFormAt(std::size_t i) const {
 
 std::optional<LinkSpan> AnchorWalk::FindSpan(std::size_t start) {
     const std::size_t n = page_.size();
+    // Usually an "=" comes before the anchor's first ">", both close by: that ">" then ends
+    // rule A's span and is the resume position too, and one short pass over the tag finds both.
+    // Anything else takes the remembered searches below, which never cross the page twice.
+    const std::string_view nearby = page_.substr(0, std::min(n, start + kNearby));
+    const std::size_t first = FindEitherByte(nearby, start, '=', '>');
+    if (first < nearby.size() && page_[first] == '=') {
+        const std::size_t close = FindEitherByte(nearby, first + 1, '>', '>');
+        if (close < nearby.size()) {
+            resume_ = close;
+            return LinkSpan{first + 1, close};
+        }
+    }
     resume_ = resumeClose_.From(start);
 
     // Rule A: from the first "=" to the next ">".

@@ -16,11 +16,11 @@ struct LinkSpan {
 };
 
 // The walk over the page that finds anchor starts and cuts out their link spans, in page order.
-// It jumps from one byte that can matter ("<", and "=" while inside a tag) to the next instead
-// of stepping through every position, and gives the same spans as the step-by-step walk.
-// Recognition is against the upper-cased page, but only the few bytes compared are upper-cased:
-// the bytes searched for ("<", "=", ">", the double quote) are the same in both, and a whole
-// upper-cased copy would cost the page's size in memory and a quarter of the time.
+// It jumps from one byte that can matter ("<"; inside a tag "=" and a "<" before "A ") to the
+// next instead of stepping through every position, and gives the same spans as the step-by-step
+// walk. Recognition is against the upper-cased page, but only the few bytes compared are
+// upper-cased: the bytes searched for ("<", "=", ">", the double quote) are the same in both, and a
+// whole upper-cased copy would cost the page's size in memory and a quarter of the time.
 class AnchorWalk {
   public:
     // `progress`, when set, hears the position reached every 64 KiB and at the end.

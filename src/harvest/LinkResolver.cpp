@@ -1,7 +1,6 @@
 #include "harvest/LinkResolver.h"
 
-#include <algorithm>
-
+#include "harvest/ByteScan.h"
 #include "harvest/Harvest.h"
 #include "harvest/UpperCase.h"
 
@@ -34,18 +33,28 @@ bool namesAbsoluteAddress(std::string_view upperSpan) {
     return false;
 }
 
-// The text without its double quotes; a view of the text itself when it holds none.
-std::string_view withoutQuotes(std::string_view text, std::string& buffer) {
-    std::size_t quote = text.find('"');
-    if (quote == npos)
-        return text;
+std::string_view copyWithoutQuotes(std::string_view text, std::string& buffer) {
     buffer.clear();
-    for (std::size_t from = 0; from < text.size(); quote = text.find('"', from)) {
+    for (std::size_t from = 0, quote = text.find('"'); from < text.size();
+         quote = text.find('"', from)) {
         const std::size_t end = quote == npos ? text.size() : quote;
         buffer.append(text.data() + from, end - from);
         from = end + 1;
     }
     return buffer;
+}
+
+// The text without its double quotes; a view into the text itself when its only quotes are
+// its first and last bytes, as with most quoted addresses.
+inline std::string_view withoutQuotes(std::string_view text, std::string& buffer) {
+    std::string_view inner = text;
+    if (!inner.empty() && inner.front() == '"')
+        inner.remove_prefix(1);
+    if (!inner.empty() && inner.back() == '"')
+        inner.remove_suffix(1);
+    if (FindEitherByte(inner, 0, '"', '"') == inner.size())
+        return inner;
+    return copyWithoutQuotes(text, buffer);
 }
 
 }  // namespace
@@ -79,20 +88,16 @@ LinkResolver::LinkResolver(std::string_view pattern, std::string_view fetchedAdd
 bool LinkResolver::Resolve(std::string_view span, std::string_view upperSpan, std::string& entry) {
     // Cut at the first blank or double quote after the first character, when both occur; the
     // two positions are taken once, before either cut.
-    std::size_t blank = npos;
-    std::size_t quote = npos;
-    for (std::size_t k = 1; k < span.size() && (blank == npos || quote == npos); ++k) {
-        if (span[k] == ' ' && blank == npos)
-            blank = k;
-        if (span[k] == '"' && quote == npos)
-            quote = k;
+    std::size_t length = span.size();
+    if (const std::size_t first = FindEitherByte(span, 1, ' ', '"'); first < span.size()) {
+        const char other = span[first] == ' ' ? '"' : ' ';
+        if (FindEitherByte(span, first + 1, other, other) < span.size())
+            length = first;
     }
-    const std::size_t length =
-        blank != npos && quote != npos ? std::min(blank, quote) : span.size();
     const std::string_view link = withoutQuotes(span.substr(0, length), link_);
     // Only the name after the last "/" is ever looked at; removing quotes moves no "/".
     std::string_view name = upperSpan.substr(0, length);
-    if (const std::size_t slash = name.rfind('/'); slash != npos)
+    if (const std::size_t slash = FindLastByte(name, '/'); slash != npos)
         name.remove_prefix(slash + 1);
     name = withoutQuotes(name, name_);
 

@@ -45,6 +45,9 @@ TEST(ScanAnchors, FindsTheSpansOfTheAnchorsOfAPage) {
         {"<A HREF=\"a.zip\"", {"http://h/a.zip"}},
         // An anchor never closed: the walk ends, and what came before stays found.
         {"<a href=\"a.zip\">x</a><A HREF" + std::string(1000, 'y'), {"http://h/a.zip"}},
+        // A tag longer than the stretch looked at in one pass after an anchor's start.
+        {std::string("<a href=").append(5000, 'x').append(">"),
+         {std::string("http://h/").append(5000, 'x')}},
         // Equal addresses are held once.
         {"<a href=a.zip><a href=a.zip><a href=b.zip>", {"http://h/a.zip", "http://h/b.zip"}},
     };
@@ -116,6 +119,35 @@ TEST(ScanAnchors, AgreesWithTheStepByStepWalkOnRandomPages) {
     }
 }
 
+// The scan looks at the page 16 bytes at a time and at the two bytes after each "<": every
+// piece the walk reacts to, at every offset around a block's edge and at the page's end.
+TEST(ScanAnchors, AgreesWithTheStepByStepWalkWhereverAPieceFalls) {
+    const char* const pieces[] = {"<a href=\"a.zip\">",
+                                  "<A HREF=b.zip>",
+                                  "<p>x HREF=\"c.zip\">",
+                                  "<i>HREF= \"d.zip\">",
+                                  "<b>href =\"e.zip\">",
+                                  "<a ",
+                                  "<a",
+                                  "<",
+                                  "=\"f.zip\">",
+                                  "<a href=\"g.zip"};
+    for (const char* piece : pieces) {
+        for (std::size_t before = 0; before <= 40; ++before) {
+            for (const std::size_t after : {0, 1, 2, 17}) {
+                std::string page = "<q";
+                page.append(before, 'x').append(piece).append(after, 'y').append("\">");
+                for (const std::string& text : {page, page.substr(2), std::string(piece)}) {
+                    const Strings appended = literal::Walk(text, "http://h/", "*");
+                    ASSERT_EQ(ScanAnchors(text, "http://h/", "*").addresses,
+                              literal::FirstOfEach(appended))
+                        << text;
+                }
+            }
+        }
+    }
+}
+
 // Real pages saved from public sites, when this checkout has them beside it: markup nobody
 // here wrote must give what the step-by-step rules give.
 TEST(ScanAnchors, AgreesWithTheStepByStepWalkOnSavedPages) {
@@ -173,7 +205,7 @@ TEST(ScanAnchors, EndsPromptlyOnPagesThatWouldMakeAStepByStepWalkQuadratic) {
     std::string farEquals;
     for (int i = 0; i < 100000; ++i)
         farEquals += "<A HREF>";
-    farEquals += "=" + std::string(4 << 20, 'z') + ".zip>";
+    farEquals.append("=").append(4 << 20, 'z').append(".zip>");
     EXPECT_EQ(scan(farEquals, "*.zip").size(), 1u);
 }
 
