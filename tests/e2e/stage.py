@@ -66,20 +66,39 @@ class Desktop:
         self.bus_pid = int(values["DBUS_SESSION_BUS_PID"])
         self.env["DBUS_SESSION_BUS_ADDRESS"] = values["DBUS_SESSION_BUS_ADDRESS"]
         self.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], self.env)
-        self.spawn(["openbox", "--sm-disable"], self.env)
-        wait_for("the window manager", lambda: subprocess.run(
-            ["wmctrl", "-m"], env=self.env, capture_output=True).returncode == 0)
+        self.start_window_manager(scratch / "openbox.txt")
         # The reader below talks to the same buses as the program.
         os.environ.update(DISPLAY=self.env["DISPLAY"],
                           DBUS_SESSION_BUS_ADDRESS=self.env["DBUS_SESSION_BUS_ADDRESS"])
 
+    def start_window_manager(self, log_path):
+        """Now and then openbox ends at once on a display that has just come up; a second
+        start finds it settled."""
+        with open(log_path, "w+") as log:
+            for attempt in range(3):
+                openbox = self.spawn(["openbox", "--sm-disable"], self.env, stderr=log)
+                state = wait_for("the window manager", lambda: (
+                    "ended" if openbox.poll() is not None
+                    else subprocess.run(["wmctrl", "-m"], env=self.env,
+                                        capture_output=True).returncode == 0))
+                if state is True:
+                    return
+                self.groups.remove(openbox.pid)
+            log.seek(0)
+            raise RuntimeError(f"openbox did not start: {log.read()[-500:]}")
+
     def spawn(self, command, env, **kwargs):
-        self.groups.append(start(command, env, start_new_session=True, **kwargs).pid)
+        process = start(command, env, start_new_session=True, **kwargs)
+        self.groups.append(process.pid)
+        return process
 
     def close(self):
         for group in reversed(self.groups):
-            os.killpg(group, signal.SIGTERM)
-            os.waitpid(group, 0)
+            try:
+                os.killpg(group, signal.SIGTERM)
+                os.waitpid(group, 0)
+            except (ProcessLookupError, ChildProcessError):
+                pass  # a helper that had already ended
         if self.bus_pid:
             os.kill(self.bus_pid, signal.SIGTERM)
 
