@@ -44,6 +44,7 @@ SCENARIOS = [
         "home": {"Downloads/archives/old/": None},
         "steps": [
             {"wait_window": WELCOME},
+            {"expect_names": [], "window": WELCOME},
             {"key": "Return"},
             {"wait_text": "Step 1"},
             {"expect_names": [["text", "Web page address"]]},
@@ -63,6 +64,11 @@ SCENARIOS = [
             {"key": "Return"},
             {"wait_text": "Step 4"},
             {"expect_names": [["combo box", "Drives"], ["tree", "Folders"]]},
+            {"click_button_named": "New Folder..."},
+            {"wait_text": "Enter the name of the new folder to create."},
+            {"expect_names": [["text", "New folder path"]]},
+            {"click_button_named": "<< Back"},
+            {"wait_text": "Step 4"},
             # The tree opens at the download folder; its subfolder below comes into sight.
             {"click_named": "Downloads"},
             {"key": "Down"},
@@ -70,8 +76,10 @@ SCENARIOS = [
             {"wait_text": "old"},
             {"key": "Return"},
             {"wait_text": READY},
+            {"expect_names": []},
             {"key": "Return"},
             {"wait_text": "Your selected files have been downloaded."},
+            {"expect_names": []},
             {"expect_file": {"path": "Downloads/archives/two.zip", "same_as": "/files/two.zip"}},
             {"expect_file": {"path": "Downloads/archives/one.zip", "absent": True}},
             {"expect_file": {"path": INI, "contains": "URL1={site}/files/"}},
@@ -104,6 +112,7 @@ SCENARIOS = [
         "steps": TO_SELECTION + [
             {"key": "Return"},
             {"wait_text": "Schedule Download"},
+            {"expect_names": []},
             {"click_button_named": "Schedule"},
             {"wait_text": SCHEDULED},
             {"expect_file": {"path": ".local/share/Tardifetch/one.zip.url",
