@@ -57,6 +57,9 @@ DestinationPage::DestinationPage(QWidget* parent) : WizardPage(parent) {
     driveBox_ = new QComboBox(stepFrame);
     driveBox_->setObjectName(QStringLiteral("driveBox"));
     driveBox_->setAccessibleName(QStringLiteral("Drives"));
+    // Qt names a plain drop-down on this desktop by its current entry; a screen reader reads
+    // the description after it.
+    driveBox_->setAccessibleDescription(driveBox_->accessibleName());
     driveBox_->setGeometry(twips(240), twips(1080), twips(4200), twips(315));
     folderList_ = new QTreeWidget(stepFrame);
     folderList_->setObjectName(QStringLiteral("folderList"));

@@ -18,6 +18,8 @@ ErrorPage::ErrorPage(QWidget* parent) : QDialog(parent) {
     icon->setObjectName(QStringLiteral("iconPicture"));
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32, 32));
     icon->setGeometry(twips(240), twips(240), 32, 32);
+    // A screen reader says nothing of a bare picture; the warning it gives is in its name.
+    icon->setAccessibleName(QStringLiteral("Warning"));
 
     messageLabel_ = makeLabel(this, "messageLabel", QString(), 1080, 240, 5280, 2520);
 

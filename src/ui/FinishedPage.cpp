@@ -43,7 +43,6 @@ FinishedPage::FinishedPage(QWidget* parent) : WizardPage(parent) {
 
 void FinishedPage::setMessage(const QString& message) {
     messageLabel_->setText(message);
-    messageLabel_->setAccessibleName(message);
 }
 
 FinishedPage* ShowFinished(const QString& message) {

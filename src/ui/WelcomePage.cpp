@@ -1,6 +1,7 @@
 #include "ui/WelcomePage.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -25,6 +26,10 @@ WelcomePage::WelcomePage(QWidget* parent) : WizardPage(parent) {
     QFont heading = headingLabel_->font();
     heading.setBold(true);
     heading.setPointSizeF(heading.pointSizeF() * 1.5);
+    // The heading keeps to one line of its column: a large desktop font steps it down.
+    while (heading.pointSizeF() > 6.0 &&
+           QFontMetrics(heading).horizontalAdvance(headingLabel_->text()) > headingLabel_->width())
+        heading.setPointSizeF(heading.pointSizeF() - 0.5);
     headingLabel_->setFont(heading);
     headingLabel_->setCursor(Qt::PointingHandCursor);
     headingLabel_->installEventFilter(this);
@@ -57,7 +62,7 @@ WelcomePage::WelcomePage(QWidget* parent) : WizardPage(parent) {
                        "for you. If you are interested in obtaining the \"Tardifetch Folder\" "
                        "enhancement, please visit the Quillmoor website at ") +
             QString::fromLatin1(kMakerAddress) + QStringLiteral(" ."),
-        2520, 1740, 3960, 1200);
+        2520, 1800, 3960, 1200);
 
     const ButtonRow row = addButtonRow();
     row.back->setEnabled(false);

@@ -4,9 +4,12 @@
     driver.py PROGRAM SCENARIO_FILE [--only NAME] [--screenshots FOLDER]
 
 SCENARIO_FILE holds SCENARIOS, a list of dicts: "name", optional "site" (path -> page text,
-served from 127.0.0.1), optional "hold_site" (requests wait until a "release_site" step),
-optional "home" (path under the home folder -> text, laid out before the start), and "steps",
+served from 127.0.0.1, on "port" when that one is free), optional "hold_site" (True, or a list
+of paths: those requests wait until a "release_site" step), optional "home" (path under the
+home folder -> text, or a folder when the path ends in "/", laid out before the start), and
+"steps",
 each a one-key dict naming an action of Run.STEPS, plus an optional "window" (title).
+"{site}" in a step's text stands for the site's address, "{home}" for the home folder.
 One display, window manager and accessibility bus serve the whole run; each scenario gets
 its own site, program and fresh per-user folders.
 """
@@ -96,12 +99,16 @@ class Run:
     def __init__(self, scenario, program_path, desktop, scratch, screenshots):
         self.desktop = desktop
         self.screenshots = screenshots
-        self.site = Site(scratch / "site", scenario.get("site", {}), scenario.get("hold_site"))
+        self.site = Site(scratch / "site", scenario.get("site", {}), scenario.get("hold_site"),
+                         scenario.get("port", 0))
         self.program = Program(program_path, desktop, scratch / "home", scenario.get("home", {}))
         self.reader = Reader(self.program.process.pid)
 
     def fill(self, value):
-        return value.replace("{site}", self.site.address) if isinstance(value, str) else value
+        if not isinstance(value, str):
+            return value
+        return value.replace("{site}", self.site.address).replace("{home}",
+                                                                   str(self.program.home))
 
     def tool(self, *command):
         subprocess.run(command, env=self.desktop.env, check=True, capture_output=True)
@@ -158,8 +165,49 @@ class Run:
         _, button = self.wait(f"a button {name!r}",
                               lambda: self.reader.find(title=title, role="push button",
                                                        name=name))
-        x, y = self.reader.centre(button)
-        self.tool("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1")
+        self.click_at(button, title, 1)
+
+    def click_named(self, name, title, clicks=1):
+        """A row of a list or tree, by its text; it must be scrolled into sight."""
+        _, row = self.wait(f"a control {name!r}", lambda: self.reader.find(title=title,
+                                                                            name=name))
+        self.click_at(row, title, clicks)
+
+    def click_at(self, node, title, clicks):
+        """A new window may still be placed by the window manager: click once it is active
+        and the control stands still."""
+        self.focused(title)
+        where = []
+
+        def still():
+            where.append(self.reader.centre(node))
+            return len(where) > 1 and where[-1] == where[-2]
+        self.wait("the control to stand still", still)
+        x, y = where[-1]
+        self.tool("xdotool", "mousemove", "--sync", str(x), str(y), "click", "--repeat",
+                  str(clicks), "--delay", "80", "1")
+
+    def double_click_named(self, name, title):
+        self.click_named(name, title, clicks=2)
+
+    NAMED_ROLES = {"text", "combo box", "list", "tree", "tree table", "table", "image",
+                   "icon"}
+
+    def expect_names(self, names, title):
+        """Every input, list and picture of the window carries an accessible name, and the
+        names given ([role, name] pairs) are among them, as a screen reader announces them.
+        Qt names a plain drop-down here by its current entry: its own name is then read out
+        as its description."""
+        def check():
+            window = next(w for t, w in self.reader.windows() if title in (None, t))
+            found = [(n.getRoleName(), n.name, n.description) for n in self.reader.nodes(window)
+                     if n.getRoleName() in self.NAMED_ROLES]
+            unnamed = [role for role, name, _ in found if not name]
+            return not unnamed and all(
+                any(role == want_role and want in (name, description)
+                    for role, name, description in found)
+                for want_role, want in names)
+        self.wait(f"names {names} and no unnamed input, list or picture", check)
 
     def close_window(self, title, _):
         self.x_window(title)
@@ -172,8 +220,13 @@ class Run:
 
     def expect_file(self, spec, _):
         """{"path": under the home folder, and "text": its exact content, "same_as": the
-        site's file it must equal byte for byte, or "contains": a line it must hold}."""
+        site's file it must equal byte for byte, "contains": a line it must hold, or
+        "absent": true, when there must be no such file}."""
         file = self.program.home / spec["path"]
+        if spec.get("absent"):
+            if file.exists():
+                raise AssertionError(f"{file} is there")
+            return
         self.wait(f"the file {file}", file.is_file)
         held = file.read_bytes()
         if "same_as" in spec:
@@ -217,7 +270,7 @@ class Run:
         grab.replace(target)
 
     STEPS = ("key", "type", "wait_window", "wait_text", "expect_field", "click_button_named",
-             "close_window", "expect_exit", "expect_file", "expect_icon", "release_site",
+             "click_named", "double_click_named", "expect_names", "close_window", "expect_exit", "expect_file", "expect_icon", "release_site",
              "start_again", "screenshot")
 
     def run(self, steps):
@@ -254,7 +307,13 @@ def main():
     desktop = Desktop(desktop_scratch)
     try:
         for scenario in scenarios:
-            scratch = Path(tempfile.mkdtemp(prefix="gw-e2e-"))
+            if options.screenshots:
+                # The same folders on every run, so the paths the pages show stay the same.
+                scratch = Path(tempfile.gettempdir()) / "grabwright-tour"
+                shutil.rmtree(scratch, ignore_errors=True)
+                scratch.mkdir()
+            else:
+                scratch = Path(tempfile.mkdtemp(prefix="gw-e2e-"))
             started = time.monotonic()
             run = Run(scenario, options.program.resolve(), desktop, scratch,
                       options.screenshots or scratch)

@@ -13,7 +13,119 @@ SITE = {
     "/files/notes.txt": "not an archive",
 }
 
+WELCOME = "GrabWright Plus Version 1.0.29"
+READY = ("Your files are ready to be downloaded.  Your files will be downloaded into "
+         "{home}/Downloads/archives/.  If this is not correct, click the \"Back\" button and "
+         "change the destination folder.  If this is correct, click the \"Next\" button.")
+SCHEDULED = ("Your selected files have been scheduled. Use Task Scheduler to change the date "
+             "and time for the downloads.")
+SHORTCUT = "[InternetShortcut]\r\nURL={site}/files/%s\r\n"
+INI = ".config/grabwright.ini"
+# From the welcome page to Step 3 with the site's page and "*.zip": both archives ticked.
+TO_SELECTION = [
+    {"wait_window": WELCOME},
+    {"key": "Return"},
+    {"wait_text": "Step 1"},
+    {"key": "ctrl+a"},
+    {"type": "{site}/files/"},
+    {"key": "Return"},
+    {"wait_text": "Step 2"},
+    {"key": "Return"},
+    {"wait_text": "Step 3"},
+    {"wait_text": "2 items found. 2 items selected."},
+]
+
 SCENARIOS = [
+    {
+        "name": "download",
+        "site": SITE,
+        # The download folder holds "archives", which holds "old": "old" is listed only
+        # while "archives" is the open folder.
+        "home": {"Downloads/archives/old/": None},
+        "steps": [
+            {"wait_window": WELCOME},
+            {"expect_names": [], "window": WELCOME},
+            {"key": "Return"},
+            {"wait_text": "Step 1"},
+            {"expect_names": [["text", "Web page address"]]},
+            {"key": "ctrl+a"},
+            {"type": "{site}/files/"},
+            {"key": "Return"},
+            {"wait_text": "Step 2"},
+            {"expect_names": [["text", "File specification"]]},
+            {"expect_field": {"role": "text", "text": "*.zip"}},
+            {"key": "Return"},
+            {"wait_text": "Step 3"},
+            {"wait_text": "2 items found. 2 items selected."},
+            {"expect_names": [["list", "Found files"]]},
+            # The list has the focus on its first row, one.zip: Space unticks it.
+            {"key": "space"},
+            {"wait_text": "2 items found. 1 items selected."},
+            {"key": "Return"},
+            {"wait_text": "Step 4"},
+            {"expect_names": [["combo box", "Drives"], ["tree", "Folders"]]},
+            {"click_button_named": "New Folder..."},
+            {"wait_text": "Enter the name of the new folder to create."},
+            {"expect_names": [["text", "New folder path"]]},
+            {"click_button_named": "<< Back"},
+            {"wait_text": "Step 4"},
+            # The tree opens at the download folder; its subfolder below comes into sight.
+            {"click_named": "Downloads"},
+            {"key": "Down"},
+            {"double_click_named": "archives"},
+            {"wait_text": "old"},
+            {"key": "Return"},
+            {"wait_text": READY},
+            {"expect_names": []},
+            {"key": "Return"},
+            {"wait_text": "Your selected files have been downloaded."},
+            {"expect_names": []},
+            {"expect_file": {"path": "Downloads/archives/two.zip", "same_as": "/files/two.zip"}},
+            {"expect_file": {"path": "Downloads/archives/one.zip", "absent": True}},
+            {"expect_file": {"path": INI, "contains": "URL1={site}/files/"}},
+            {"expect_file": {"path": INI, "contains": "LastPath={home}/Downloads/archives/"}},
+            {"click_button_named": "Finish"},
+            {"expect_exit": 0},
+            {"expect_file": {"path": "opened.txt", "text": "file://{home}/Downloads/archives/\n"}},
+            # The next start offers the address in the drop-down and opens at the folder.
+            {"start_again": None},
+            {"key": "Return", "window": WELCOME},
+            {"wait_text": "Step 1"},
+            {"key": "Down"},
+            {"expect_field": {"role": "text", "text": "{site}/files/"}},
+            {"key": "Return"},
+            {"wait_text": "Step 2"},
+            {"key": "Return"},
+            {"wait_text": "Step 3"},
+            {"key": "Return"},
+            {"wait_text": "Step 4"},
+            {"wait_text": "old"},
+            {"key": "Escape"},
+            {"expect_exit": 0},
+        ],
+    },
+    {
+        "name": "scheduling",
+        "site": SITE,
+        # The add-on: its folder with its program beside it.
+        "home": {".local/share/Tardifetch/": None, ".local/share/Tardifetcher.exe": ""},
+        "steps": TO_SELECTION + [
+            {"key": "Return"},
+            {"wait_text": "Schedule Download"},
+            {"expect_names": []},
+            {"click_button_named": "Schedule"},
+            {"wait_text": SCHEDULED},
+            {"expect_file": {"path": ".local/share/Tardifetch/one.zip.url",
+                             "text": SHORTCUT % "one.zip"}},
+            {"expect_file": {"path": ".local/share/Tardifetch/two.zip.url",
+                             "text": SHORTCUT % "two.zip"}},
+            {"expect_file": {"path": INI, "contains": "URL1={site}/files/"}},
+            {"click_button_named": "Finish"},
+            {"expect_exit": 0},
+            # Scheduled files arrive later: no folder is opened.
+            {"expect_file": {"path": "opened.txt", "absent": True}},
+        ],
+    },
     {
         "name": "unreachable address",
         "steps": [
@@ -24,6 +136,7 @@ SCENARIOS = [
             {"type": "127.0.0.1:1/"},
             {"key": "Return"},
             {"wait_text": FETCH_FAILED, "window": "GrabWright"},
+            {"expect_names": [["image", "Warning"]], "window": "GrabWright"},
             {"key": "Escape", "window": "GrabWright"},
             {"wait_text": "Step 1", "window": "GrabWright Plus"},
             {"expect_field": {"role": "text", "text": "http://127.0.0.1:1/"}},

@@ -66,28 +66,49 @@ class Desktop:
         self.bus_pid = int(values["DBUS_SESSION_BUS_PID"])
         self.env["DBUS_SESSION_BUS_ADDRESS"] = values["DBUS_SESSION_BUS_ADDRESS"]
         self.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], self.env)
-        self.spawn(["openbox", "--sm-disable"], self.env)
-        wait_for("the window manager", lambda: subprocess.run(
-            ["wmctrl", "-m"], env=self.env, capture_output=True).returncode == 0)
+        self.start_window_manager(scratch / "openbox.txt")
         # The reader below talks to the same buses as the program.
         os.environ.update(DISPLAY=self.env["DISPLAY"],
                           DBUS_SESSION_BUS_ADDRESS=self.env["DBUS_SESSION_BUS_ADDRESS"])
 
+    def start_window_manager(self, log_path):
+        """Now and then openbox ends at once on a display that has just come up; a second
+        start finds it settled."""
+        with open(log_path, "w+") as log:
+            for attempt in range(3):
+                openbox = self.spawn(["openbox", "--sm-disable"], self.env, stderr=log)
+                state = wait_for("the window manager", lambda: (
+                    "ended" if openbox.poll() is not None
+                    else subprocess.run(["wmctrl", "-m"], env=self.env,
+                                        capture_output=True).returncode == 0))
+                if state is True:
+                    return
+                self.groups.remove(openbox.pid)
+            log.seek(0)
+            raise RuntimeError(f"openbox did not start: {log.read()[-500:]}")
+
     def spawn(self, command, env, **kwargs):
-        self.groups.append(start(command, env, start_new_session=True, **kwargs).pid)
+        process = start(command, env, start_new_session=True, **kwargs)
+        self.groups.append(process.pid)
+        return process
 
     def close(self):
         for group in reversed(self.groups):
-            os.killpg(group, signal.SIGTERM)
-            os.waitpid(group, 0)
+            try:
+                os.killpg(group, signal.SIGTERM)
+                os.waitpid(group, 0)
+            except (ProcessLookupError, ChildProcessError):
+                pass  # a helper that had already ended
         if self.bus_pid:
             os.kill(self.bus_pid, signal.SIGTERM)
 
 
 class Site:
-    """A folder served over HTTP on 127.0.0.1; held requests wait until release()."""
+    """A folder served over HTTP on 127.0.0.1. hold: True holds every request, a list holds
+    requests for those paths; held requests wait until released. A port of 0, or one that is
+    taken, gives a free one."""
 
-    def __init__(self, root, pages, hold):
+    def __init__(self, root, pages, hold, port=0):
         root.mkdir(parents=True)
         for path, text in pages.items():
             file = root / path.lstrip("/")
@@ -104,7 +125,8 @@ class Site:
                 super().__init__(*args, directory=str(root), **kwargs)
 
             def do_GET(self):
-                released.wait(TIMEOUT * 3)
+                if hold is True or (hold and self.path in hold):
+                    released.wait(TIMEOUT * 3)
                 super().do_GET()
 
             def log_message(self, *args):
@@ -114,7 +136,10 @@ class Site:
             def handle_error(self, request, client_address):
                 pass  # a program that ends mid-request is a scenario's business, not noise
 
-        self.server = Server(("127.0.0.1", 0), Handler)
+        try:
+            self.server = Server(("127.0.0.1", port), Handler)
+        except OSError:
+            self.server = Server(("127.0.0.1", 0), Handler)
         self.address = f"http://127.0.0.1:{self.server.server_address[1]}"
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
 
@@ -126,7 +151,9 @@ class Site:
 
 class Program:
     """The wizard with fresh per-user folders (and the scenario's "home" files laid out in
-    them first); its output is kept for the failure report. start() runs it (again)."""
+    them first, a name ending in "/" being a folder); its output is kept for the failure
+    report. start() runs it (again). An xdg-open first on its PATH writes each folder it is
+    asked to open as a line of opened.txt, so no real file manager starts."""
 
     def __init__(self, path, desktop, home, files):
         self.path = path
@@ -138,10 +165,18 @@ class Program:
         (config / "user-dirs.dirs").write_text(f'XDG_DOWNLOAD_DIR="{downloads}"\n')
         for name, text in files.items():
             (home / name).parent.mkdir(parents=True, exist_ok=True)
-            (home / name).write_text(text)
+            if name.endswith("/"):
+                (home / name).mkdir(exist_ok=True)
+            else:
+                (home / name).write_text(text)
+        opener = home / "bin/xdg-open"
+        opener.parent.mkdir()
+        opener.write_text('#!/bin/sh\nprintf \'%s\\n\' "$*" >> "$HOME/opened.txt"\n')
+        opener.chmod(0o755)
         self.env = dict(desktop.env, HOME=str(home), XDG_CONFIG_HOME=str(config),
                         XDG_DATA_HOME=str(home / ".local/share"),
                         XDG_CACHE_HOME=str(home / ".cache"), XDG_RUNTIME_DIR=str(runtime),
+                        PATH=f"{opener.parent}:{desktop.env.get('PATH', '/usr/bin:/bin')}",
                         QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                         QT_SCALE_FACTOR="1", QT_FONT_DPI="96")
         self.log = open(home / "output.txt", "w+")
