@@ -22,9 +22,7 @@ FinishedPage::FinishedPage(QWidget* parent) : WizardPage(parent) {
 
     // No Cancel here: Esc finds no cancel button and does nothing.
     auto* backButton = makeButton(this, "backButton", QStringLiteral("<< Back"), 3840, 3000);
-    backButton->setAccessibleName(QStringLiteral("Back"));
     auto* finishButton = makeButton(this, "finishButton", QStringLiteral("Finish"), 5160, 3000);
-    finishButton->setAccessibleName(QStringLiteral("Finish"));
     finishButton->setAutoDefault(true);
     finishButton->setDefault(true);
 

@@ -46,9 +46,6 @@ ReadyPage::ReadyPage(QWidget* parent) : WizardPage(parent) {
               240, 360, 5880, 2160);
 
     const ButtonRow row = addButtonRow();
-    row.cancel->setAccessibleName(QStringLiteral("Cancel"));
-    row.back->setAccessibleName(QStringLiteral("Back"));
-    row.next->setAccessibleName(QStringLiteral("Next"));
 
     connect(row.cancel, &QPushButton::clicked, this, [] { app::Quit(); });
     connect(row.back, &QPushButton::clicked, this,

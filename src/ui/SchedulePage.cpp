@@ -28,12 +28,8 @@ SchedulePage::SchedulePage(QWidget* parent) : WizardPage(parent) {
               240, 360, 5880, 1560);
     auto* scheduleButton =
         makeButton(frame, "scheduleButton", QStringLiteral("Schedule"), 240, 2040);
-    scheduleButton->setAccessibleName(QStringLiteral("Schedule"));
 
     const ButtonRow row = addButtonRow();
-    row.cancel->setAccessibleName(QStringLiteral("Cancel"));
-    row.back->setAccessibleName(QStringLiteral("Back"));
-    row.next->setAccessibleName(QStringLiteral("Next"));
 
     connect(scheduleButton, &QPushButton::clicked, this, &SchedulePage::schedule);
     connect(row.cancel, &QPushButton::clicked, this, [] { app::Quit(); });
