@@ -21,19 +21,23 @@ SCHEDULED = ("Your selected files have been scheduled. Use Task Scheduler to cha
              "and time for the downloads.")
 SHORTCUT = "[InternetShortcut]\r\nURL={site}/files/%s\r\n"
 INI = ".config/grabwright.ini"
-# From the welcome page to Step 3 with the site's page and "*.zip": both archives ticked.
-TO_SELECTION = [
-    {"wait_window": WELCOME},
-    {"key": "Return"},
-    {"wait_text": "Step 1"},
-    {"key": "ctrl+a"},
-    {"type": "{site}/files/"},
-    {"key": "Return"},
-    {"wait_text": "Step 2"},
-    {"key": "Return"},
-    {"wait_text": "Step 3"},
-    {"wait_text": "2 items found. 2 items selected."},
-]
+# From the welcome page to Step 3 with the site's page and "*.zip", every archive ticked.
+def to_selection(found):
+    return [
+        {"wait_window": WELCOME},
+        {"key": "Return"},
+        {"wait_text": "Step 1"},
+        {"key": "ctrl+a"},
+        {"type": "{site}/files/"},
+        {"key": "Return"},
+        {"wait_text": "Step 2"},
+        {"key": "Return"},
+        {"wait_text": "Step 3"},
+        {"wait_text": f"{found} items found. {found} items selected."},
+    ]
+
+
+TO_SELECTION = to_selection(2)
 
 SCENARIOS = [
     {

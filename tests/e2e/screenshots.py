@@ -2,6 +2,8 @@
 # titled "window" (default "GrabWright Plus") as docs/screenshots/NAME.png. The site asks for
 # a fixed port, so the address in the pictures stays the same from run to run.
 
+from scenarios import WELCOME, to_selection
+
 PORT = 47180
 SITE = {
     "/files/index.html": '<html><body><a href="one.zip">One</a> <a href="two.zip">Two</a>'
@@ -10,18 +12,7 @@ SITE = {
     "/files/two.zip": "second archive",
     "/files/three.zip": "third archive",
 }
-WELCOME = "GrabWright Plus Version 1.0.29"
-TO_SELECTION = [
-    {"wait_window": WELCOME},
-    {"key": "Return"},
-    {"wait_text": "Step 1"},
-    {"key": "ctrl+a"},
-    {"type": "{site}/files/"},
-    {"key": "Return"},
-    {"wait_text": "Step 2"},
-    {"key": "Return"},
-    {"wait_text": "3 items found. 3 items selected."},
-]
+TO_SELECTION = to_selection(3)
 
 SCENARIOS = [
     {
