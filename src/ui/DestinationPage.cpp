@@ -68,6 +68,8 @@ DestinationPage::DestinationPage(QWidget* parent) : WizardPage(parent) {
     folderList_->setItemsExpandable(false);
     folderList_->setExpandsOnDoubleClick(false);
     folderList_->setRootIsDecorated(false);
+    // Folders open on a double click only, so branch arrows would promise what they cannot do.
+    folderList_->setStyleSheet(QStringLiteral("QTreeView::branch { image: none; }"));
     folderList_->setIndentation(twips(180));
     folderList_->setGeometry(twips(240), twips(1500), twips(4200), twips(1140));
     auto* newFolderButton = makeButton(stepFrame, "newFolderButton",
