@@ -14,9 +14,10 @@ SITE = {
 }
 
 WELCOME = "GrabWright Plus Version 1.0.29"
-READY = ("Your files are ready to be downloaded.  Your files will be downloaded into "
-         "{home}/Downloads/archives/.  If this is not correct, click the \"Back\" button and "
-         "change the destination folder.  If this is correct, click the \"Next\" button.")
+READY_IN = ("Your files are ready to be downloaded.  Your files will be downloaded into "
+            "{home}/Downloads/%s/.  If this is not correct, click the \"Back\" button and "
+            "change the destination folder.  If this is correct, click the \"Next\" button.")
+READY = READY_IN % "archives"
 SCHEDULED = ("Your selected files have been scheduled. Use Task Scheduler to change the date "
              "and time for the downloads.")
 SHORTCUT = "[InternetShortcut]\r\nURL={site}/files/%s\r\n"
@@ -104,6 +105,26 @@ SCENARIOS = [
             {"key": "Return"},
             {"wait_text": "Step 4"},
             {"wait_text": "old"},
+            {"key": "Escape"},
+            {"expect_exit": 0},
+        ],
+    },
+    {
+        "name": "new folder",
+        "site": SITE,
+        "steps": TO_SELECTION + [
+            {"key": "Return"},
+            {"wait_text": "Step 4"},
+            {"click_button_named": "New Folder..."},
+            {"wait_text": "Enter the name of the new folder to create."},
+            # The box holds the open folder with its final "/"; the name goes behind it.
+            {"type": "Fresh"},
+            {"key": "Return"},
+            {"wait_text": "Step 4"},
+            {"wait_text": "Fresh"},
+            {"key": "Return"},
+            {"wait_text": READY_IN % "Fresh"},
+            {"expect_file": {"path": INI, "contains": "LastPath={home}/Downloads/Fresh/"}},
             {"key": "Escape"},
             {"expect_exit": 0},
         ],
