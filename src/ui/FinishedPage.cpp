@@ -7,7 +7,7 @@
 #include "app/Navigation.h"
 #include "app/Quit.h"
 #include "app/WizardState.h"
-#include "platform/FileManager.h"
+#include "ui/FileManager.h"
 #include "ui/PageLayout.h"
 #include "ui/ReadyPage.h"
 
@@ -33,7 +33,7 @@ FinishedPage::FinishedPage(QWidget* parent) : WizardPage(parent) {
         const app::WizardState& state = app::wizardState();
         // Scheduled files arrive later, so there is nothing in a folder to look at yet.
         if (!state.DownloadsScheduled)
-            platform::OpenFolderInFileManager(state.DestinationFolder);
+            OpenFolderInFileManager(state.DestinationFolder);
         // The line was already dropped at the end of a completed run.
         app::EndProgram();
     });

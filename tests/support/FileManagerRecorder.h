@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/FileManager.h"
+#include "ui/FileManager.h"
 
 namespace gw::test {
 
@@ -12,9 +12,9 @@ namespace gw::test {
 struct FileManagerRecorder {
     std::vector<std::string> opened;
     FileManagerRecorder() {
-        platform::setFolderOpener([this](const std::string& folder) { opened.push_back(folder); });
+        ui::setFolderOpener([this](const std::string& folder) { opened.push_back(folder); });
     }
-    ~FileManagerRecorder() { platform::setFolderOpener(nullptr); }
+    ~FileManagerRecorder() { ui::setFolderOpener(nullptr); }
     FileManagerRecorder(const FileManagerRecorder&) = delete;
     FileManagerRecorder& operator=(const FileManagerRecorder&) = delete;
 };

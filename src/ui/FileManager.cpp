@@ -1,11 +1,11 @@
-#include "platform/FileManager.h"
+#include "ui/FileManager.h"
 
 #include <QByteArray>
 #include <QDesktopServices>
 #include <QFile>
 #include <QUrl>
 
-namespace gw::platform {
+namespace gw::ui {
 namespace {
 std::function<void(const std::string&)>& opener() {
     static std::function<void(const std::string&)> installed;
@@ -27,4 +27,4 @@ void setFolderOpener(std::function<void(const std::string&)> newOpener) {
     opener() = std::move(newOpener);
 }
 
-}  // namespace gw::platform
+}  // namespace gw::ui
