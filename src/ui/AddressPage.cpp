@@ -8,7 +8,6 @@
 #include <algorithm>
 
 #include "app/Navigation.h"
-#include "app/Quit.h"
 #include "app/WizardState.h"
 #include "settings/AddressHistory.h"
 #include "ui/DisplayText.h"
@@ -34,10 +33,7 @@ QStringList sortedForDisplay(const std::vector<std::string>& addresses) {
 
 }  // namespace
 
-AddressPage::AddressPage(QWidget* parent) : WizardPage(parent) {
-    setObjectName(QStringLiteral("AddressPage"));
-    setClientSize(6600, 3495);
-
+AddressPage::AddressPage(QWidget* parent) : WizardPage(QStringLiteral("AddressPage"), parent) {
     QGroupBox* stepFrame = addStepFrame(QStringLiteral("Step 1"));
     makeLabel(stepFrame, "instructionLabel",
               QStringLiteral("Enter the address of the webpage that you would like to retrieve "
@@ -64,7 +60,6 @@ AddressPage::AddressPage(QWidget* parent) : WizardPage(parent) {
     connect(addressBox_, &QComboBox::activated, this, &AddressPage::applyNextRule);
     addressBox_->lineEdit()->installEventFilter(this);
     connect(clearHistoryButton, &QPushButton::clicked, this, &AddressPage::clearHistory);
-    connect(row.cancel, &QPushButton::clicked, this, [] { app::Quit(); });
     connect(row.back, &QPushButton::clicked, this, [this] {
         app::wizardState().PageAddress = addressBox_->currentText().toStdString();
         app::navigate<WelcomePage>(this);

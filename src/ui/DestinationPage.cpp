@@ -8,7 +8,6 @@
 #include <filesystem>
 
 #include "app/Navigation.h"
-#include "app/Quit.h"
 #include "app/WizardState.h"
 #include "platform/AddOn.h"
 #include "platform/Folders.h"
@@ -44,10 +43,8 @@ std::string joined(const std::string& folder, const std::string& name) {
 
 }  // namespace
 
-DestinationPage::DestinationPage(QWidget* parent) : WizardPage(parent) {
-    setObjectName(QStringLiteral("DestinationPage"));
-    setClientSize(6600, 3495);
-
+DestinationPage::DestinationPage(QWidget* parent)
+    : WizardPage(QStringLiteral("DestinationPage"), parent) {
     QGroupBox* stepFrame = addStepFrame(QStringLiteral("Step 4"));
     makeLabel(stepFrame, "instructionLabel",
               QStringLiteral("You must now designate where you want these files to be placed "
@@ -95,7 +92,6 @@ DestinationPage::DestinationPage(QWidget* parent) : WizardPage(parent) {
         if (!openFolder(path))
             recover();
     });
-    connect(row.cancel, &QPushButton::clicked, this, [] { app::Quit(); });
     connect(row.back, &QPushButton::clicked, this, &DestinationPage::goBack);
     connect(row.next, &QPushButton::clicked, this, [this] {
         storeFolder();

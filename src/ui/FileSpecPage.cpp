@@ -6,7 +6,6 @@
 #include <QPushButton>
 
 #include "app/Navigation.h"
-#include "app/Quit.h"
 #include "app/WizardState.h"
 #include "harvest/Messages.h"
 #include "ui/AddressPage.h"
@@ -18,10 +17,7 @@
 
 namespace gw::ui {
 
-FileSpecPage::FileSpecPage(QWidget* parent) : WizardPage(parent) {
-    setObjectName(QStringLiteral("FileSpecPage"));
-    setClientSize(6600, 3495);
-
+FileSpecPage::FileSpecPage(QWidget* parent) : WizardPage(QStringLiteral("FileSpecPage"), parent) {
     QGroupBox* stepFrame = addStepFrame(QStringLiteral("Step 2"));
     instructionLabel_ =
         makeLabel(stepFrame, "instructionLabel",
@@ -45,7 +41,6 @@ FileSpecPage::FileSpecPage(QWidget* parent) : WizardPage(parent) {
         specEdit_->selectAll();
 
     connect(specEdit_, &QLineEdit::textChanged, this, &FileSpecPage::applyNextRule);
-    connect(row.cancel, &QPushButton::clicked, this, [] { app::Quit(); });
     connect(row.back, &QPushButton::clicked, this, [this] {
         app::wizardState().LastFileSpec = specEdit_->text().toStdString();
         app::navigate<AddressPage>(this);

@@ -13,10 +13,7 @@
 
 namespace gw::ui {
 
-FinishedPage::FinishedPage(QWidget* parent) : WizardPage(parent) {
-    setObjectName(QStringLiteral("FinishedPage"));
-    setClientSize(6600, 3495);
-
+FinishedPage::FinishedPage(QWidget* parent) : WizardPage(QStringLiteral("FinishedPage"), parent) {
     QGroupBox* frame = addStepFrame(QStringLiteral("Finished"));
     messageLabel_ = makeLabel(frame, "messageLabel", QString(), 240, 360, 5880, 2160);
 

@@ -5,7 +5,6 @@
 #include <QPushButton>
 
 #include "app/Navigation.h"
-#include "app/Quit.h"
 #include "app/WizardState.h"
 #include "platform/Folders.h"
 #include "settings/SettingsStore.h"
@@ -16,10 +15,8 @@
 
 namespace gw::ui {
 
-NewFolderPage::NewFolderPage(QWidget* parent) : WizardPage(parent) {
-    setObjectName(QStringLiteral("NewFolderPage"));
-    setClientSize(6600, 3495);
-
+NewFolderPage::NewFolderPage(QWidget* parent)
+    : WizardPage(QStringLiteral("NewFolderPage"), parent) {
     instructionLabel_ = makeLabel(this, "instructionLabel",
                                   QStringLiteral("Enter the name of the new folder to create."),
                                   240, 360, 6120, 720);
@@ -39,7 +36,6 @@ NewFolderPage::NewFolderPage(QWidget* parent) : WizardPage(parent) {
     pathEdit_->setText(displayText(remembered_));
     pathEdit_->setFocus();
 
-    connect(row.cancel, &QPushButton::clicked, this, [] { app::Quit(); });
     connect(row.back, &QPushButton::clicked, this,
             [this] { app::navigate<DestinationPage>(this); });
     connect(row.next, &QPushButton::clicked, this, &NewFolderPage::create);

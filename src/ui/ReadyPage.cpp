@@ -5,7 +5,6 @@
 #include <QPushButton>
 
 #include "app/Navigation.h"
-#include "app/Quit.h"
 #include "app/WizardState.h"
 #include "ui/DestinationPage.h"
 #include "ui/DisplayText.h"
@@ -31,10 +30,7 @@ QString finishedMessage(DownloadRunOutcome outcome) {
 
 }  // namespace
 
-ReadyPage::ReadyPage(QWidget* parent) : WizardPage(parent) {
-    setObjectName(QStringLiteral("ReadyPage"));
-    setClientSize(6600, 3495);
-
+ReadyPage::ReadyPage(QWidget* parent) : WizardPage(QStringLiteral("ReadyPage"), parent) {
     QGroupBox* frame = addStepFrame(QStringLiteral("Ready to download"));
     makeLabel(frame, "messageLabel",
               QStringLiteral("Your files are ready to be downloaded.  Your files will be "
@@ -47,7 +43,6 @@ ReadyPage::ReadyPage(QWidget* parent) : WizardPage(parent) {
 
     const ButtonRow row = addButtonRow();
 
-    connect(row.cancel, &QPushButton::clicked, this, [] { app::Quit(); });
     connect(row.back, &QPushButton::clicked, this,
             [this] { app::navigate<DestinationPage>(this); });
     connect(row.next, &QPushButton::clicked, this, &ReadyPage::download);

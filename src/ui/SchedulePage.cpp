@@ -4,7 +4,6 @@
 #include <QPushButton>
 
 #include "app/Navigation.h"
-#include "app/Quit.h"
 #include "ui/DestinationPage.h"
 #include "ui/FinishedPage.h"
 #include "ui/PageLayout.h"
@@ -14,10 +13,7 @@
 
 namespace gw::ui {
 
-SchedulePage::SchedulePage(QWidget* parent) : WizardPage(parent) {
-    setObjectName(QStringLiteral("SchedulePage"));
-    setClientSize(6600, 3495);
-
+SchedulePage::SchedulePage(QWidget* parent) : WizardPage(QStringLiteral("SchedulePage"), parent) {
     QGroupBox* frame = addStepFrame(QStringLiteral("Schedule Download"));
     makeLabel(frame, "messageLabel",
               QStringLiteral("Since Quillmoor's \"Tardifetch Folder\" is installed, these "
@@ -32,7 +28,6 @@ SchedulePage::SchedulePage(QWidget* parent) : WizardPage(parent) {
     const ButtonRow row = addButtonRow();
 
     connect(scheduleButton, &QPushButton::clicked, this, &SchedulePage::schedule);
-    connect(row.cancel, &QPushButton::clicked, this, [] { app::Quit(); });
     connect(row.back, &QPushButton::clicked, this, [this] { app::navigate<SelectionPage>(this); });
     connect(row.next, &QPushButton::clicked, this,
             [this] { app::navigate<DestinationPage>(this); });

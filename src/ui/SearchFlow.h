@@ -7,13 +7,14 @@ class QWidget;
 namespace gw::ui {
 
 enum class SearchOutcome {
-    InvalidPattern,  // the specification is no pattern; nothing was started
+    InvalidPattern,  // the typed text makes no pattern; nothing was started
     NothingFound,    // FoundCount is 0
     Found,           // FoundList holds the matches, duplicates removed
 };
 
-// "Next >>" of Step 2: searches the fetched page for links matching the typed specification
-// behind the wait dialog, with `fileSpecPage` hidden meanwhile. The caller shows the outcome.
+// "Next >>" of Step 2: searches the fetched page for links whose file names match the typed
+// wildcard, behind the wait dialog, with `fileSpecPage` hidden meanwhile. The caller shows the
+// outcome.
 SearchOutcome RunSearch(QWidget* fileSpecPage, const QString& typedSpec);
 
 }  // namespace gw::ui

@@ -8,7 +8,6 @@
 #include <QPushButton>
 
 #include "app/Navigation.h"
-#include "app/Quit.h"
 #include "app/WizardState.h"
 #include "platform/AddOn.h"
 #include "ui/CaseInsensitiveOrder.h"
@@ -26,10 +25,8 @@ constexpr int kAddressRole = Qt::UserRole;
 constexpr int kRowRole = Qt::UserRole + 1;
 }  // namespace
 
-SelectionPage::SelectionPage(QWidget* parent) : WizardPage(parent) {
-    setObjectName(QStringLiteral("SelectionPage"));
-    setClientSize(6600, 3495);
-
+SelectionPage::SelectionPage(QWidget* parent)
+    : WizardPage(QStringLiteral("SelectionPage"), parent) {
     QGroupBox* stepFrame = addStepFrame(QStringLiteral("Step 3"));
     instructionLabel_ =
         makeLabel(stepFrame, "instructionLabel",
@@ -59,7 +56,6 @@ SelectionPage::SelectionPage(QWidget* parent) : WizardPage(parent) {
 
     connect(selectAllButton, &QPushButton::clicked, this, [this] { setAllTicks(true); });
     connect(clearAllButton, &QPushButton::clicked, this, [this] { setAllTicks(false); });
-    connect(row.cancel, &QPushButton::clicked, this, [] { app::Quit(); });
     connect(row.back, &QPushButton::clicked, this, [this] { app::navigate<FileSpecPage>(this); });
     connect(nextButton_, &QPushButton::clicked, this, &SelectionPage::goOn);
 }

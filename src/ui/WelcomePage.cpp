@@ -7,7 +7,6 @@
 #include <QPushButton>
 
 #include "app/Navigation.h"
-#include "app/Quit.h"
 #include "app/Version.h"
 #include "ui/AddressPage.h"
 #include "ui/PageLayout.h"
@@ -17,10 +16,7 @@ namespace {
 const char* const kMakerAddress = "https://quillmoor.example/";
 }
 
-WelcomePage::WelcomePage(QWidget* parent) : WizardPage(parent) {
-    setObjectName(QStringLiteral("WelcomePage"));
-    setClientSize(6600, 3495);
-
+WelcomePage::WelcomePage(QWidget* parent) : WizardPage(QStringLiteral("WelcomePage"), parent) {
     headingLabel_ =
         makeLabel(this, "headingLabel", QStringLiteral("GrabWright Plus"), 120, 120, 2160, 720);
     QFont heading = headingLabel_->font();
@@ -69,7 +65,6 @@ WelcomePage::WelcomePage(QWidget* parent) : WizardPage(parent) {
     GrowToFitText(this);
 
     connect(row.next, &QPushButton::clicked, this, [this] { app::navigate<AddressPage>(this); });
-    connect(row.cancel, &QPushButton::clicked, this, [] { app::Quit(); });
 
     setWindowTitle(QString::fromStdString(app::VersionTitle()));
 }

@@ -10,9 +10,11 @@
 
 namespace gw::ui {
 
-WizardPage::WizardPage(QWidget* parent) : QDialog(parent) {
+WizardPage::WizardPage(const QString& name, QWidget* parent) : QDialog(parent) {
+    setObjectName(name);
     setWindowTitle(QStringLiteral("GrabWright Plus"));
     setAttribute(Qt::WA_DeleteOnClose, false);
+    setFixedSize(twips(6600), twips(3495));
 }
 
 WizardPage::ButtonRow WizardPage::addButtonRow() {
@@ -22,6 +24,7 @@ WizardPage::ButtonRow WizardPage::addButtonRow() {
     row.next->setAutoDefault(true);
     row.next->setDefault(true);
     cancelButton_ = row.cancel;
+    connect(row.cancel, &QPushButton::clicked, this, [] { app::Quit(); });
     return row;
 }
 
@@ -30,10 +33,6 @@ QGroupBox* WizardPage::addStepFrame(const QString& caption) {
     frame->setObjectName(QStringLiteral("stepFrame"));
     frame->setGeometry(twips(120), twips(60), twips(6360), twips(2760));
     return frame;
-}
-
-void WizardPage::setClientSize(int widthTwips, int heightTwips) {
-    setFixedSize(twips(widthTwips), twips(heightTwips));
 }
 
 void WizardPage::keyPressEvent(QKeyEvent* event) {

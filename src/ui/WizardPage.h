@@ -12,7 +12,8 @@ namespace gw::ui {
 class WizardPage : public QDialog {
     Q_OBJECT
   public:
-    explicit WizardPage(QWidget* parent = nullptr);
+    // Every page has the same client size; `name` is its object name.
+    explicit WizardPage(const QString& name, QWidget* parent = nullptr);
 
   protected:
     struct ButtonRow {
@@ -21,11 +22,10 @@ class WizardPage : public QDialog {
         QPushButton* next;
     };
     // The row along the bottom: Cancel, Back, Next from left to right, at top 3000 twips;
-    // Next is the default button and Cancel answers Esc.
+    // Next is the default button, and Cancel answers Esc and quits.
     ButtonRow addButtonRow();
     // The frame that holds a step's controls.
     QGroupBox* addStepFrame(const QString& caption);
-    void setClientSize(int widthTwips, int heightTwips);
 
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -156,10 +156,10 @@ class Run:
                   lambda: self.reader.find(title=title, name=text)
                   or self.reader.find(title=title, text=text))
 
-    def expect_field(self, spec, title):
+    def expect_field(self, wanted, title):
         """{"role": ..., "name": ..., "text": ...}: a control with exactly that text."""
-        spec = {key: self.fill(value) for key, value in spec.items()}
-        self.wait(f"a control {spec}", lambda: self.reader.find(title=title, **spec))
+        wanted = {key: self.fill(value) for key, value in wanted.items()}
+        self.wait(f"a control {wanted}", lambda: self.reader.find(title=title, **wanted))
 
     def click_button_named(self, name, title):
         _, button = self.wait(f"a button {name!r}",
@@ -218,23 +218,23 @@ class Run:
         if self.program.process.returncode != code:
             raise AssertionError(f"exit code {self.program.process.returncode}, not {code}")
 
-    def expect_file(self, spec, _):
+    def expect_file(self, wanted, _):
         """{"path": under the home folder, and "text": its exact content, "same_as": the
         site's file it must equal byte for byte, "contains": a line it must hold, or
         "absent": true, when there must be no such file}."""
-        file = self.program.home / spec["path"]
-        if spec.get("absent"):
+        file = self.program.home / wanted["path"]
+        if wanted.get("absent"):
             if file.exists():
                 raise AssertionError(f"{file} is there")
             return
         self.wait(f"the file {file}", file.is_file)
         held = file.read_bytes()
-        if "same_as" in spec:
-            fits = held == (self.site.root / spec["same_as"].lstrip("/")).read_bytes()
-        elif "contains" in spec:
-            fits = self.fill(spec["contains"]).encode() in held.splitlines()
+        if "same_as" in wanted:
+            fits = held == (self.site.root / wanted["same_as"].lstrip("/")).read_bytes()
+        elif "contains" in wanted:
+            fits = self.fill(wanted["contains"]).encode() in held.splitlines()
         else:
-            fits = held == self.fill(spec["text"]).encode()
+            fits = held == self.fill(wanted["text"]).encode()
         if not fits:
             raise AssertionError(f"{file} holds {held[:300]!r}")
 

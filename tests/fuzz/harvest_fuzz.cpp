@@ -1,6 +1,6 @@
-// Fuzz target for the harvest: arbitrary pages, file specs and page addresses must neither
+// Fuzz target for the harvest: arbitrary pages, file patterns and page addresses must neither
 // crash nor trip a sanitizer, and must give what the step-by-step rules give.
-// Input: one byte for the file spec's length, one for the address's, the file spec,
+// Input: one byte for the file pattern's length, one for the address's, the pattern,
 // the address, then the page. Built and run by tests/fuzz/build-and-run.
 #include <cstdint>
 #include <cstdio>
