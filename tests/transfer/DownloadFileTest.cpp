@@ -182,31 +182,33 @@ TEST(DownloadFile, AReplacedFileKeepsItsPermissionBitsAndANewOneFollowsTheUmask)
     EXPECT_EQ(ReadAll(folder + "kept.zip"), gw::test::FileBytes("kept.zip"));
 }
 
-TEST(DownloadFile, ARetryWaitsByTheClockAndLetsTheWindowRun) {
+TEST(DownloadFile, TriesFollowTheKindOfFailureAndTheirPausesLetTheWindowRun) {
     gw::test::DownloadServer server;
-    gw::test::InstalledFakes fakes;
-    const std::string folder = Folder();
-    gw::platform::UrlTransfer transfer;
-    int calls = 0;
-    DownloadHooks hooks;
-    hooks.progress = [&](std::uint64_t, std::uint64_t) { return ++calls > 0; };
-    const auto result = DownloadFile(transfer, server.url("/flaky/w.zip"), folder, hooks);
-    EXPECT_EQ(result.outcome, FileOutcome::Written);
-    EXPECT_EQ(server.hits("/flaky/w.zip"), 2);
-    EXPECT_EQ(fakes.clock.slept, std::chrono::seconds(1));
-    EXPECT_GE(calls, 50);  // the pause hands control back every 20 ms of its second
-}
-
-TEST(DownloadFile, AFileThatKeepsFailingIsTriedThreeTimesWithGrowingPauses) {
-    gw::test::DownloadServer server;
-    gw::test::InstalledFakes fakes;
-    gw::platform::UrlTransfer transfer;
-    const auto result = DownloadFile(transfer, server.url("/reset/x.zip"), Folder());
-    EXPECT_EQ(result.outcome, FileOutcome::FetchFailed);
-    EXPECT_EQ(server.hits("/reset/x.zip"), 3);
-    EXPECT_EQ(fakes.clock.slept, std::chrono::seconds(3));
-    const auto missing = DownloadFile(transfer, server.url("/missing/y.zip"), Folder());
-    EXPECT_EQ(server.hits("/missing/y.zip"), 1);  // a 404 will not pass: no second try
+    struct Case {
+        const char* path;
+        FileOutcome outcome;
+        int tries;
+        std::chrono::seconds paused;
+    };
+    const Case cases[] = {
+        {"/flaky/w.zip", FileOutcome::Written, 2, std::chrono::seconds(1)},
+        {"/reset/x.zip", FileOutcome::FetchFailed, 3, std::chrono::seconds(3)},
+        {"/missing/y.zip", FileOutcome::FetchFailed, 1, std::chrono::seconds(0)},  // will not pass
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        gw::test::InstalledFakes fakes;
+        gw::platform::UrlTransfer transfer;
+        int calls = 0;
+        DownloadHooks hooks;
+        hooks.progress = [&](std::uint64_t, std::uint64_t) { return ++calls > 0; };
+        const auto result = DownloadFile(transfer, server.url(c.path), Folder(), hooks);
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(server.hits(c.path), c.tries);
+        EXPECT_EQ(fakes.clock.slept, c.paused);
+        // A pause hands control back every 20 ms of the wizard's clock.
+        EXPECT_GE(calls, 50 * c.paused.count());
+    }
 }
 
 TEST(DownloadFile, CancelWhileARetryWaitsEndsTheTriesAndClosingAbortsThem) {
