@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/UrlTransfer.h"
+#include "platform/TransferEngine.h"
 #include "retrieval/PageFetch.h"
 
 int main(int argc, char** argv) {
@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     gw::platform::InitTransfers();
-    gw::platform::UrlTransfer transfer;
+    gw::platform::TransferEngine transfer;
     const std::string temp = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") +
                              "/grabwright-bench-temp.tmp";
 

@@ -4,20 +4,20 @@
 
 namespace gw::app {
 namespace {
-std::unique_ptr<platform::UrlTransfer>& handle() {
-    static std::unique_ptr<platform::UrlTransfer> instance;
+std::unique_ptr<platform::TransferEngine>& handle() {
+    static std::unique_ptr<platform::TransferEngine> instance;
     return instance;
 }
 }  // namespace
 
-platform::UrlTransfer& transfer() {
+platform::TransferEngine& transfer() {
     if (!handle())
-        handle() = std::make_unique<platform::UrlTransfer>();
+        handle() = std::make_unique<platform::TransferEngine>();
     return *handle();
 }
 
 void setTransferOptions(const platform::TransferOptions& options) {
-    handle() = std::make_unique<platform::UrlTransfer>(options);
+    handle() = std::make_unique<platform::TransferEngine>(options);
 }
 
 }  // namespace gw::app

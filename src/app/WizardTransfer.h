@@ -1,13 +1,14 @@
 #pragma once
 
-#include "platform/UrlTransfer.h"
+#include "platform/TransferEngine.h"
 
 namespace gw::app {
 
-// The one transfer handle of the wizard, reused across its transfers (keep-alive).
-platform::UrlTransfer& transfer();
+// The one transfer engine of the wizard: its connections and cookies last from the page
+// fetch to the last download.
+platform::TransferEngine& transfer();
 
-// Replaces the handle with one made with these options (tests: short time-outs, their own
+// Replaces the engine with one made with these options (tests: short time-outs, their own
 // certificate authority).
 void setTransferOptions(const platform::TransferOptions& options);
 

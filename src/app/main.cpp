@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/UrlTransfer.h"
+#include "platform/TransferEngine.h"
 #include "ui/Startup.h"
 
 namespace {

@@ -40,7 +40,8 @@ int RunDownload(const Options& options, std::ostream& err, bool errIsTerminal) {
     if (folder.back() != '/')
         folder += '/';
 
-    const FoundFiles found = FindFiles(options.address, options.fileSpec, err);
+    platform::TransferEngine engine;
+    const FoundFiles found = FindFiles(engine, options.address, options.fileSpec, err);
     if (found.exitCode != 0)
         return found.exitCode;
 
@@ -51,8 +52,11 @@ int RunDownload(const Options& options, std::ostream& err, bool errIsTerminal) {
     events.finished = [&](std::size_t index, const transfer::FileStatus& file) {
         lines.finished(index, file);
     };
-    const std::vector<transfer::FileStatus> files = transfer::DownloadAll(
-        found.addresses, folder, static_cast<std::size_t>(options.jobs), events);
+    transfer::RunOptions run;
+    run.jobs = static_cast<std::size_t>(options.jobs);
+    run.referrerPage = found.pageAddress;
+    const std::vector<transfer::FileStatus> files =
+        transfer::DownloadAll(engine, found.addresses, folder, run, events);
     lines.clear();
 
     std::size_t failed = 0;

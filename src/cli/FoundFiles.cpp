@@ -8,7 +8,6 @@
 #include "cli/Stop.h"
 #include "harvest/Harvest.h"
 #include "harvest/Messages.h"
-#include "platform/UrlTransfer.h"
 #include "retrieval/Messages.h"
 #include "retrieval/PageFetch.h"
 
@@ -61,11 +60,12 @@ int ExitStatusForStop(std::ostream& err) {
     return 1;
 }
 
-FoundFiles FindFiles(const std::string& address, const std::string& fileSpec, std::ostream& err) {
+FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& address,
+                     const std::string& fileSpec, std::ostream& err) {
     const std::string pattern = harvest::BuildMatchPattern(fileSpec);
     if (!harvest::PatternIsValid(pattern)) {
         err << harvest::kInvalidPatternMessage << '\n';
-        return {2, {}};
+        return {2, {}, {}};
     }
     retrieval::FetchedPage page;
     {
@@ -73,42 +73,41 @@ FoundFiles FindFiles(const std::string& address, const std::string& fileSpec, st
         if (temp.path().empty()) {
             err << retrieval::kFetchFailedMessage
                 << "\ngrabwright-cli: no temporary folder could be made\n";
-            return {1, {}};
+            return {1, {}, {}};
         }
-        platform::UrlTransfer transfer;
         // Any signal ends the page fetch: there is no file in progress to finish.
-        page = retrieval::FetchPage(
-            transfer, address, temp.path(),
-            [](std::uint64_t, std::uint64_t) { return CurrentStop() == StopReason::None; });
+        page = retrieval::FetchPage(engine, address, temp.path(), [](std::uint64_t, std::uint64_t) {
+            return CurrentStop() == StopReason::None;
+        });
     }
     if (const int stopped = ExitStatusForStop(err); stopped >= 0)
-        return {stopped, {}};
+        return {stopped, {}, {}};
     if (page.outcome == retrieval::FetchOutcome::Empty) {
         err << retrieval::kEmptyPageMessage << '\n';
-        return {1, {}};
+        return {1, {}, {}};
     }
     if (page.outcome == retrieval::FetchOutcome::Failed) {
         err << retrieval::kFetchFailedMessage << "\ngrabwright-cli: " << page.error << '\n';
-        return {1, {}};
+        return {1, {}, {}};
     }
 
     harvest::FoundLinks found = harvest::ScanAnchors(page.text, page.fetchedAddress, pattern);
     if (found.addresses.empty()) {
         err << harvest::kNothingFoundMessage << '\n';
-        return {1, {}};
+        return {1, {}, {}};
     }
     harvest::RemoveDuplicates(found.addresses);
     if (found.addresses.empty()) {
         err << harvest::kNothingFoundMessage
             << "\ngrabwright-cli: every matching address was a bare site address ending in "
                "\".com\", which is left out\n";
-        return {1, {}};
+        return {1, {}, {}};
     }
     if (found.dropped > 0) {
         err << "grabwright-cli: " << found.dropped << " further matching addresses were left out: "
             << "the list holds at most " << harvest::kFoundCapacity << ".\n";
     }
-    return {0, std::move(found.addresses)};
+    return {0, std::move(found.addresses), std::move(page.fetchedAddress)};
 }
 
 }  // namespace gw::cli

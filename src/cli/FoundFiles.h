@@ -4,17 +4,21 @@
 #include <string>
 #include <vector>
 
+#include "platform/TransferEngine.h"
+
 namespace gw::cli {
 
 struct FoundFiles {
     int exitCode = 0;  // 0 when `addresses` holds at least one address
     std::vector<std::string> addresses;
+    std::string pageAddress;  // where the page really came from (after redirects)
 };
 
 // Fetches the page at `address` as the wizard does (into a temporary file of this run's own),
 // finds the links matching `fileSpec` and removes duplicates. Reasons for failure go to `err`.
 // SIGINT, SIGTERM and the time limit abort the fetch.
-FoundFiles FindFiles(const std::string& address, const std::string& fileSpec, std::ostream& err);
+FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& address,
+                     const std::string& fileSpec, std::ostream& err);
 
 // The exit status for a command ended by `CurrentStop()`, or -1 when nothing stopped it.
 int ExitStatusForStop(std::ostream& err);

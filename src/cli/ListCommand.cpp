@@ -25,7 +25,8 @@ std::string EscapeForLine(const std::string& address) {
 
 int RunList(const std::string& address, const std::string& fileSpec, std::ostream& out,
             std::ostream& err) {
-    const FoundFiles found = FindFiles(address, fileSpec, err);
+    platform::TransferEngine engine;
+    const FoundFiles found = FindFiles(engine, address, fileSpec, err);
     if (found.exitCode != 0)
         return found.exitCode;
     for (const std::string& entry : found.addresses)

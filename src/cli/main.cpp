@@ -8,7 +8,7 @@
 #include "cli/Locale.h"
 #include "cli/Options.h"
 #include "cli/Stop.h"
-#include "platform/UrlTransfer.h"
+#include "platform/TransferEngine.h"
 
 namespace {
 

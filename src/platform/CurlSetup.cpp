@@ -7,7 +7,6 @@ namespace {
 
 constexpr const char* kAllowedSchemes = "http,https,ftp";
 constexpr const char* kUserAgent = "GrabWright/" GW_VERSION_TEXT;
-constexpr long kMaxRedirects = 10;
 // Large pages and downloads arrive in fewer, bigger pieces than with libcurl's 16 KiB.
 constexpr long kReceiveBufferBytes = 256L * 1024;
 
@@ -19,11 +18,10 @@ bool ConfigureEasy(CURL* easy, const TransferOptions& options, char* errorBuffer
         ok = ok && curl_easy_setopt(easy, option, value) == CURLE_OK;
     };
     set(CURLOPT_ERRORBUFFER, errorBuffer);
-    // A redirect must not lead to file:// or any other protocol either.
+    // Redirects are followed hop by hop by the engine, each hop a new address that this
+    // list restricts too, so no answer can lead to file:// or any other protocol.
     set(CURLOPT_PROTOCOLS_STR, kAllowedSchemes);
-    set(CURLOPT_REDIR_PROTOCOLS_STR, kAllowedSchemes);
-    set(CURLOPT_FOLLOWLOCATION, 1L);
-    set(CURLOPT_MAXREDIRS, kMaxRedirects);
+    set(CURLOPT_FOLLOWLOCATION, 0L);
     set(CURLOPT_CONNECTTIMEOUT, options.connectTimeoutSeconds);
     set(CURLOPT_LOW_SPEED_LIMIT, 1L);
     set(CURLOPT_LOW_SPEED_TIME, options.lowSpeedTimeSeconds);
@@ -39,8 +37,12 @@ bool ConfigureEasy(CURL* easy, const TransferOptions& options, char* errorBuffer
         set(CURLOPT_CAINFO, options.extraCaFile.c_str());
     // Threads may run the transfer; no signals for name-resolution time-outs.
     set(CURLOPT_NOSIGNAL, 1L);
-    set(CURLOPT_NOPROGRESS, 0L);
     set(CURLOPT_BUFFERSIZE, kReceiveBufferBytes);
+    // A new transfer waits for a connection that can carry one more HTTP/2 stream rather
+    // than opening a connection of its own.
+    set(CURLOPT_PIPEWAIT, 1L);
+    // The cookie engine on, in memory only: no file is named to write them to.
+    set(CURLOPT_COOKIEFILE, "");
     return ok;
 }
 

@@ -95,30 +95,28 @@ std::string PageAddressFor(const std::string& typed) {
     return typed + "/";
 }
 
-FetchedPage FetchPage(platform::UrlTransfer& transfer, const std::string& requestAddress,
+FetchedPage FetchPage(platform::TransferEngine& transfer, const std::string& requestAddress,
                       const std::string& tempFile, const platform::TransferProgress& progress) {
     const int fd = createFresh(tempFile);
     if (fd < 0)
         return failed("cannot write " + tempFile + ": " + std::strerror(errno));
 
     platform::Request request;
-    request.progress = progress;
+    request.address = requestAddress;
     request.maxBodyBytes = kMaxPageBytes;
     // A server may send the page compressed, asked or not; the page text is the decoded one.
     request.acceptCompressed = true;
     std::uint64_t size = 0;
     int writeError = 0;
-    const platform::TransferResult result = transfer.Fetch(
-        requestAddress,
-        [&](const char* data, std::size_t length) {
-            if (!writeAll(fd, data, length)) {
-                writeError = errno;
-                return false;
-            }
-            size += length;
-            return true;
-        },
-        request);
+    request.sink = [&](const char* data, std::size_t length) {
+        if (!writeAll(fd, data, length)) {
+            writeError = errno;
+            return false;
+        }
+        size += length;
+        return true;
+    };
+    const platform::TransferResult result = transfer.Fetch(std::move(request), progress);
 
     FetchedPage page;
     if (writeError != 0)

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/UrlTransfer.h"
+#include "platform/TransferEngine.h"
 
 namespace gw::retrieval {
 
@@ -26,7 +26,7 @@ std::string PageAddressFor(const std::string& typed);
 // Fetches the page into `tempFile` as it arrives, reads it back and deletes the file; the
 // file stays after a failure. Whatever stands at `tempFile` is replaced, never written
 // through (a link) and never waited on (a fifo).
-FetchedPage FetchPage(platform::UrlTransfer& transfer, const std::string& requestAddress,
+FetchedPage FetchPage(platform::TransferEngine& transfer, const std::string& requestAddress,
                       const std::string& tempFile, const platform::TransferProgress& progress = {});
 
 // A page larger than this is refused: the wizard holds the whole page in memory.

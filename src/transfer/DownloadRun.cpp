@@ -8,7 +8,6 @@
 #include <unordered_map>
 
 #include "platform/Dialup.h"
-#include "platform/ParallelTransfers.h"
 #include "transfer/FileName.h"
 #include "transfer/PartFile.h"
 #include "transfer/RetryPolicy.h"
@@ -17,27 +16,45 @@ namespace gw::transfer {
 namespace {
 
 using std::chrono::milliseconds;
-constexpr milliseconds kTurn{20};
+// One turn of the run: how long it may wait for the network before asking its caller again,
+// so that a window keeps repainting while a server is silent.
+constexpr milliseconds kTurn{10};
+constexpr std::size_t kMaxJobs = 16;
+
+enum class State { Queued, Running, Waiting, Done };
 
 struct Entry {
     std::string name;
     std::optional<std::size_t> nextSameName;  // the next address in list order with this name
+    // Open only while a try runs: a file waiting for its next try holds no descriptor.
     std::unique_ptr<PartFile> part;
     int tries = 0;
-    bool running = false;
-    bool waiting = false;
+    State state = State::Queued;
     bool writeFailed = false;
     std::chrono::steady_clock::time_point retryAt;
 };
 
+// What a download accepts as a file: a body, not an answer that says there is none or
+// points elsewhere without being followed.
+std::string RefuseNonFile(const platform::ResponseHead& head) {
+    const long status = head.httpStatus;
+    if (status == 204 || status == 205)
+        return "the server answered " + std::to_string(status) + " and sent no file";
+    if (status >= 300 && status < 400)
+        return "the server answered " + std::to_string(status) + " without a place to go";
+    return {};
+}
+
 class Run {
   public:
-    Run(const std::vector<std::string>& addresses, const std::string& folder, std::size_t jobs,
-        const RunEvents& events, const platform::TransferOptions& options)
-        : addresses_(addresses),
+    Run(platform::TransferEngine& engine, const std::vector<std::string>& addresses,
+        const std::string& folder, const RunOptions& options, const RunEvents& events)
+        : engine_(engine),
+          addresses_(addresses),
           folder_(folder),
+          options_(options),
           events_(events),
-          transfers_(std::clamp<std::size_t>(jobs, 1, 16), options),
+          jobs_(std::clamp<std::size_t>(options.jobs, 1, kMaxJobs)),
           entries_(addresses.size()),
           files_(addresses.size()) {
         std::unordered_map<std::string, std::size_t> last;
@@ -61,63 +78,74 @@ class Run {
                 break;
             }
             if (request == RunRequest::Continue) {
-                startRetries();
+                startDueRetries();
                 startReady();
             } else {
                 endWaiting();
             }
-            if (transfers_.running() == 0 && waitingCount_ == 0 &&
+            if (running_ == 0 && waiting_ == 0 &&
                 (ready_.empty() || request != RunRequest::Continue))
                 break;
-            if (transfers_.running() > 0) {
-                for (platform::FinishedTransfer& done : transfers_.step(kTurn))
+            if (running_ > 0) {
+                for (const platform::FinishedTransfer& done : engine_.step(kTurn))
                     settle(done);
             } else {
                 pauseForRetries();
             }
-            if (events_.progress)
+            if (events_.progress) {
+                for (std::size_t i = 0; i < entries_.size(); ++i) {
+                    if (entries_[i].state == State::Running)
+                        files_[i].bytes = engine_.received(i);
+                }
                 events_.progress(files_);
+            }
         }
         return std::move(files_);
     }
 
   private:
+    // A file waiting for its next try keeps its place: `jobs` bounds both.
+    bool hasRoom() const { return running_ + waiting_ < jobs_; }
+
     void startReady() {
-        while (!ready_.empty() && transfers_.hasRoom()) {
+        while (!ready_.empty() && hasRoom()) {
             const std::size_t index = ready_.top();
             ready_.pop();
-            Entry& entry = entries_[index];
             files_[index].started = true;
-            entry.part = std::make_unique<PartFile>(folder_, entry.name);
-            if (!entry.part->open()) {
-                finish(index, FileOutcome::WriteFailed, entry.part->error());
-                continue;
-            }
+            if (events_.started)
+                events_.started(index);
             startTry(index);
         }
     }
 
     void startTry(std::size_t index) {
         Entry& entry = entries_[index];
+        entry.part = std::make_unique<PartFile>(folder_, entry.name);
+        if (!entry.part->open())
+            return finish(index, FileOutcome::WriteFailed, entry.part->error());
         ++entry.tries;
-        entry.running = true;
+        entry.state = State::Running;
+        entry.writeFailed = false;
+        ++running_;
         files_[index].bytes = 0;
-        transfers_.start(index, addresses_[index],
-                         [this, index](const char* data, std::size_t size) {
-                             Entry& current = entries_[index];
-                             if (!current.part->write(data, size)) {
-                                 current.writeFailed = true;
-                                 return false;
-                             }
-                             files_[index].bytes += size;
-                             return true;
-                         });
+        platform::Request request;
+        request.address = addresses_[index];
+        request.referrerPage = options_.referrerPage;
+        request.checkHead = &RefuseNonFile;
+        request.sink = [this, index](const char* data, std::size_t size) {
+            Entry& current = entries_[index];
+            current.writeFailed = !current.part->write(data, size);
+            return !current.writeFailed;
+        };
+        engine_.start(index, std::move(request));
     }
 
     void settle(const platform::FinishedTransfer& done) {
         const std::size_t index = done.id;
         Entry& entry = entries_[index];
-        entry.running = false;
+        entry.state = State::Queued;
+        --running_;
+        files_[index].bytes = done.result.bytes;
         if (entry.writeFailed)
             return finish(index, FileOutcome::WriteFailed, entry.part->error());
         if (done.result.ok) {
@@ -125,38 +153,36 @@ class Run {
                 return finish(index, FileOutcome::WriteFailed, entry.part->error());
             return finish(index, FileOutcome::Written, {});
         }
-        const auto pause =
-            PauseBeforeTry(entry.tries + 1, done.result.transient, RetryAfter(done.result));
+        const auto pause = PauseBeforeTry(
+            entry.tries + 1, MayPass(done.result),
+            ParseRetryAfter(done.result.retryAfter, std::chrono::system_clock::now()));
         if (!pause)
             return finish(index, FileOutcome::FetchFailed, done.result.error);
-        if (!entry.part->restart())
-            return finish(index, FileOutcome::WriteFailed, entry.part->error());
+        entry.part.reset();
         files_[index].result.error = done.result.error;
-        entry.waiting = true;
+        entry.state = State::Waiting;
         entry.retryAt = platform::clock().now() + *pause;
-        ++waitingCount_;
+        ++waiting_;
     }
 
-    void startRetries() {
-        if (waitingCount_ == 0)
+    void startDueRetries() {
+        if (waiting_ == 0)
             return;
         const auto now = platform::clock().now();
-        for (std::size_t i = 0; i < entries_.size() && transfers_.hasRoom(); ++i) {
-            Entry& entry = entries_[i];
-            if (entry.waiting && entry.retryAt <= now) {
-                entry.waiting = false;
-                --waitingCount_;
+        for (std::size_t i = 0; i < entries_.size(); ++i) {
+            if (entries_[i].state == State::Waiting && entries_[i].retryAt <= now) {
+                --waiting_;
                 startTry(i);
             }
         }
     }
 
     void pauseForRetries() {
-        if (waitingCount_ == 0)
+        if (waiting_ == 0)
             return;
         auto earliest = std::chrono::steady_clock::time_point::max();
         for (const Entry& entry : entries_) {
-            if (entry.waiting)
+            if (entry.state == State::Waiting)
                 earliest = std::min(earliest, entry.retryAt);
         }
         const auto now = platform::clock().now();
@@ -167,29 +193,30 @@ class Run {
 
     // A file waiting for its next try when the caller wants no more counts as failed.
     void endWaiting() {
-        for (std::size_t i = 0; i < entries_.size() && waitingCount_ > 0; ++i) {
-            if (entries_[i].waiting) {
-                entries_[i].waiting = false;
-                --waitingCount_;
+        for (std::size_t i = 0; i < entries_.size() && waiting_ > 0; ++i) {
+            if (entries_[i].state == State::Waiting) {
+                --waiting_;
                 finish(i, FileOutcome::FetchFailed, files_[i].result.error);
             }
         }
     }
 
     void abortAll() {
-        transfers_.abortAll();
+        engine_.abortAll();
         for (std::size_t i = 0; i < entries_.size(); ++i) {
-            if (entries_[i].running || entries_[i].waiting) {
-                entries_[i].running = entries_[i].waiting = false;
+            if (entries_[i].state == State::Running || entries_[i].state == State::Waiting)
                 finish(i, FileOutcome::Aborted, "the download was aborted");
-            }
         }
-        waitingCount_ = 0;
+        running_ = waiting_ = 0;
     }
 
     void finish(std::size_t index, FileOutcome outcome, std::string error) {
         Entry& entry = entries_[index];
-        entry.part.reset();  // an unfinished part file goes now, not at the end of the run
+        entry.state = State::Done;
+        entry.part.reset();  // an unfinished part file goes now, before an empty file may
+                             // take the name
+        if (outcome == FileOutcome::FetchFailed && options_.emptyFileAfterFailedFetch)
+            CreateEmptyIfAbsent(folder_, entry.name);
         files_[index].finished = true;
         files_[index].result = {outcome, std::move(error)};
         if (entry.nextSameName)
@@ -198,24 +225,27 @@ class Run {
             events_.finished(index, files_[index]);
     }
 
+    platform::TransferEngine& engine_;
     const std::vector<std::string>& addresses_;
     const std::string& folder_;
+    const RunOptions& options_;
     const RunEvents& events_;
-    platform::ParallelTransfers transfers_;
+    const std::size_t jobs_;
     std::vector<Entry> entries_;
     std::vector<FileStatus> files_;
     // Files that may start, lowest list position first.
     std::priority_queue<std::size_t, std::vector<std::size_t>, std::greater<>> ready_;
-    std::size_t waitingCount_ = 0;
+    std::size_t running_ = 0;
+    std::size_t waiting_ = 0;
 };
 
 }  // namespace
 
-std::vector<FileStatus> DownloadAll(const std::vector<std::string>& addresses,
-                                    const std::string& folder, std::size_t jobs,
-                                    const RunEvents& events,
-                                    const platform::TransferOptions& options) {
-    return Run(addresses, folder, jobs, events, options).run();
+std::vector<FileStatus> DownloadAll(platform::TransferEngine& engine,
+                                    const std::vector<std::string>& addresses,
+                                    const std::string& folder, const RunOptions& options,
+                                    const RunEvents& events) {
+    return Run(engine, addresses, folder, options, events).run();
 }
 
 }  // namespace gw::transfer

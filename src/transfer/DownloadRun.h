@@ -6,15 +6,26 @@
 #include <string>
 #include <vector>
 
-#include "platform/UrlTransfer.h"
-#include "transfer/DownloadFile.h"
+#include "platform/TransferEngine.h"
 
 namespace gw::transfer {
+
+enum class FileOutcome {
+    Written,      // the whole body is in the folder under its name
+    FetchFailed,  // the transfer failed after its last try, or the answer was no file
+    WriteFailed,  // the name cannot be written in the folder, or the disk refused the bytes
+    Aborted,      // the caller ended the run at once
+};
+
+struct DownloadResult {
+    FileOutcome outcome = FileOutcome::FetchFailed;
+    std::string error;  // why, for the command line; "" when written
+};
 
 // What the caller of a run wants at this moment.
 enum class RunRequest {
     Continue,
-    FinishStarted,  // start no further file; files in progress finish (no further retries)
+    FinishStarted,  // start no further file and no further try; files in progress finish
     AbortNow,       // end every file in progress at once, its temporary file removed
 };
 
@@ -26,21 +37,35 @@ struct FileStatus {
 };
 
 struct RunEvents {
-    // Asked at every turn of the run (about every 20 ms).
+    // Asked at every turn of the run (about every 10 ms, and before each file starts).
     std::function<RunRequest()> request;
+    // When a file's first try begins.
+    std::function<void(std::size_t index)> started;
     // After each turn, with every file's status (the caller decides by time what to show).
     std::function<void(const std::vector<FileStatus>& files)> progress;
     // Once per file when it is done (its status final).
     std::function<void(std::size_t index, const FileStatus& file)> finished;
 };
 
-// Downloads every address into `folder` (ending in "/") by the rules of DownloadFile (no
-// empty file after a failed fetch), up to `jobs` at once over one set of shared connections.
-// Addresses whose names are equal are fetched one after the other in list order, so the later
-// one wins, as when every file is fetched in turn.
-std::vector<FileStatus> DownloadAll(const std::vector<std::string>& addresses,
-                                    const std::string& folder, std::size_t jobs,
-                                    const RunEvents& events,
-                                    const platform::TransferOptions& options = {});
+struct RunOptions {
+    // Files in progress or waiting for their next try at once (1 to 16).
+    std::size_t jobs = 1;
+    // The wizard leaves a zero-length file after a failed fetch where nothing stood at the
+    // name; the command line leaves none.
+    bool emptyFileAfterFailedFetch = false;
+    // The address the page came from, which the downloads name as their Referer.
+    std::string referrerPage;
+};
+
+// Downloads every address into `folder` (ending in "/") under FileNameFromAddress(address):
+// each body streams to a hidden temporary file beside its name, renamed over the name once
+// complete, so the name never shows half a file and a failure never harms an existing file.
+// A failure that may pass is tried again after a pause. Addresses whose names are equal are
+// fetched one after the other in list order, so the later one wins, as when every file is
+// fetched in turn.
+std::vector<FileStatus> DownloadAll(platform::TransferEngine& engine,
+                                    const std::vector<std::string>& addresses,
+                                    const std::string& folder, const RunOptions& options,
+                                    const RunEvents& events);
 
 }  // namespace gw::transfer

@@ -4,13 +4,15 @@
 #include <QLabel>
 #include <QWidget>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/Quit.h"
 #include "app/WizardState.h"
 #include "app/WizardTransfer.h"
 #include "platform/Dialup.h"
 #include "settings/AddressHistory.h"
-#include "transfer/DownloadFile.h"
+#include "transfer/DownloadRun.h"
 #include "ui/DisplayText.h"
 #include "ui/EventPump.h"
 #include "ui/WaitDialog.h"
@@ -41,10 +43,7 @@ DownloadRunOutcome RunDownload(QWidget* readyPage) {
     // Closing the dialog is the way out of a file that never finishes. The flag outlives the
     // run, in case the close arrives while the dialog is on its way out.
     auto closed = std::make_shared<bool>(false);
-    wait->setAbortHandler([closed] {
-        *closed = true;
-        app::transfer().abort();
-    });
+    wait->setAbortHandler([closed] { *closed = true; });
 
     settings::SaveAddressToHistory(state.PageAddress, state.HistoryCount);
 
@@ -54,35 +53,39 @@ DownloadRunOutcome RunDownload(QWidget* readyPage) {
 
     const bool hangUpAtEnd = state.HangUpOnQuit.value_or(false);
     const int count = state.SelectedCount;
+    const std::vector<std::string> addresses(state.SelectedFiles.begin() + 1,
+                                             state.SelectedFiles.begin() + 1 + count);
     EventPump pump(LetThrough::Everything);
-    transfer::DownloadHooks hooks;
-    hooks.progress = [&pump, closed](std::uint64_t, std::uint64_t) {
+    transfer::RunEvents events;
+    events.request = [&pump, &state, closed] {
         pump();
-        return !*closed;
+        if (*closed)
+            return transfer::RunRequest::AbortNow;
+        return state.CancelRequested ? transfer::RunRequest::FinishStarted
+                                     : transfer::RunRequest::Continue;
     };
-    hooks.stopRetrying = [&state, closed] { return state.CancelRequested || *closed; };
-
-    bool cancelled = false;
-    for (int i = 1; i <= count; ++i) {
-        if (state.CancelRequested || *closed) {
-            cancelled = true;
-            break;
-        }
-        const std::string& address = state.SelectedFiles[i];
-        wait->messageLabel()->setText(DownloadCaption(i, count, address, hangUpAtEnd));
-        const transfer::DownloadResult result =
-            transfer::DownloadFile(app::transfer(), address, state.DestinationFolder, hooks);
-        if (result.outcome == transfer::FileOutcome::Aborted || *closed) {
-            cancelled = true;
-            break;
-        }
-        if (result.outcome != transfer::FileOutcome::Written)
-            state.DownloadIncomplete = true;
+    events.started = [&](std::size_t index) {
+        wait->messageLabel()->setText(
+            DownloadCaption(static_cast<int>(index) + 1, count, addresses[index], hangUpAtEnd));
+    };
+    events.finished = [](std::size_t, const transfer::FileStatus&) {
         // A Cancel click that came in during the file is seen before the next one.
         QApplication::processEvents();
-    }
+    };
+    transfer::RunOptions options;
+    options.emptyFileAfterFailedFetch = true;
+    options.referrerPage = state.FetchedAddress;
+    const std::vector<transfer::FileStatus> files =
+        transfer::DownloadAll(app::transfer(), addresses, state.DestinationFolder, options, events);
     wait->setAbortHandler({});
 
+    bool cancelled = *closed;
+    for (const transfer::FileStatus& file : files) {
+        cancelled =
+            cancelled || !file.started || file.result.outcome == transfer::FileOutcome::Aborted;
+        if (file.result.outcome != transfer::FileOutcome::Written)
+            state.DownloadIncomplete = true;
+    }
     if (cancelled) {
         state.DownloadIncomplete = true;
         return DownloadRunOutcome::Cancelled;

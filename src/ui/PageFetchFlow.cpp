@@ -21,7 +21,7 @@ retrieval::FetchOutcome RunPageFetch(QWidget* addressPage, const QString& typed)
     // Links join to this address; the previous page's must not outlive a failed fetch.
     state.FetchedAddress.clear();
 
-    platform::UrlTransfer& transfer = app::transfer();
+    platform::TransferEngine& transfer = app::transfer();
     WaitDialog* wait = ShowWait(QStringLiteral("Please wait... Retrieving requested webpage..."));
     wait->setAbortHandler([&transfer] { transfer.abort(); });
     state.PageText.clear();

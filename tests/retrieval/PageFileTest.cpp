@@ -45,7 +45,7 @@ std::string contentOf(const fs::path& path) {
 
 struct PageFileTest : testing::Test {
     gw::test::HttpServer server{serve};
-    gw::platform::UrlTransfer transfer;
+    gw::platform::TransferEngine transfer;
     std::string temp = gw::retrieval::WizardTempFile();
 
     gw::retrieval::FetchedPage fetch(const std::string& path) {

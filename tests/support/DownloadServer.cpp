@@ -80,6 +80,24 @@ DownloadServer::DownloadServer(std::string pageLinks) : page_(std::move(pageLink
                     response.set_content(FileBytes(NameOf(request)), "application/octet-stream");
                 }
             });
+        // /status/CODE/N answers CODE with no Location; /retry-after/VALUE/N answers 503 with
+        // that Retry-After first.
+        server.Get("/status/([0-9]+)/.*",
+                   [this](const httplib::Request& request, httplib::Response& response) {
+                       count(request.path);
+                       response.status = std::stoi(request.matches[1]);
+                       if (response.status != 204 && response.status != 205)
+                           response.set_content("not a file", "text/plain");
+                   });
+        server.Get("/retry-after/([^/]+)/.*", [this](const httplib::Request& request,
+                                                     httplib::Response& response) {
+            if (count(request.path) == 1) {
+                response.status = 503;
+                response.set_header("Retry-After", request.matches[1].str());
+            } else {
+                response.set_content(FileBytes(NameOf(request)), "application/octet-stream");
+            }
+        });
         server.Get("/slow/.*",
                    [this, stop](const httplib::Request& request, httplib::Response& response) {
                        count(request.path);

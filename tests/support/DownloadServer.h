@@ -21,6 +21,8 @@ std::string FileBytes(const std::string& name, std::size_t size = 300 * 1024);
 //   /flaky/N    like /reset/N on the first request, the whole file afterwards
 //   /busy/N     503 with "Retry-After: 0" on the first request, the whole file afterwards
 //   /later/N    like /busy/N, but 429 with "Retry-After: 120"
+//   /status/C/N status C without a Location (a body unless 204 or 205)
+//   /retry-after/V/N  503 with "Retry-After: V" on the first request, the file afterwards
 //   /slow/N     the file in ten pieces 30 ms apart
 //   /trickle/N  one byte every 50 ms, never ending
 //   /held/N     1000 bytes, then the rest once release() is called

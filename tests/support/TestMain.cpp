@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <cstdlib>
 
-#include "platform/UrlTransfer.h"
+#include "platform/TransferEngine.h"
 #include "support/TempEnvironment.h"
 
 int main(int argc, char** argv) {

@@ -1,8 +1,13 @@
-// Several files at once: retries by the server's word and the clock, and what the caller's
-// requests to stop do to the files in progress and those not begun.
+// Files into a real folder from a real local server through the run loop: what lands under the
+// name, what an existing file or link there becomes, retries by the server's word and the clock,
+// and what the caller's requests to stop do to the files in progress and those not begun.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "support/DownloadServer.h"
 #include "support/FakeDialup.h"
@@ -11,12 +16,24 @@
 #include "transfer/PartFile.h"
 
 namespace fs = std::filesystem;
-using gw::transfer::DownloadAll;
 using gw::transfer::FileOutcome;
+using gw::transfer::FileStatus;
 using gw::transfer::RunEvents;
+using gw::transfer::RunOptions;
 using gw::transfer::RunRequest;
 
 namespace {
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteAll(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 std::string Folder() {
     const std::string folder = gw::test::TestRoot() + "/dest/";
@@ -24,27 +41,234 @@ std::string Folder() {
     return folder;
 }
 
-struct RetryCase {
-    const char* path;
-    std::chrono::milliseconds pause;
-};
-
-class RetryPause : public testing::TestWithParam<RetryCase> {};
-
-TEST_P(RetryPause, FollowsRetryAfterUpToItsBoundAndGrowsOtherwise) {
-    gw::test::DownloadServer server;
-    gw::test::InstalledFakes fakes;
-    const auto files = DownloadAll({server.url(GetParam().path)}, Folder(), 4, {});
-    ASSERT_EQ(files.size(), 1u);
-    EXPECT_EQ(files[0].result.outcome, FileOutcome::Written) << files[0].result.error;
-    EXPECT_EQ(fakes.clock.slept, GetParam().pause);
-    EXPECT_EQ(server.hits(GetParam().path), 2);
+int PartFilesLeft(const std::string& folder) {
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator(folder))
+        count += entry.path().filename().string().rfind(gw::transfer::kPartPrefix, 0) == 0;
+    return count;
 }
 
-INSTANTIATE_TEST_SUITE_P(Retries, RetryPause,
-                         testing::Values(RetryCase{"/busy/b.zip", std::chrono::seconds(0)},
-                                         RetryCase{"/later/l.zip", std::chrono::seconds(30)},
-                                         RetryCase{"/flaky/f.zip", std::chrono::seconds(1)}));
+std::vector<FileStatus> DownloadAll(const std::vector<std::string>& addresses,
+                                    const std::string& folder, const RunOptions& options = {},
+                                    const RunEvents& events = {}) {
+    gw::platform::TransferEngine engine;
+    return gw::transfer::DownloadAll(engine, addresses, folder, options, events);
+}
+
+FileStatus Download(const std::string& address, const std::string& folder,
+                    const RunOptions& options = {}, const RunEvents& events = {}) {
+    return DownloadAll({address}, folder, options, events).at(0);
+}
+
+enum class Before { Nothing, OldFile, DanglingLink, LinkToOutside };
+enum class After { Served, Old, Empty, Absent, StillDangling };
+
+struct Case {
+    const char* what;
+    std::string path;
+    Before before;
+    bool emptyAfterFailure;
+    FileOutcome outcome;
+    After after;
+};
+
+class DownloadCase : public testing::TestWithParam<Case> {};
+
+TEST_P(DownloadCase, LeavesTheNameAsTheRulesSay) {
+    const Case& c = GetParam();
+    gw::test::DownloadServer server;
+    gw::test::InstalledFakes fakes;
+    const std::string folder = Folder();
+    const std::string name = c.path.substr(c.path.rfind('/') + 1);
+    const fs::path target = folder + name;
+    const fs::path outside = gw::test::TestRoot() + "/outside";
+    const std::string old =
+        "an older, longer file that stood here first\n" + std::string(400000, 'o');
+    switch (c.before) {
+        case Before::Nothing:
+            break;
+        case Before::OldFile:
+            WriteAll(target, old);
+            break;
+        case Before::DanglingLink:
+            fs::create_symlink(outside, target);
+            break;
+        case Before::LinkToOutside:
+            WriteAll(outside, old);
+            fs::create_symlink(outside, target);
+            break;
+    }
+    RunOptions options;
+    options.emptyFileAfterFailedFetch = c.emptyAfterFailure;
+    const FileStatus file = Download(server.url(c.path), folder, options);
+
+    EXPECT_EQ(file.result.outcome, c.outcome) << file.result.error;
+    EXPECT_EQ(file.result.error.empty(), c.outcome == FileOutcome::Written) << file.result.error;
+    switch (c.after) {
+        case After::Served:
+            EXPECT_FALSE(fs::is_symlink(target));
+            EXPECT_EQ(ReadAll(target), gw::test::FileBytes(name));
+            break;
+        case After::Old:
+            EXPECT_EQ(ReadAll(target), old);
+            break;
+        case After::Empty:
+            EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(target)));
+            EXPECT_EQ(fs::file_size(target), 0u);
+            break;
+        case After::Absent:
+            EXPECT_FALSE(fs::exists(fs::symlink_status(target)));
+            break;
+        case After::StillDangling:
+            EXPECT_TRUE(fs::is_symlink(target));
+            break;
+    }
+    if (c.before == Before::LinkToOutside) {
+        EXPECT_EQ(ReadAll(outside), old);
+    }
+    if (c.before == Before::DanglingLink) {
+        EXPECT_FALSE(fs::exists(outside));
+    }
+    EXPECT_EQ(PartFilesLeft(folder), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Downloads, DownloadCase,
+    testing::Values(Case{"clean", "/files/clean.bin", Before::Nothing, true, FileOutcome::Written,
+                         After::Served},
+                    Case{"replaces a longer file", "/files/a.zip", Before::OldFile, true,
+                         FileOutcome::Written, After::Served},
+                    Case{"404 leaves an empty file", "/missing/gone.zip", Before::Nothing, true,
+                         FileOutcome::FetchFailed, After::Empty},
+                    Case{"404 keeps the old file", "/missing/gone.zip", Before::OldFile, true,
+                         FileOutcome::FetchFailed, After::Old},
+                    Case{"404 without the empty file", "/missing/gone.zip", Before::Nothing, false,
+                         FileOutcome::FetchFailed, After::Absent},
+                    Case{"404 never follows a dangling link", "/missing/gone.zip",
+                         Before::DanglingLink, true, FileOutcome::FetchFailed,
+                         After::StillDangling},
+                    Case{"204 keeps the old file", "/status/204/n.zip", Before::OldFile, false,
+                         FileOutcome::FetchFailed, After::Old},
+                    Case{"205 saves nothing", "/status/205/n.zip", Before::Nothing, false,
+                         FileOutcome::FetchFailed, After::Absent},
+                    Case{"300 without a place to go saves nothing", "/status/300/n.zip",
+                         Before::Nothing, false, FileOutcome::FetchFailed, After::Absent},
+                    Case{"reset mid-body keeps the old file", "/reset/r.zip", Before::OldFile, true,
+                         FileOutcome::FetchFailed, After::Old},
+                    Case{"reset mid-body leaves no partial file", "/reset/r.zip", Before::Nothing,
+                         false, FileOutcome::FetchFailed, After::Absent},
+                    Case{"a retry after a reset gives the whole file", "/flaky/f.zip",
+                         Before::OldFile, true, FileOutcome::Written, After::Served},
+                    Case{"a 503 is tried again", "/busy/b.zip", Before::Nothing, true,
+                         FileOutcome::Written, After::Served},
+                    Case{"a link at the name is replaced, not written through", "/files/l.zip",
+                         Before::LinkToOutside, true, FileOutcome::Written, After::Served},
+                    Case{"a dangling link at the name is replaced", "/files/d.zip",
+                         Before::DanglingLink, true, FileOutcome::Written, After::Served}),
+    [](const testing::TestParamInfo<Case>& info) {
+        std::string name;
+        for (const char* p = info.param.what; *p; ++p)
+            name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+        return name;
+    });
+
+TEST(DownloadAll, AddressesThatCannotBeUsedFailWithTheirReasonAndNothingIsFetched) {
+    gw::test::DownloadServer server;
+    const std::string folder = Folder();
+    struct Unusable {
+        std::string address;
+        FileOutcome outcome;
+    };
+    // libcurl refuses an address longer than 8 MB before any request.
+    const std::string tooLong = server.url("/files/") + std::string(9 << 20, 'a') + ".zip";
+    for (const Unusable& u :
+         {Unusable{server.url("/files/"), FileOutcome::WriteFailed},
+          Unusable{server.url("/files/.."), FileOutcome::WriteFailed},
+          Unusable{server.url("/files/."), FileOutcome::WriteFailed},
+          Unusable{server.url("/files/a") + std::string(1, '\0') + "b.zip",
+                   FileOutcome::WriteFailed},
+          Unusable{tooLong.substr(0, tooLong.size() - 300) + "/a.zip", FileOutcome::FetchFailed}}) {
+        const auto files = DownloadAll({u.address, server.url("/files/after.zip")}, folder);
+        EXPECT_EQ(files[0].result.outcome, u.outcome) << u.address.substr(0, 60);
+        EXPECT_NE(files[0].result.error, "");
+        EXPECT_EQ(files[1].result.outcome, FileOutcome::Written);
+    }
+    EXPECT_EQ(server.hits("/files/a"), 0);
+    EXPECT_EQ(PartFilesLeft(folder), 0);
+}
+
+TEST(DownloadAll, AReplacedFileKeepsItsPermissionBitsAndANewOneFollowsTheUmask) {
+    gw::test::DownloadServer server;
+    const std::string folder = Folder();
+    WriteAll(folder + "kept.zip", "old");
+    fs::permissions(folder + "kept.zip", fs::perms(0640));
+    const mode_t previous = ::umask(022);
+    DownloadAll({server.url("/files/kept.zip"), server.url("/files/new.zip")}, folder);
+    ::umask(previous);
+    EXPECT_EQ(fs::status(folder + "kept.zip").permissions(), fs::perms(0640));
+    EXPECT_EQ(fs::status(folder + "new.zip").permissions(), fs::perms(0644));
+    EXPECT_EQ(ReadAll(folder + "kept.zip"), gw::test::FileBytes("kept.zip"));
+}
+
+struct RetryCase {
+    const char* path;
+    FileOutcome outcome;
+    int tries;
+    std::chrono::milliseconds paused;
+};
+
+class Retries : public testing::TestWithParam<RetryCase> {};
+
+TEST_P(Retries, FollowTheKindOfFailureAndRetryAfterAndTheirPausesLetTheWindowRun) {
+    const RetryCase& c = GetParam();
+    gw::test::DownloadServer server;
+    gw::test::InstalledFakes fakes;
+    int turns = 0;
+    RunEvents events;
+    events.request = [&] { return ++turns, RunRequest::Continue; };
+    const FileStatus file = Download(server.url(c.path), Folder(), {}, events);
+    EXPECT_EQ(file.result.outcome, c.outcome) << file.result.error;
+    EXPECT_EQ(server.hits(c.path), c.tries);
+    EXPECT_EQ(fakes.clock.slept, c.paused);
+    // A pause hands control back at least every 20 ms of the wizard's clock.
+    EXPECT_GE(turns, 50 * c.paused.count() / 1000);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pauses, Retries,
+    testing::Values(
+        RetryCase{"/flaky/w.zip", FileOutcome::Written, 2, std::chrono::seconds(1)},
+        RetryCase{"/reset/x.zip", FileOutcome::FetchFailed, 3, std::chrono::seconds(3)},
+        RetryCase{"/missing/y.zip", FileOutcome::FetchFailed, 1, {}},
+        RetryCase{"/busy/b.zip", FileOutcome::Written, 2, {}},
+        RetryCase{"/later/l.zip", FileOutcome::Written, 2, std::chrono::seconds(30)},
+        RetryCase{"/retry-after/soon/s.zip", FileOutcome::Written, 2, std::chrono::seconds(1)},
+        RetryCase{"/retry-after/-5/m.zip", FileOutcome::Written, 2, std::chrono::seconds(1)}));
+
+TEST(DownloadAll, FilesWaitingForARetryCountAgainstTheJobsAndHoldNoFile) {
+    gw::test::DownloadServer server;
+    gw::test::InstalledFakes fakes;
+    const std::string folder = Folder();
+    std::vector<std::string> addresses;
+    for (int i = 0; i < 8; ++i)
+        addresses.push_back(server.url("/later/" + std::to_string(i) + ".zip"));
+    RunOptions options;
+    options.jobs = 2;
+    std::size_t mostBusy = 0;
+    int mostParts = 0;
+    RunEvents events;
+    events.progress = [&](const std::vector<FileStatus>& files) {
+        std::size_t busy = 0;
+        for (const FileStatus& file : files)
+            busy += file.started && !file.finished;
+        mostBusy = std::max(mostBusy, busy);
+        mostParts = std::max(mostParts, PartFilesLeft(folder));
+    };
+    for (const FileStatus& file : DownloadAll(addresses, folder, options, events))
+        EXPECT_EQ(file.result.outcome, FileOutcome::Written);
+    EXPECT_EQ(mostBusy, 2u);
+    EXPECT_LE(mostParts, 2);
+}
 
 TEST(DownloadAll, FinishingTheStartedFilesLeavesTheRestUnbegun) {
     gw::test::DownloadServer server;
@@ -52,12 +276,10 @@ TEST(DownloadAll, FinishingTheStartedFilesLeavesTheRestUnbegun) {
     RunEvents events;
     bool stop = false;
     events.request = [&] { return stop ? RunRequest::FinishStarted : RunRequest::Continue; };
-    events.progress = [&](const std::vector<gw::transfer::FileStatus>& files) {
-        stop = files[0].started;
-    };
+    events.progress = [&](const std::vector<FileStatus>& files) { stop = files[0].started; };
     const auto files = DownloadAll(
         {server.url("/slow/a.zip"), server.url("/files/b.zip"), server.url("/files/c.zip")}, folder,
-        1, events);
+        {}, events);
     EXPECT_EQ(files[0].result.outcome, FileOutcome::Written);
     EXPECT_FALSE(files[1].started);
     EXPECT_FALSE(files[2].started);
@@ -65,31 +287,57 @@ TEST(DownloadAll, FinishingTheStartedFilesLeavesTheRestUnbegun) {
     EXPECT_TRUE(fs::exists(folder + "a.zip"));
 }
 
-TEST(DownloadAll, AbortingEndsEveryFileInProgressAndRemovesItsTemporaryFile) {
+TEST(DownloadAll, StoppingWhileARetryWaitsEndsItsTries) {
+    gw::test::DownloadServer server;
+    for (const RunRequest stop : {RunRequest::FinishStarted, RunRequest::AbortNow}) {
+        gw::test::InstalledFakes fakes;
+        const std::string folder = Folder();
+        RunEvents events;
+        bool failedOnce = false;
+        events.request = [&] { return failedOnce ? stop : RunRequest::Continue; };
+        events.progress = [&](const std::vector<FileStatus>& files) {
+            failedOnce = !files[0].result.error.empty();
+        };
+        RunOptions options;
+        options.emptyFileAfterFailedFetch = true;
+        const std::string path = stop == RunRequest::AbortNow ? "/reset/a.zip" : "/reset/f.zip";
+        const FileStatus file = Download(server.url(path), folder, options, events);
+        EXPECT_EQ(file.result.outcome,
+                  stop == RunRequest::AbortNow ? FileOutcome::Aborted : FileOutcome::FetchFailed);
+        EXPECT_EQ(server.hits(path), 1);
+        EXPECT_EQ(PartFilesLeft(folder), 0);
+    }
+}
+
+TEST(DownloadAll, AbortingEndsEveryFileInProgressAndKeepsWhatStoodThere) {
     gw::test::DownloadServer server;
     const std::string folder = Folder();
+    WriteAll(folder + "a.zip", "old");
     RunEvents events;
     int turns = 0;
     events.request = [&] { return ++turns > 20 ? RunRequest::AbortNow : RunRequest::Continue; };
+    RunOptions options;
+    options.jobs = 2;
     const auto files = DownloadAll({server.url("/trickle/a.zip"), server.url("/trickle/b.zip")},
-                                   folder, 2, events);
+                                   folder, options, events);
     for (const auto& file : files)
         EXPECT_EQ(file.result.outcome, FileOutcome::Aborted);
-    EXPECT_TRUE(fs::is_empty(folder));
+    EXPECT_EQ(ReadAll(folder + "a.zip"), "old");
+    EXPECT_EQ(PartFilesLeft(folder), 0);
+    EXPECT_FALSE(fs::exists(folder + "b.zip"));
 }
 
-TEST(DownloadAll, AFileWaitingForItsRetryFailsWhenTheCallerWantsNoMore) {
+TEST(DownloadAll, AFolderRemovedDuringTheTransferIsAFailedWrite) {
     gw::test::DownloadServer server;
-    gw::test::InstalledFakes fakes;
+    const std::string folder = Folder();
     RunEvents events;
-    bool failedOnce = false;
-    events.request = [&] { return failedOnce ? RunRequest::FinishStarted : RunRequest::Continue; };
-    events.progress = [&](const std::vector<gw::transfer::FileStatus>& files) {
-        failedOnce = !files[0].result.error.empty();
+    events.progress = [&](const std::vector<FileStatus>& files) {
+        if (files[0].bytes > 0)
+            fs::remove_all(folder);
     };
-    const auto files = DownloadAll({server.url("/reset/r.zip")}, Folder(), 1, events);
-    EXPECT_EQ(files[0].result.outcome, FileOutcome::FetchFailed);
-    EXPECT_EQ(server.hits("/reset/r.zip"), 1);
+    const FileStatus file = Download(server.url("/slow/s.zip"), folder, {}, events);
+    EXPECT_EQ(file.result.outcome, FileOutcome::WriteFailed) << file.result.error;
+    EXPECT_FALSE(fs::exists(folder));
 }
 
 }  // namespace

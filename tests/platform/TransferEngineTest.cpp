@@ -7,8 +7,8 @@
 #include <fstream>
 #include <vector>
 
-#include "UrlTransferPages.h"
-#include "platform/UrlTransfer.h"
+#include "TransferPages.h"
+#include "platform/TransferEngine.h"
 #include "support/FtpServer.h"
 #include "support/GzipPage.h"
 #include "support/HttpServer.h"
@@ -20,27 +20,19 @@ namespace {
 using test::EveryByteAndLineEnd;
 using test::HttpServer;
 
-enum class Mode { Memory, Stream };
-
 struct Outcome {
     TransferResult result;
-    std::string bytes;  // the whole body (Memory) or what reached the sink (Stream)
+    std::string bytes;  // what reached the sink
 };
 
-Outcome Get(UrlTransfer& transfer, const std::string& address, Mode mode,
-            const Request& request = {}) {
+Outcome Get(TransferEngine& engine, const std::string& address, Request request = {}) {
     Outcome outcome;
-    if (mode == Mode::Memory) {
-        outcome.result = transfer.FetchToMemory(address, outcome.bytes, request);
-    } else {
-        outcome.result = transfer.Fetch(
-            address,
-            [&](const char* data, std::size_t size) {
-                outcome.bytes.append(data, size);
-                return true;
-            },
-            request);
-    }
+    request.address = address;
+    request.sink = [&](const char* data, std::size_t size) {
+        outcome.bytes.append(data, size);
+        return true;
+    };
+    outcome.result = engine.Fetch(std::move(request));
     return outcome;
 }
 
@@ -64,25 +56,22 @@ class ServerAnswer : public ::testing::TestWithParam<Answer> {
 
 TEST_P(ServerAnswer, DeliversTheBodyOnlyOnSuccess) {
     const Answer& answer = GetParam();
-    UrlTransfer transfer;
-    for (Mode mode : {Mode::Memory, Mode::Stream}) {
-        SCOPED_TRACE(mode == Mode::Memory ? "FetchToMemory" : "Fetch");
-        const Outcome outcome = Get(transfer, server.url(answer.path), mode);
-        EXPECT_EQ(outcome.result.ok, answer.ok) << outcome.result.error;
-        EXPECT_EQ(outcome.result.httpStatus, answer.status);
-        EXPECT_EQ(outcome.result.finalAddress, server.url(answer.path));
-        if (answer.ok) {
-            EXPECT_EQ(outcome.bytes, answer.body);
-            EXPECT_EQ(outcome.result.error, "");
-        } else {
-            EXPECT_NE(outcome.result.error, "");
-            if (mode == Mode::Memory || !answer.streamsPart) {
-                EXPECT_EQ(outcome.bytes, "");
-            }
+    TransferEngine engine;
+    const Outcome outcome = Get(engine, server.url(answer.path));
+    EXPECT_EQ(outcome.result.ok, answer.ok) << outcome.result.error;
+    EXPECT_EQ(outcome.result.httpStatus, answer.status);
+    EXPECT_EQ(outcome.result.finalAddress, server.url(answer.path));
+    if (answer.ok) {
+        EXPECT_EQ(outcome.bytes, answer.body);
+        EXPECT_EQ(outcome.result.error, "");
+    } else {
+        EXPECT_NE(outcome.result.error, "");
+        if (!answer.streamsPart) {
+            EXPECT_EQ(outcome.bytes, "");
         }
-        if (answer.status >= 400) {
-            EXPECT_NE(outcome.result.error.find(std::to_string(answer.status)), std::string::npos);
-        }
+    }
+    if (answer.status >= 400) {
+        EXPECT_NE(outcome.result.error.find(std::to_string(answer.status)), std::string::npos);
     }
 }
 
@@ -100,23 +89,20 @@ INSTANTIATE_TEST_SUITE_P(Statuses, ServerAnswer,
                              return std::string(info.param.name);
                          });
 
-TEST(UrlTransferTest, CompressedBodyIsDecodedOnlyWhenAskedFor) {
+TEST(TransferEngineTest, CompressedBodyIsDecodedOnlyWhenAskedFor) {
     HttpServer server(test::ServePages);
-    UrlTransfer transfer;
-    for (Mode mode : {Mode::Memory, Mode::Stream}) {
-        for (bool accept : {true, false}) {
-            SCOPED_TRACE(std::string(accept ? "asked" : "not asked") +
-                         (mode == Mode::Memory ? " FetchToMemory" : " Fetch"));
-            Request request;
-            request.acceptCompressed = accept;
-            const Outcome outcome = Get(transfer, server.url("/gzip"), mode, request);
-            EXPECT_TRUE(outcome.result.ok) << outcome.result.error;
-            EXPECT_EQ(outcome.bytes, accept ? test::kGzipPageText : test::kGzipPageBytes);
-        }
+    TransferEngine engine;
+    for (bool accept : {true, false}) {
+        SCOPED_TRACE(accept ? "asked" : "not asked");
+        Request request;
+        request.acceptCompressed = accept;
+        const Outcome outcome = Get(engine, server.url("/gzip"), request);
+        EXPECT_TRUE(outcome.result.ok) << outcome.result.error;
+        EXPECT_EQ(outcome.bytes, accept ? test::kGzipPageText : test::kGzipPageBytes);
     }
 }
 
-TEST(UrlTransferTest, FollowsUpToTenRedirectsWithinTheWebOnly) {
+TEST(TransferEngineTest, FollowsUpToTenRedirectsWithinTheWebOnly) {
     HttpServer server(test::ServePages);
     struct Case {
         const char* path;
@@ -126,45 +112,43 @@ TEST(UrlTransferTest, FollowsUpToTenRedirectsWithinTheWebOnly) {
     for (const Case& c : {Case{"/hop/10", true, "/hop/0"}, Case{"/hop/11", false, nullptr},
                           Case{"/to-file", false, nullptr}, Case{"/to-dict", false, nullptr}}) {
         SCOPED_TRACE(c.path);
-        UrlTransfer transfer;
-        std::string body = "stale";
-        const TransferResult result = transfer.FetchToMemory(server.url(c.path), body);
+        TransferEngine engine;
+        const auto [result, body] = Get(engine, server.url(c.path));
         EXPECT_EQ(result.ok, c.ok) << result.error;
         EXPECT_EQ(body, c.ok ? "landed" : "");
         if (c.ok) {
+            EXPECT_TRUE(result.redirected);
             EXPECT_EQ(result.finalAddress, server.url(c.finalPath));
         }
     }
 }
 
-TEST(UrlTransferTest, TypedAddressOutsideTheWebFailsWithoutReading) {
+TEST(TransferEngineTest, TypedAddressOutsideTheWebFailsWithoutReading) {
     for (const char* address :
          {"file:///etc/passwd", "FILE:///etc/passwd", "file://localhost/etc/passwd", "/etc/passwd",
           "dict://127.0.0.1:1/d:word", "gopher://127.0.0.1:1/", "telnet://127.0.0.1:1/"}) {
         SCOPED_TRACE(address);
-        UrlTransfer transfer;
-        std::string body;
-        const TransferResult result = transfer.FetchToMemory(address, body);
+        TransferEngine engine;
+        const auto [result, body] = Get(engine, address);
         EXPECT_FALSE(result.ok);
         EXPECT_NE(result.error, "");
         EXPECT_EQ(body, "");
     }
 }
 
-TEST(UrlTransferTest, SilentServerFailsAfterTheLowSpeedTime) {
+TEST(TransferEngineTest, SilentServerFailsAfterTheLowSpeedTime) {
     HttpServer server(test::ServePages);
     TransferOptions options;
     options.lowSpeedTimeSeconds = 1;
-    UrlTransfer transfer(options);
-    std::string body;
+    TransferEngine engine(options);
     const auto start = std::chrono::steady_clock::now();
-    const TransferResult result = transfer.FetchToMemory(server.url("/slow"), body);
+    const TransferResult result = Get(engine, server.url("/slow")).result;
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(body, "");
+    EXPECT_EQ(result.failure, FailureKind::Connection);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
-TEST(UrlTransferTest, BodyPastTheCapFails) {
+TEST(TransferEngineTest, BodyPastTheCapFails) {
     HttpServer server(test::ServePages);
     const std::uint64_t size = EveryByteAndLineEnd().size();
     struct Case {
@@ -174,32 +158,25 @@ TEST(UrlTransferTest, BodyPastTheCapFails) {
     };
     for (const Case& c : {Case{"/endless", 1 << 20, false}, Case{"/bytes", size - 1, false},
                           Case{"/bytes", size, true}}) {
-        for (Mode mode : {Mode::Memory, Mode::Stream}) {
-            SCOPED_TRACE(std::string(c.path) + " cap " + std::to_string(c.cap) +
-                         (mode == Mode::Memory ? " FetchToMemory" : " Fetch"));
-            Request request;
-            request.maxBodyBytes = c.cap;
-            UrlTransfer transfer;
-            const Outcome outcome = Get(transfer, server.url(c.path), mode, request);
-            EXPECT_EQ(outcome.result.ok, c.ok) << outcome.result.error;
-            EXPECT_LE(outcome.bytes.size(), c.cap);
-            if (mode == Mode::Memory && !c.ok) {
-                EXPECT_EQ(outcome.bytes, "");
-            }
-        }
+        SCOPED_TRACE(std::string(c.path) + " cap " + std::to_string(c.cap));
+        Request request;
+        request.maxBodyBytes = c.cap;
+        TransferEngine engine;
+        const Outcome outcome = Get(engine, server.url(c.path), request);
+        EXPECT_EQ(outcome.result.ok, c.ok) << outcome.result.error;
+        EXPECT_LE(outcome.bytes.size(), c.cap);
     }
 }
 
-TEST(UrlTransferTest, HttpsNeedsATrustedCertificate) {
+TEST(TransferEngineTest, HttpsNeedsATrustedCertificate) {
     HttpServer server(test::ServePages, HttpServer::Scheme::Https);
     for (bool trusted : {true, false}) {
         SCOPED_TRACE(trusted ? "trusted" : "not trusted");
         TransferOptions options;
         if (trusted)
             options.extraCaFile = server.caFile();
-        UrlTransfer transfer(options);
-        std::string body;
-        const TransferResult result = transfer.FetchToMemory(server.url("/bytes"), body);
+        TransferEngine engine(options);
+        const auto [result, body] = Get(engine, server.url("/bytes"));
         EXPECT_EQ(result.ok, trusted) << result.error;
         EXPECT_EQ(body, trusted ? EveryByteAndLineEnd() : "");
         if (trusted) {
@@ -208,17 +185,15 @@ TEST(UrlTransferTest, HttpsNeedsATrustedCertificate) {
     }
 }
 
-TEST(UrlTransferTest, FetchesOverFtp) {
+TEST(TransferEngineTest, FetchesOverFtp) {
     const std::filesystem::path folder = std::filesystem::path(test::TestRoot()) / "ftp";
     std::filesystem::create_directories(folder);
     std::ofstream(folder / "page.bin", std::ios::binary) << EveryByteAndLineEnd();
     test::FtpServer server(folder.string());
-    UrlTransfer transfer;
+    TransferEngine engine;
     for (const bool present : {true, false}) {
         SCOPED_TRACE(present ? "present" : "absent");
-        std::string body;
-        const TransferResult result =
-            transfer.FetchToMemory(server.url(present ? "/page.bin" : "/absent.bin"), body);
+        const auto [result, body] = Get(engine, server.url(present ? "/page.bin" : "/absent.bin"));
         EXPECT_EQ(result.ok, present) << result.error;
         EXPECT_EQ(body, present ? EveryByteAndLineEnd() : "");
         EXPECT_EQ(result.httpStatus, 0);

@@ -1,4 +1,4 @@
-#include "UrlTransferPages.h"
+#include "TransferPages.h"
 
 #include <chrono>
 
