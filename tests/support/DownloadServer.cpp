@@ -33,6 +33,46 @@ std::string FileBytes(const std::string& name, std::size_t size) {
 
 DownloadServer::DownloadServer(std::string pageLinks) : page_(std::move(pageLinks)) {
     server_ = std::make_unique<HttpServer>([this](httplib::Server& server, std::stop_token stop) {
+        server.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response&) {
+            const std::lock_guard lock(mutex_);
+            heard_[request.path] = {request.get_header_value("Referer"),
+                                    request.get_header_value("Cookie")};
+            return httplib::Server::HandlerResponse::Unhandled;
+        });
+        // A page that sets a session cookie on the way to itself, and files that need both
+        // the cookie and the page as Referer, as hotlink protection does.
+        server.Get("/guarded/start", [this](const httplib::Request&, httplib::Response& response) {
+            response.set_header("Set-Cookie", "session=s3cret; Path=/guarded; HttpOnly");
+            response.set_redirect(url("/guarded/page"));
+        });
+        server.Get("/guarded/page", [](const httplib::Request&, httplib::Response& response) {
+            response.set_content("<a href=\"files/g.zip\">g</a>", "text/html");
+        });
+        server.Get("/guarded/files/.*",
+                   [this](const httplib::Request& request, httplib::Response& response) {
+                       count(request.path);
+                       if (request.get_header_value("Referer") != url("/guarded/page") ||
+                           request.get_header_value("Cookie") != "session=s3cret") {
+                           response.status = 403;
+                           return;
+                       }
+                       response.set_content(FileBytes(NameOf(request)), "application/octet-stream");
+                   });
+        server.Get("/members/page",
+                   [](const httplib::Request& request, httplib::Response& response) {
+                       if (request.get_header_value("Cookie") != "member=yes") {
+                           response.status = 403;
+                           return;
+                       }
+                       response.set_content("<a href=\"/files/m.zip\">m</a>", "text/html");
+                   });
+        // /to/PORT/N sends the request on to /files/N on the server at PORT.
+        server.Get("/to/([0-9]+)/.*",
+                   [this](const httplib::Request& request, httplib::Response& response) {
+                       count(request.path);
+                       response.set_redirect("http://127.0.0.1:" + request.matches[1].str() +
+                                             "/files/" + NameOf(request));
+                   });
         server.Get("/page", [this](const httplib::Request& request, httplib::Response& response) {
             count(request.path);
             response.set_content(page_, "text/html");
@@ -143,6 +183,11 @@ DownloadServer::DownloadServer(std::string pageLinks) : page_(std::move(pageLink
 int DownloadServer::count(const std::string& path) {
     const std::lock_guard lock(mutex_);
     return ++hits_[path];
+}
+
+DownloadServer::Heard DownloadServer::heard(const std::string& path) {
+    const std::lock_guard lock(mutex_);
+    return heard_[path];
 }
 
 int DownloadServer::hits(const std::string& path) {

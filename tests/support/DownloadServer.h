@@ -27,19 +27,31 @@ std::string FileBytes(const std::string& name, std::size_t size = 300 * 1024);
 //   /trickle/N  one byte every 50 ms, never ending
 //   /held/N     1000 bytes, then the rest once release() is called
 //   /page       the page given to the constructor
+//   /guarded/start  sets a session cookie and redirects to /guarded/page, which links to
+//               /guarded/files/g.zip: 403 unless that page is the Referer and the cookie comes
+//   /members/page  403 unless the cookie "member=yes" comes; links to /files/m.zip
+//   /to/P/N     redirects to /files/N on the server at port P
 class DownloadServer {
   public:
     explicit DownloadServer(std::string pageLinks = {});
     std::string url(const std::string& path) const { return server_->url(path); }
+    int port() const { return server_->port(); }
     // How many requests reached `path` so far.
     int hits(const std::string& path);
     void release() { released_ = true; }
+    // The Referer and Cookie headers of the last request for `path` ("" when absent).
+    struct Heard {
+        std::string referer;
+        std::string cookie;
+    };
+    Heard heard(const std::string& path);
 
   private:
     int count(const std::string& path);
 
     std::mutex mutex_;
     std::map<std::string, int> hits_;
+    std::map<std::string, Heard> heard_;
     std::string page_;
     std::atomic<bool> released_{false};
     std::unique_ptr<HttpServer> server_;

@@ -341,3 +341,54 @@ TEST(DownloadAll, AFolderRemovedDuringTheTransferIsAFailedWrite) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DownloadAll, EachHopCarriesTheRefererABrowserWouldSend) {
+    gw::test::DownloadServer site;
+    gw::test::DownloadServer other;
+    const std::string otherPort = std::to_string(other.port());
+    struct Case {
+        std::string page;
+        std::string address;
+        gw::test::DownloadServer* heardBy;
+        std::string path;
+        std::string referer;
+    };
+    const Case cases[] = {
+        {site.url("/dir/page.html?q#top"), site.url("/files/a.zip"), &site, "/files/a.zip",
+         site.url("/dir/page.html?q")},
+        {other.url("/dir/page.html"), site.url("/files/b.zip"), &site, "/files/b.zip",
+         other.url("/")},
+        {"https://127.0.0.1:" + std::to_string(site.port()) + "/page", site.url("/files/c.zip"),
+         &site, "/files/c.zip", ""},
+        {site.url("/dir/"), site.url("/to/" + otherPort + "/d.zip"), &site,
+         "/to/" + otherPort + "/d.zip", site.url("/dir/")},
+        {site.url("/dir/"), site.url("/to/" + otherPort + "/e.zip"), &other, "/files/e.zip",
+         site.url("/")},
+    };
+    for (const Case& c : cases) {
+        RunOptions options;
+        options.referrerPage = c.page;
+        EXPECT_EQ(Download(c.address, Folder(), options).result.outcome, FileOutcome::Written);
+        EXPECT_EQ(c.heardBy->heard(c.path).referer, c.referer) << c.page << " -> " << c.address;
+    }
+}
+
+TEST(DownloadAll, TheCookiesThePageSetTravelWithTheDownloadsOfTheSameEngine) {
+    gw::test::DownloadServer site;
+    gw::platform::TransferEngine engine;
+    gw::platform::Request page;
+    page.address = site.url("/guarded/start");
+    page.sink = [](const char*, std::size_t) { return true; };
+    const auto fetched = engine.Fetch(std::move(page));
+    ASSERT_TRUE(fetched.ok) << fetched.error;
+    EXPECT_EQ(site.heard("/guarded/start").referer, "");
+    RunOptions options;
+    options.referrerPage = fetched.finalAddress;
+    const auto files = gw::transfer::DownloadAll(engine, {site.url("/guarded/files/g.zip")},
+                                                 Folder(), options, {});
+    EXPECT_EQ(files[0].result.outcome, FileOutcome::Written) << files[0].result.error;
+}
+
+}  // namespace

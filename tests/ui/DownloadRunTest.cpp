@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -13,11 +14,13 @@
 #include "app/WizardState.h"
 #include "app/WizardTransfer.h"
 #include "settings/SettingsStore.h"
+#include "support/DownloadServer.h"
 #include "support/FileManagerRecorder.h"
 #include "support/HttpServer.h"
 #include "support/Pages.h"
 #include "support/TempEnvironment.h"
 #include "support/WizardFixture.h"
+#include "ui/AddressPage.h"
 #include "ui/DownloadRun.h"
 #include "ui/FinishedPage.h"
 #include "ui/ReadyPage.h"
@@ -275,6 +278,25 @@ TEST_F(DownloadRunTest, ClosingTheWaitDialogEndsAFileThatNeverEnds) {
     EXPECT_EQ(message(finished), gw::ui::kDownloadCancelledMessage);
     EXPECT_TRUE(backShown(finished));
     EXPECT_EQ(site.hitsOf("/f/a.zip"), 0);
+}
+
+TEST_F(DownloadRunTest, FilesBehindTheRefererAndThePagesCookieArriveAndNoCookieIsStored) {
+    gw::test::DownloadServer guarded;
+    auto* page = gw::app::showPage<gw::ui::AddressPage>();
+    auto* box = control<QComboBox>(page, "addressBox");
+    box->setEditText(QString::fromStdString(guarded.url("/guarded/start")));
+    QTest::keyClick(box, Qt::Key_Return);
+    gw::test::settle();
+    ASSERT_EQ(gw::app::wizardState().FetchedAddress, guarded.url("/guarded/page"));
+    gw::test::closeAllWindows();
+    select({guarded.url("/guarded/files/g.zip")});
+    EXPECT_EQ(message(run()), gw::ui::kDownloadedMessage);
+    EXPECT_EQ(readFile(folder / "g.zip"), gw::test::FileBytes("g.zip"));
+    for (const auto& entry : fs::recursive_directory_iterator(gw::test::TestRoot())) {
+        if (entry.is_regular_file()) {
+            EXPECT_EQ(readFile(entry.path()).find("s3cret"), std::string::npos) << entry.path();
+        }
+    }
 }
 
 TEST_F(DownloadRunTest, SecondRunAfterBackStartsClean) {
