@@ -29,7 +29,7 @@ inline void settle() {
     QCoreApplication::processEvents();
 }
 
-// The visible page (or dialog) with this object name, or nullptr.
+// The visible view (page or dialog) with this object name, or nullptr.
 QWidget* visibleWindow(const char* name);
 
 // Waits for the modal error page to show, notes its message and closes it with Enter. Long
