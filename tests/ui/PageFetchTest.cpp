@@ -86,6 +86,13 @@ struct PageFetchTest : gw::test::WizardFixture {
         gw::test::ErrorPageAnswerer answerer;
         QTest::keyClick(control<QComboBox>(page, "addressBox"), Qt::Key_Return);
         gw::test::settle();
+        if (answerer.answered()) {
+            // The error page takes Step 1's place in the same window, alone.
+            EXPECT_EQ(answerer.window(), page->window());
+            EXPECT_EQ(answerer.windowTitle(), "GrabWright");
+            EXPECT_EQ(answerer.othersVisible(), 0);
+            EXPECT_EQ(page->window()->windowTitle(), "GrabWright Plus");
+        }
         return answerer.message();
     }
 };
@@ -193,11 +200,17 @@ TEST_F(PageFetchTest, ClosingTheWaitDialogAbortsAHangingFetch) {
     gw::platform::setClock(&clock);
     QTimer closer;
     closer.setInterval(100);
-    QObject::connect(&closer, &QTimer::timeout, [] {
-        if (QWidget* wait = gw::test::visibleWindow("WaitDialog"))
-            wait->close();
+    QWidget* closed = nullptr;
+    QObject::connect(&closer, &QTimer::timeout, [&closed] {
+        if (QWidget* wait = gw::test::visibleWindow("WaitDialog")) {
+            closed = wait->window();
+            closed->close();
+        }
     });
     closer.start();
     EXPECT_EQ(fetch(server.url("/slow")), gw::retrieval::kFetchFailedMessage);
-    EXPECT_TRUE(gw::app::loadedPage<gw::ui::AddressPage>()->isVisible());
+    auto* step1 = gw::app::loadedPage<gw::ui::AddressPage>();
+    EXPECT_TRUE(step1->isVisible());
+    EXPECT_EQ(closed, step1->window()) << "the wait dialog is a view of the wizard's window";
+    EXPECT_EQ(ended, 0);
 }

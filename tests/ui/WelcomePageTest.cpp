@@ -75,7 +75,7 @@ TEST_F(WelcomePageTest, ClosingByTheFrameEndsWithoutHangUp) {
     gw::app::wizardState().HangUpOnQuit = true;
     fakes.dialup.up = true;
     auto* page = gw::app::showPage<gw::ui::WelcomePage>();
-    page->close();
+    page->window()->close();
     EXPECT_EQ(ended, 1);
     EXPECT_EQ(fakes.dialup.hangUpCalls, 0);
 }
