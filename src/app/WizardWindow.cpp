@@ -142,8 +142,9 @@ void WizardWindow::giveFocus(QWidget* view) {
 }
 
 void WizardWindow::growToHold(QSize size) {
-    const QSize needed = this->size().expandedTo(size);
-    if (needed != this->size() || minimumSize() != needed)
+    // Not size(): a window that was never shown reports a default one.
+    const QSize needed = minimumSize().expandedTo(size);
+    if (needed != minimumSize() || maximumSize() != needed)
         setFixedSize(needed);
 }
 

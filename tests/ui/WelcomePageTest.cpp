@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
+#include <functional>
 
 #include "app/Navigation.h"
 #include "app/Quit.h"
@@ -12,6 +15,10 @@
 #include "support/Pages.h"
 #include "support/WizardFixture.h"
 #include "ui/AddressPage.h"
+#include "ui/FileSpecPage.h"
+#include "ui/FinishedPage.h"
+#include "ui/NewFolderPage.h"
+#include "ui/ReadyPage.h"
 #include "ui/WelcomePage.h"
 
 using gw::test::control;
@@ -78,4 +85,35 @@ TEST_F(WelcomePageTest, ClosingByTheFrameEndsWithoutHangUp) {
     page->window()->close();
     EXPECT_EQ(ended, 1);
     EXPECT_EQ(fakes.dialup.hangUpCalls, 0);
+}
+
+TEST_F(WelcomePageTest, EachViewTakesItsTurnInOneWindowWithItsOwnTitleAndFirstFocus) {
+    using gw::app::showPage;
+    const std::pair<std::function<QWidget*()>, const char*> cases[] = {
+        {showPage<gw::ui::WelcomePage>, "nextButton"},
+        {showPage<gw::ui::AddressPage>, "addressBox"},
+        {showPage<gw::ui::FileSpecPage>, "specEdit"},
+        {showPage<gw::ui::NewFolderPage>, "pathEdit"},
+        {showPage<gw::ui::ReadyPage>, "nextButton"},
+        {[] { return gw::ui::ShowFinished("done"); }, "finishButton"},
+        {showPage<gw::ui::WelcomePage>, "nextButton"},
+    };
+    QWidget* window = nullptr;
+    QSize welcomeSize;
+    for (const auto& [show, focused] : cases) {
+        QWidget* view = show();
+        SCOPED_TRACE(view->objectName().toStdString());
+        if (!window) {
+            window = view->window();
+            welcomeSize = view->size();
+        }
+        EXPECT_EQ(view->window(), window);
+        EXPECT_EQ(window->windowTitle(), view->windowTitle());
+        const QList<QDialog*> views = window->findChildren<QDialog*>();
+        EXPECT_EQ(std::count_if(views.begin(), views.end(), [](auto* v) { return v->isVisible(); }),
+                  1);
+        ASSERT_NE(view->focusWidget(), nullptr);
+        EXPECT_EQ(view->focusWidget()->objectName(), focused);
+        EXPECT_EQ(window->size(), QSize(welcomeSize).expandedTo(view->size()));
+    }
 }
