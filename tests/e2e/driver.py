@@ -211,8 +211,7 @@ class Run:
         self.wait(f"names {names} and no unnamed input, list or picture", check)
 
     def same_window(self, _, title):
-        """The window titled so is the X window the first such step saw, where and as large as
-        it was then: every view of a run takes its turn in one window that keeps its place."""
+        """The X window the first such step saw, where and as large as it was then."""
         window = self.x_window(title or "GrabWright Plus")
         place = subprocess.run(["xdotool", "getwindowgeometry", window], env=self.desktop.env,
                                capture_output=True, text=True, check=True).stdout

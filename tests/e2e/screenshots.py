@@ -1,6 +1,5 @@
 # The way through the wizard for scripts/screenshots: each "screenshot" step saves the window
-# titled "window" (default "GrabWright Plus") as docs/screenshots/NAME.png. Every picture of a
-# run is of the one window, at one size. The site asks for
+# titled "window" (default "GrabWright Plus") as docs/screenshots/NAME.png. The site asks for
 # a fixed port, so the address in the pictures stays the same from run to run.
 
 from scenarios import WELCOME, to_selection
@@ -25,7 +24,6 @@ SCENARIOS = [
         "steps": [
             {"wait_window": WELCOME},
             {"screenshot": "welcome", "window": WELCOME},
-            {"same_window": None, "window": WELCOME},
             {"key": "Return"},
             {"wait_text": "Step 1"},
             {"key": "ctrl+a"},
@@ -53,11 +51,9 @@ SCENARIOS = [
             {"key": "Return"},
             {"wait_text": "Please wait... Downloading file 3 of 3 ({site}/files/two.zip)"},
             {"screenshot": "wait-dialog"},
-            {"same_window": None},
             {"release_site": None},
             {"wait_text": "Your selected files have been downloaded."},
             {"screenshot": "finished"},
-            {"same_window": None},
         ],
     },
     {
@@ -71,7 +67,6 @@ SCENARIOS = [
             {"wait_window": "GrabWright"},
             {"wait_text": "<< Back", "window": "GrabWright"},
             {"screenshot": "error-page", "window": "GrabWright"},
-            {"same_window": None, "window": "GrabWright"},
         ],
     },
     {

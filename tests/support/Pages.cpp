@@ -21,11 +21,6 @@ ErrorPageAnswerer::ErrorPageAnswerer() {
             return;
         if (auto* label = page->findChild<QLabel*>(QStringLiteral("messageLabel")))
             message_ = label->text();
-        window_ = page->window();
-        windowTitle_ = window_->windowTitle();
-        othersVisible_ = 0;
-        for (QWidget* view : window_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            othersVisible_ += view != page && view->isVisible();
         ++answered_;
         QTest::keyClick(page, Qt::Key_Return);
     });

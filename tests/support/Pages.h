@@ -29,7 +29,7 @@ inline void settle() {
     QCoreApplication::processEvents();
 }
 
-// The visible view (page or dialog) with this object name, or nullptr.
+// The visible page (or dialog) with this object name, or nullptr.
 QWidget* visibleWindow(const char* name);
 
 // Waits for the modal error page to show, notes its message and closes it with Enter. Long
@@ -39,17 +39,10 @@ class ErrorPageAnswerer {
     ErrorPageAnswerer();
     QString message() const { return message_; }
     int answered() const { return answered_; }
-    // The window that showed the page, its title then, and the other views visible in it.
-    QWidget* window() const { return window_; }
-    QString windowTitle() const { return windowTitle_; }
-    int othersVisible() const { return othersVisible_; }
 
   private:
     QTimer timer_;
     QString message_;
-    QWidget* window_ = nullptr;
-    QString windowTitle_;
-    int othersVisible_ = 0;
     int answered_ = 0;
 };
 

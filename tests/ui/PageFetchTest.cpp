@@ -86,13 +86,6 @@ struct PageFetchTest : gw::test::WizardFixture {
         gw::test::ErrorPageAnswerer answerer;
         QTest::keyClick(control<QComboBox>(page, "addressBox"), Qt::Key_Return);
         gw::test::settle();
-        if (answerer.answered()) {
-            // The error page takes Step 1's place in the same window, alone.
-            EXPECT_EQ(answerer.window(), page->window());
-            EXPECT_EQ(answerer.windowTitle(), "GrabWright");
-            EXPECT_EQ(answerer.othersVisible(), 0);
-            EXPECT_EQ(page->window()->windowTitle(), "GrabWright Plus");
-        }
         return answerer.message();
     }
 };
