@@ -1,5 +1,7 @@
 #include "app/Navigation.h"
 
+#include "app/WizardWindow.h"
+
 namespace gw::app {
 namespace {
 constexpr const char* kUnloadedProperty = "gwUnloaded";
@@ -13,8 +15,15 @@ void unloadPage(QWidget* page) {
     if (!page || isUnloaded(page))
         return;
     page->setProperty(kUnloadedProperty, true);
+    if (WizardWindow* window = WizardWindow::existing())
+        window->forget(page);
     page->hide();
     page->deleteLater();
+}
+
+void showModally(QWidget* view) {
+    WizardWindow::adopt(view);
+    WizardWindow::existing()->showModally(view);
 }
 
 }  // namespace gw::app

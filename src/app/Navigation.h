@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QApplication>
 #include <QWidget>
+
+#include "app/WizardWindow.h"
 
 namespace gw::app {
 
@@ -10,23 +11,24 @@ bool isUnloaded(const QWidget* page);
 // The live page of class P, or nullptr when it is not loaded.
 template <class P>
 P* loadedPage() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* page = qobject_cast<P*>(widget); page && !isUnloaded(page))
+    const WizardWindow* window = WizardWindow::existing();
+    if (!window)
+        return nullptr;
+    for (QWidget* view : window->views()) {
+        if (auto* page = qobject_cast<P*>(view))
             return page;
     }
     return nullptr;
 }
 
-// Shows P (not modal), creating it first when it is not loaded: a page exists at most once,
-// and every load starts from its design-time state.
+// Makes P the current view of the wizard's window (not modal), creating it first when it is
+// not loaded: a page exists at most once, and every load starts from its design-time state.
 template <class P>
 P* showPage() {
     P* page = loadedPage<P>();
     if (!page)
         page = new P;
     page->show();
-    page->raise();
-    page->activateWindow();
     return page;
 }
 
@@ -42,5 +44,9 @@ P* navigate(QWidget* from) {
         unloadPage(from);
     return target;
 }
+
+// Makes the view current and returns once it is unloaded; the views that were hidden stay
+// as they were.
+void showModally(QWidget* view);
 
 }  // namespace gw::app

@@ -4,14 +4,14 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include "app/Navigation.h"
 #include "ui/PageLayout.h"
 #include "ui/WizardPage.h"
 
 namespace gw::ui {
 
-ErrorPage::ErrorPage(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("ErrorPage"));
-    setWindowTitle(QStringLiteral("GrabWright"));
+ErrorPage::ErrorPage(QWidget* parent)
+    : WizardView(QStringLiteral("ErrorPage"), QStringLiteral("GrabWright"), parent) {
     setFixedSize(twips(6600), twips(3495));
 
     auto* icon = new QLabel(this);
@@ -26,16 +26,21 @@ ErrorPage::ErrorPage(QWidget* parent) : QDialog(parent) {
     auto* backButton = makeButton(this, "backButton", QStringLiteral("<< Back"), 5160, 3000);
     backButton->setAutoDefault(true);
     backButton->setDefault(true);
-    // Esc reaches reject(), which closes the page just as the button does.
-    connect(backButton, &QPushButton::clicked, this, &QDialog::reject);
+    // Esc reaches reject(), which unloads the page just as the button does.
+    connect(backButton, &QPushButton::clicked, this, &ErrorPage::reject);
+}
+
+void ErrorPage::reject() {
+    app::unloadPage(this);
 }
 
 void ShowError(const QString& message) {
-    ErrorPage page;
-    page.messageLabel()->setText(message);
-    // A long message wraps; the page grows to hold it rather than scroll.
-    GrowToFitText(&page);
-    page.exec();
+    auto* page = new ErrorPage;
+    page->messageLabel()->setText(message);
+    // A long message wraps; the page (and the window with it) grows to hold it rather than
+    // scroll.
+    GrowToFitText(page);
+    app::showModally(page);
 }
 
 }  // namespace gw::ui

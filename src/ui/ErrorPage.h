@@ -1,17 +1,21 @@
 #pragma once
 
-#include <QDialog>
+#include "ui/WizardView.h"
 
 class QLabel;
 
 namespace gw::ui {
 
 // Reports a failure in one paragraph; its only button returns to the page that failed.
-class ErrorPage : public QDialog {
+class ErrorPage : public WizardView {
     Q_OBJECT
   public:
     explicit ErrorPage(QWidget* parent = nullptr);
     QLabel* messageLabel() const { return messageLabel_; }
+
+  protected:
+    // "<< Back", Enter, Esc and closing the window all unload the page.
+    void reject() override;
 
   private:
     QLabel* messageLabel_;

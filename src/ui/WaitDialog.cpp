@@ -13,9 +13,8 @@
 
 namespace gw::ui {
 
-WaitDialog::WaitDialog(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("WaitDialog"));
-    setWindowTitle(QStringLiteral("GrabWright Plus"));
+WaitDialog::WaitDialog(QWidget* parent)
+    : WizardView(QStringLiteral("WaitDialog"), QStringLiteral("GrabWright Plus"), parent) {
     setFixedSize(twips(6570), twips(3465));
 
     messageLabel_ = makeLabel(this, "messageLabel", QStringLiteral("Please wait... Processing..."),
@@ -62,7 +61,7 @@ void WaitDialog::closeEvent(QCloseEvent* event) {
 void WaitDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape)
         return;
-    QDialog::keyPressEvent(event);
+    WizardView::keyPressEvent(event);
 }
 
 WaitDialog* ShowWait(const QString& text) {

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QDialog>
 #include <functional>
+
+#include "ui/WizardView.h"
 
 class QLabel;
 class QProgressBar;
@@ -10,7 +11,7 @@ class QPushButton;
 namespace gw::ui {
 
 // Shown without blocking while a page does long work.
-class WaitDialog : public QDialog {
+class WaitDialog : public WizardView {
     Q_OBJECT
   public:
     explicit WaitDialog(QWidget* parent = nullptr);
@@ -18,8 +19,9 @@ class WaitDialog : public QDialog {
     QLabel* messageLabel() const { return messageLabel_; }
     QProgressBar* progressBar() const { return progressBar_; }
 
-    // What closing the dialog by its window frame does: the user's way out of a transfer that
-    // hangs. Without one the close is refused, since the work cannot be stopped.
+    // What closing the window by its frame does while the dialog is current: the user's way
+    // out of a transfer that hangs. Without one the close is refused, since the work cannot be
+    // stopped.
     void setAbortHandler(std::function<void()> handler) { abortHandler_ = std::move(handler); }
 
   protected:

@@ -10,10 +10,8 @@
 
 namespace gw::ui {
 
-WizardPage::WizardPage(const QString& name, QWidget* parent) : QDialog(parent) {
-    setObjectName(name);
-    setWindowTitle(QStringLiteral("GrabWright Plus"));
-    setAttribute(Qt::WA_DeleteOnClose, false);
+WizardPage::WizardPage(const QString& name, QWidget* parent)
+    : WizardView(name, QStringLiteral("GrabWright Plus"), parent) {
     setFixedSize(twips(6600), twips(3495));
 }
 
@@ -41,7 +39,7 @@ void WizardPage::keyPressEvent(QKeyEvent* event) {
             cancelButton_->click();
         return;
     }
-    QDialog::keyPressEvent(event);
+    WizardView::keyPressEvent(event);
 }
 
 void WizardPage::closeEvent(QCloseEvent* event) {

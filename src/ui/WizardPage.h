@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "ui/WizardView.h"
 
 class QGroupBox;
 class QPushButton;
@@ -8,8 +8,8 @@ class QPushButton;
 namespace gw::ui {
 
 // A page of the wizard: Enter presses the default button, Esc the cancel button, and closing
-// the window by its frame ends the program without a hang-up.
-class WizardPage : public QDialog {
+// the window by its frame while the page is current ends the program without a hang-up.
+class WizardPage : public WizardView {
     Q_OBJECT
   public:
     // Every page has the same client size; `name` is its object name.

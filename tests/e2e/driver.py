@@ -103,6 +103,7 @@ class Run:
                          scenario.get("port", 0))
         self.program = Program(program_path, desktop, scratch / "home", scenario.get("home", {}))
         self.reader = Reader(self.program.process.pid)
+        self.first_window = None
 
     def fill(self, value):
         if not isinstance(value, str):
@@ -209,6 +210,31 @@ class Run:
                 for want_role, want in names)
         self.wait(f"names {names} and no unnamed input, list or picture", check)
 
+    def same_window(self, _, title):
+        """The X window the first such step saw, where and as large as it was then."""
+        window = self.x_window(title or "GrabWright Plus")
+        place = subprocess.run(["xdotool", "getwindowgeometry", window], env=self.desktop.env,
+                               capture_output=True, text=True, check=True).stdout
+        seen = (window, *(line.strip() for line in place.splitlines()[1:]))
+        if self.first_window is None:
+            self.first_window = seen
+        elif seen != self.first_window:
+            raise AssertionError(f"window {seen}, not {self.first_window}")
+
+    def expect_panel(self, wanted, title):
+        """{"name": ..., "description": ...}: the current view, as a screen reader meets it."""
+        wanted = {key: self.fill(value) for key, value in wanted.items()}
+
+        def check():
+            for _, window in self.reader.windows():
+                if title is None or window.name == title:
+                    for node in self.reader.nodes(window):
+                        if (node.getRoleName() == "panel" and node.name == wanted["name"]
+                                and node.description == wanted["description"]):
+                            return True
+            return False
+        self.wait(f"a panel {wanted}", check)
+
     def close_window(self, title, _):
         self.x_window(title)
         self.tool("wmctrl", "-c", title)
@@ -243,6 +269,7 @@ class Run:
         self.expect_exit(0, None)
         self.program.start()
         self.reader = Reader(self.program.process.pid)
+        self.first_window = None
 
     def expect_icon(self, size, title):
         """The window hands the desktop an icon of this size ("48 x 48") for its frame."""
@@ -270,7 +297,8 @@ class Run:
         grab.replace(target)
 
     STEPS = ("key", "type", "wait_window", "wait_text", "expect_field", "click_button_named",
-             "click_named", "double_click_named", "expect_names", "close_window", "expect_exit", "expect_file", "expect_icon", "release_site",
+             "click_named", "double_click_named", "expect_names", "same_window", "expect_panel",
+             "close_window", "expect_exit", "expect_file", "expect_icon", "release_site",
              "start_again", "screenshot")
 
     def run(self, steps):

@@ -3,6 +3,7 @@
 FETCH_FAILED = ("The webpage at the address you entered is could not be retrieved.  Check the "
                 "address.  If the address is correct, the server may not be available at the "
                 "current time.")
+STEP_1_INSTRUCTION = "Enter the address of the webpage that you would like to retrieve files from. "
 STEP_2_INSTRUCTION = ("The webpage has been found and is ready to be searched. Enter the file "
                       "specifications using the standard wildcard characters * and ? .")
 SITE = {
@@ -44,14 +45,19 @@ SCENARIOS = [
     {
         "name": "download",
         "site": SITE,
+        # The file waits on the site until the wait dialog has been seen.
+        "hold_site": ["/files/two.zip"],
         # The download folder holds "archives", which holds "old": "old" is listed only
         # while "archives" is the open folder.
         "home": {"Downloads/archives/old/": None},
         "steps": [
             {"wait_window": WELCOME},
+            {"same_window": None, "window": WELCOME},
             {"expect_names": [], "window": WELCOME},
             {"key": "Return"},
             {"wait_text": "Step 1"},
+            {"same_window": None},
+            {"expect_panel": {"name": "Step 1", "description": STEP_1_INSTRUCTION}},
             {"expect_names": [["text", "Web page address"]]},
             {"key": "ctrl+a"},
             {"type": "{site}/files/"},
@@ -83,7 +89,11 @@ SCENARIOS = [
             {"wait_text": READY},
             {"expect_names": []},
             {"key": "Return"},
+            {"wait_text": "Please wait... Downloading file 1 of 1 ({site}/files/two.zip)"},
+            {"same_window": None},
+            {"release_site": None},
             {"wait_text": "Your selected files have been downloaded."},
+            {"same_window": None},
             {"expect_names": []},
             {"expect_file": {"path": "Downloads/archives/two.zip", "same_as": "/files/two.zip"}},
             {"expect_file": {"path": "Downloads/archives/one.zip", "absent": True}},
@@ -155,15 +165,19 @@ SCENARIOS = [
         "name": "unreachable address",
         "steps": [
             {"wait_window": "GrabWright Plus Version 1.0.29"},
+            {"same_window": None, "window": "GrabWright Plus Version 1.0.29"},
             {"key": "Return"},
             {"wait_text": "Step 1"},
             {"expect_field": {"role": "text", "text": "http://"}},
             {"type": "127.0.0.1:1/"},
             {"key": "Return"},
             {"wait_text": FETCH_FAILED, "window": "GrabWright"},
+            {"same_window": None, "window": "GrabWright"},
+            {"expect_panel": {"name": "GrabWright", "description": FETCH_FAILED}},
             {"expect_names": [["image", "Warning"]], "window": "GrabWright"},
             {"key": "Escape", "window": "GrabWright"},
             {"wait_text": "Step 1", "window": "GrabWright Plus"},
+            {"same_window": None},
             {"expect_field": {"role": "text", "text": "http://127.0.0.1:1/"}},
             {"close_window": "GrabWright Plus"},
             {"expect_exit": 0},
@@ -176,6 +190,7 @@ SCENARIOS = [
         "hold_site": True,
         "steps": [
             {"wait_window": "GrabWright Plus Version 1.0.29"},
+            {"same_window": None, "window": "GrabWright Plus Version 1.0.29"},
             {"expect_icon": "48 x 48", "window": "GrabWright Plus Version 1.0.29"},
             {"click_button_named": "Next >>"},
             {"wait_text": "Step 1"},
@@ -183,13 +198,36 @@ SCENARIOS = [
             {"type": "{site}/files/index.html"},
             {"click_button_named": "Next >>"},
             {"wait_text": "Please wait... Retrieving requested webpage..."},
+            {"same_window": None},
             {"expect_icon": "48 x 48"},
             {"release_site": None},
             {"wait_text": "Step 2"},
+            {"same_window": None},
             {"wait_text": STEP_2_INSTRUCTION},
             {"expect_field": {"role": "text", "text": "*.zip"}},
             {"wait_text": "Cancel"},
             {"wait_text": "<< Back"},
+            {"key": "Escape"},
+            {"expect_exit": 0},
+        ],
+    },
+    {
+        "name": "closing during a fetch",
+        "site": SITE,
+        # The page never comes: closing the window is the way out of the fetch, not the end.
+        "hold_site": True,
+        "steps": [
+            {"key": "Return", "window": WELCOME},
+            {"wait_text": "Step 1"},
+            {"key": "ctrl+a"},
+            {"type": "{site}/files/"},
+            {"key": "Return"},
+            {"wait_text": "Please wait... Retrieving requested webpage..."},
+            {"close_window": "GrabWright Plus"},
+            {"wait_text": FETCH_FAILED, "window": "GrabWright"},
+            {"key": "Return", "window": "GrabWright"},
+            {"wait_text": "Step 1"},
+            {"expect_field": {"role": "text", "text": "{site}/files/"}},
             {"key": "Escape"},
             {"expect_exit": 0},
         ],

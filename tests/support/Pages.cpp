@@ -6,7 +6,7 @@
 namespace gw::test {
 
 QWidget* visibleWindow(const char* name) {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
+    for (QWidget* widget : QApplication::allWidgets()) {
         if (widget->isVisible() && widget->objectName() == QLatin1String(name))
             return widget;
     }

@@ -122,7 +122,7 @@ class WaitDialogWatch {
             if (action == Action::ClickCancel)
                 wait->findChild<QPushButton*>("cancelButton")->click();
             else if (action == Action::Close)
-                wait->close();
+                wait->window()->close();
         });
         timer_.start();
     }

@@ -193,11 +193,17 @@ TEST_F(PageFetchTest, ClosingTheWaitDialogAbortsAHangingFetch) {
     gw::platform::setClock(&clock);
     QTimer closer;
     closer.setInterval(100);
-    QObject::connect(&closer, &QTimer::timeout, [] {
-        if (QWidget* wait = gw::test::visibleWindow("WaitDialog"))
-            wait->close();
+    QWidget* closed = nullptr;
+    QObject::connect(&closer, &QTimer::timeout, [&closed] {
+        if (QWidget* wait = gw::test::visibleWindow("WaitDialog")) {
+            closed = wait->window();
+            closed->close();
+        }
     });
     closer.start();
     EXPECT_EQ(fetch(server.url("/slow")), gw::retrieval::kFetchFailedMessage);
-    EXPECT_TRUE(gw::app::loadedPage<gw::ui::AddressPage>()->isVisible());
+    auto* step1 = gw::app::loadedPage<gw::ui::AddressPage>();
+    EXPECT_TRUE(step1->isVisible());
+    EXPECT_EQ(closed, step1->window()) << "the wait dialog is a view of the wizard's window";
+    EXPECT_EQ(ended, 0);
 }

@@ -59,7 +59,7 @@ struct SchedulingTest : gw::test::WizardFixture {
         // The unloaded wait dialog stays until the event loop runs: its bar ends full, and it
         // never offered a Cancel.
         int waitDialogs = 0;
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
+        for (QWidget* widget : QApplication::allWidgets()) {
             if (auto* wait = qobject_cast<gw::ui::WaitDialog*>(widget)) {
                 ++waitDialogs;
                 EXPECT_EQ(wait->messageLabel()->text(), "Please wait... Scheduling downloads...");

@@ -25,7 +25,8 @@ struct WaitAndErrorTest : testing::Test {
     void TearDown() override { gw::test::closeAllWindows(); }
 };
 
-// Presses `key` on the error page as soon as it is shown; returns what its label said.
+// Presses `key` on the error page as soon as it is shown (Key_Close: closes the window by its
+// frame); returns what its label said. `size` is the window's.
 QString answerErrorPage(Qt::Key key, const QString& message, QSize* size = nullptr) {
     QString shown;
     QTimer::singleShot(0, [&] {
@@ -33,10 +34,13 @@ QString answerErrorPage(Qt::Key key, const QString& message, QSize* size = nullp
         ASSERT_NE(page, nullptr);
         shown = control<QLabel>(page, "messageLabel")->text();
         if (size)
-            *size = page->size();
-        EXPECT_EQ(page->windowTitle(), "GrabWright");
+            *size = page->window()->size();
+        EXPECT_EQ(page->window()->windowTitle(), "GrabWright");
         EXPECT_TRUE(page->findChildren<QScrollArea*>().isEmpty());
-        QTest::keyClick(page, key);
+        if (key == Qt::Key_Close)
+            page->window()->close();
+        else
+            QTest::keyClick(page, key);
     });
     gw::ui::ShowError(message);
     return shown;
@@ -68,24 +72,25 @@ TEST_F(WaitAndErrorTest, CancelShowsOnlyOnTheDialogMadeRightAfterTheFlag) {
 
 TEST_F(WaitAndErrorTest, ClosingTheWaitDialogByItsFrameAsksForTheAbort) {
     auto* wait = gw::ui::ShowWait("Please wait...");
-    wait->close();
+    wait->window()->close();
     EXPECT_TRUE(wait->isVisible()) << "without a transfer to abort the dialog stays";
     int aborts = 0;
     wait->setAbortHandler([&] { ++aborts; });
-    wait->close();
+    wait->window()->close();
     EXPECT_EQ(aborts, 1);
 }
 
-TEST_F(WaitAndErrorTest, ErrorPageClosesOnEnterAndEscAndWrapsLongMessages) {
+TEST_F(WaitAndErrorTest, ErrorPageClosesOnEnterEscAndWindowCloseAndWrapsLongMessages) {
     EXPECT_EQ(answerErrorPage(Qt::Key_Return, "short"), "short");
     EXPECT_EQ(answerErrorPage(Qt::Key_Escape, "again"), "again");
+    EXPECT_EQ(answerErrorPage(Qt::Key_Close, "closed"), "closed");
 
     QSize shortSize, longSize;
     answerErrorPage(Qt::Key_Return, "short", &shortSize);
     const QString longMessage = QString("word ").repeated(400);
     EXPECT_EQ(answerErrorPage(Qt::Key_Return, longMessage, &longSize), longMessage);
     EXPECT_EQ(longSize.width(), shortSize.width());
-    EXPECT_GT(longSize.height(), shortSize.height()) << "the page grows instead of scrolling";
+    EXPECT_GT(longSize.height(), shortSize.height()) << "the window grows instead of scrolling";
 }
 
 TEST_F(WaitAndErrorTest, EventPumpLetsEventsRunEveryTwentyMillisecondsOfTheWizardsClock) {
@@ -118,7 +123,7 @@ TEST_F(WaitAndErrorTest, DuringAFetchOnlyClosingTheWaitDialogGetsThrough) {
     QTimer::singleShot(0, [&] {
         QTest::keyClicks(&edit, "typed");
         QTest::mouseDClick(&edit, Qt::LeftButton);
-        wait->close();
+        wait->window()->close();
     });
     gw::ui::EventPump pump(gw::ui::LetThrough::WindowClose);
     fakes.clock.current += gw::ui::EventPump::kInterval;

@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
+#include <functional>
 
 #include "app/Navigation.h"
 #include "app/Quit.h"
@@ -12,6 +14,9 @@
 #include "support/Pages.h"
 #include "support/WizardFixture.h"
 #include "ui/AddressPage.h"
+#include "ui/FileSpecPage.h"
+#include "ui/FinishedPage.h"
+#include "ui/ReadyPage.h"
 #include "ui/WelcomePage.h"
 
 using gw::test::control;
@@ -75,7 +80,36 @@ TEST_F(WelcomePageTest, ClosingByTheFrameEndsWithoutHangUp) {
     gw::app::wizardState().HangUpOnQuit = true;
     fakes.dialup.up = true;
     auto* page = gw::app::showPage<gw::ui::WelcomePage>();
-    page->close();
+    page->window()->close();
     EXPECT_EQ(ended, 1);
     EXPECT_EQ(fakes.dialup.hangUpCalls, 0);
+}
+
+TEST_F(WelcomePageTest, EachViewTakesItsTurnInOneWindowWithItsOwnTitleAndFirstFocus) {
+    using gw::app::showPage;
+    const std::pair<std::function<QWidget*()>, const char*> cases[] = {
+        {showPage<gw::ui::WelcomePage>, "nextButton"},
+        {showPage<gw::ui::AddressPage>, "addressBox"},
+        {showPage<gw::ui::FileSpecPage>, "specEdit"},
+        {showPage<gw::ui::ReadyPage>, "nextButton"},
+        {[] { return gw::ui::ShowFinished("done"); }, "finishButton"},
+    };
+    QWidget* window = nullptr;
+    QSize welcomeSize;
+    for (const auto& [show, focused] : cases) {
+        QWidget* view = show();
+        SCOPED_TRACE(view->objectName().toStdString());
+        if (!window) {
+            window = view->window();
+            welcomeSize = view->size();
+        }
+        EXPECT_EQ(view->window(), window);
+        EXPECT_EQ(window->windowTitle(), view->windowTitle());
+        const auto views = window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        EXPECT_EQ(std::count_if(views.begin(), views.end(), [](auto* v) { return v->isVisible(); }),
+                  1);
+        ASSERT_NE(view->focusWidget(), nullptr);
+        EXPECT_EQ(view->focusWidget()->objectName(), focused);
+        EXPECT_EQ(window->size(), QSize(welcomeSize).expandedTo(view->size()));
+    }
 }
