@@ -11,7 +11,8 @@
 namespace gw::cli {
 
 // Progress of a download run on standard error: on a terminal one line rewritten in place
-// (file i of n, its address, bytes so far); elsewhere one plain line per finished file.
+// (file i of n, its address, bytes so far), never wider than the terminal; elsewhere one plain
+// line per finished file.
 class ProgressLines {
   public:
     ProgressLines(std::ostream& err, bool terminal, const std::vector<std::string>& addresses);
