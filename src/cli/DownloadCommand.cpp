@@ -48,7 +48,18 @@ int RunDownload(const Options& options, std::ostream& err, bool errIsTerminal) {
 
     ProgressLines lines(err, errIsTerminal, found.addresses);
     transfer::RunEvents events;
-    events.request = &RequestFromStop;
+    bool interruptShown = false;
+    events.request = [&] {
+        const transfer::RunRequest request = RequestFromStop();
+        // Says that the Ctrl-C was taken, since the run may go on for a while.
+        if (request == transfer::RunRequest::FinishStarted && !interruptShown) {
+            lines.put(
+                "grabwright-cli: stopping after the files in progress (Ctrl-C again to "
+                "stop at once)");
+            interruptShown = true;
+        }
+        return request;
+    };
     events.progress = [&](const std::vector<transfer::FileStatus>& files) { lines.update(files); };
     events.finished = [&](std::size_t index, const transfer::FileStatus& file) {
         lines.finished(index, file);

@@ -19,10 +19,10 @@ class ProgressLines {
     void update(const std::vector<transfer::FileStatus>& files);
     void finished(std::size_t index, const transfer::FileStatus& file);
     void clear();
-
-  private:
+    // A line of its own, above the progress line.
     void put(const std::string& line);
 
+  private:
     std::ostream& err_;
     bool terminal_;
     const std::vector<std::string>& addresses_;
