@@ -257,7 +257,7 @@ TEST(DownloadCommand, ASignalDuringThePageFetchRemovesTheTemporaryPage) {
     gw::test::DownloadServer server;
     const std::string temp = Folder("tmp");
     ::setenv("TMPDIR", temp.c_str(), 1);
-    for (const int signal : {SIGINT, SIGTERM, 0}) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, 0}) {
         QStringList arguments{"--list", Q(server.url("/trickle/page.html"))};
         if (signal == 0)
             arguments = QStringList{"--max-time", "0.5"} + arguments;
@@ -267,7 +267,7 @@ TEST(DownloadCommand, ASignalDuringThePageFetchRemovesTheTemporaryPage) {
             if (signal != 0)
                 ::kill(static_cast<pid_t>(process.processId()), signal);
         });
-        EXPECT_EQ(run.exitCode, signal == SIGINT ? 130 : signal == SIGTERM ? 143 : 1) << run.err;
+        EXPECT_EQ(run.exitCode, signal == 0 ? 1 : 128 + signal) << run.err;
         EXPECT_TRUE(Entries(temp).empty());
     }
     ::unsetenv("TMPDIR");
