@@ -5,9 +5,10 @@
 #include <ostream>
 
 #include "cli/FoundFiles.h"
-#include "cli/ListCommand.h"
 #include "cli/ProgressLines.h"
+#include "cli/RunSummary.h"
 #include "cli/Stop.h"
+#include "cli/TerminalText.h"
 #include "transfer/DownloadRun.h"
 
 namespace gw::cli {
@@ -33,7 +34,8 @@ bool IsFolder(const std::string& path) {
 
 int RunDownload(const Options& options, std::ostream& err, bool errIsTerminal) {
     if (!IsFolder(options.folder)) {
-        err << "grabwright-cli: the folder " << options.folder << " does not exist\n";
+        err << "grabwright-cli: the folder " << EscapeForLine(options.folder)
+            << " does not exist\n";
         return 1;
     }
     std::string folder = options.folder;
@@ -47,7 +49,18 @@ int RunDownload(const Options& options, std::ostream& err, bool errIsTerminal) {
 
     ProgressLines lines(err, errIsTerminal, found.addresses);
     transfer::RunEvents events;
-    events.request = &RequestFromStop;
+    bool interruptShown = false;
+    events.request = [&] {
+        const transfer::RunRequest request = RequestFromStop();
+        // Says that the Ctrl-C was taken, since the run may go on for a while.
+        if (request == transfer::RunRequest::FinishStarted && !interruptShown) {
+            lines.put(
+                "grabwright-cli: stopping after the files in progress (Ctrl-C again to "
+                "stop at once)");
+            interruptShown = true;
+        }
+        return request;
+    };
     events.progress = [&](const std::vector<transfer::FileStatus>& files) { lines.update(files); };
     events.finished = [&](std::size_t index, const transfer::FileStatus& file) {
         lines.finished(index, file);
@@ -55,8 +68,10 @@ int RunDownload(const Options& options, std::ostream& err, bool errIsTerminal) {
     transfer::RunOptions run;
     run.jobs = static_cast<std::size_t>(options.jobs);
     run.referrerPage = found.pageAddress;
+    const auto start = std::chrono::steady_clock::now();
     const std::vector<transfer::FileStatus> files =
         transfer::DownloadAll(engine, found.addresses, folder, run, events);
+    const auto took = std::chrono::steady_clock::now() - start;
     lines.clear();
 
     std::size_t failed = 0;
@@ -67,12 +82,15 @@ int RunDownload(const Options& options, std::ostream& err, bool errIsTerminal) {
             err << "grabwright-cli: these files were not downloaded:\n";
         err << EscapeForLine(found.addresses[i]) << '\n';
     }
+    int status = failed == 0 ? 0 : 1;
     // A time limit that ran out after the last file harmed nothing.
-    if (failed == 0 && CurrentStop() == StopReason::TimeUp)
-        return 0;
-    if (const int stopped = ExitStatusForStop(err); stopped >= 0)
-        return stopped;
-    return failed == 0 ? 0 : 1;
+    if (failed > 0 || CurrentStop() != StopReason::TimeUp) {
+        if (const int stopped = ExitStatusForStop(err); stopped >= 0)
+            status = stopped;
+    }
+    err << RunSummary(files, took, errIsTerminal) << '\n' << std::flush;
+    // The reader may have gone only now, with the summary.
+    return CurrentStop() == StopReason::OutputClosed ? kOutputClosedStatus : status;
 }
 
 }  // namespace gw::cli

@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "cli/Stop.h"
+#include "cli/TerminalText.h"
 #include "harvest/Harvest.h"
 #include "harvest/Messages.h"
 #include "retrieval/Messages.h"
@@ -53,6 +54,11 @@ int ExitStatusForStop(std::ostream& err) {
         case StopReason::Terminate:
             err << "grabwright-cli: terminated\n";
             return 143;
+        case StopReason::HangUp:
+            err << "grabwright-cli: hung up\n";
+            return 129;
+        case StopReason::OutputClosed:
+            return kOutputClosedStatus;
         case StopReason::TimeUp:
             err << "grabwright-cli: the time limit (--max-time) was reached\n";
             return 1;
@@ -87,7 +93,8 @@ FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& addres
         return {1, {}, {}};
     }
     if (page.outcome == retrieval::FetchOutcome::Failed) {
-        err << retrieval::kFetchFailedMessage << "\ngrabwright-cli: " << page.error << '\n';
+        err << retrieval::kFetchFailedMessage << "\ngrabwright-cli: " << EscapeForLine(page.error)
+            << '\n';
         return {1, {}, {}};
     }
 

@@ -3,25 +3,10 @@
 #include <ostream>
 
 #include "cli/FoundFiles.h"
+#include "cli/Stop.h"
+#include "cli/TerminalText.h"
 
 namespace gw::cli {
-
-std::string EscapeForLine(const std::string& address) {
-    static const char hex[] = "0123456789ABCDEF";
-    std::string line;
-    line.reserve(address.size());
-    for (const char c : address) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            line += '%';
-            line += hex[byte >> 4];
-            line += hex[byte & 0xF];
-        } else {
-            line += c;
-        }
-    }
-    return line;
-}
 
 int RunList(const std::string& address, const std::string& fileSpec, std::ostream& out,
             std::ostream& err) {
@@ -33,6 +18,9 @@ int RunList(const std::string& address, const std::string& fileSpec, std::ostrea
         out << EscapeForLine(entry) << '\n';
     out.flush();
     if (!out) {
+        // A reader that has seen enough (`| head`) is no failure worth a message.
+        if (CurrentStop() == StopReason::OutputClosed)
+            return kOutputClosedStatus;
         err << "grabwright-cli: the list could not be written to standard output\n";
         return 1;
     }

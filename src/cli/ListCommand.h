@@ -10,8 +10,4 @@ namespace gw::cli {
 int RunList(const std::string& address, const std::string& fileSpec, std::ostream& out,
             std::ostream& err);
 
-// The address for one output line: every byte below 0x20 and 0x7F as "%" and two upper-case
-// hex digits, so that one line is one address and nothing reaches the terminal as a control.
-std::string EscapeForLine(const std::string& address);
-
 }  // namespace gw::cli

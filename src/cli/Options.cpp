@@ -1,94 +1,139 @@
 #include "cli/Options.h"
 
+#include <getopt.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 
+#include "cli/TerminalText.h"
+#include "harvest/Harvest.h"
+
 namespace gw::cli {
 namespace {
 
-// "--name VALUE" or "--name=VALUE"; advances `i` past a separate value.
-bool TakeValue(const std::string& argument, const std::string& name, int argc, char** argv, int& i,
-               std::optional<std::string>& value, std::string& why) {
-    if (argument == name) {
-        if (i + 1 >= argc) {
-            why = name + " needs a value";
-            return true;
-        }
-        value = argv[++i];
-        return true;
+constexpr int kMaxTimeOption = 256;  // beyond every character: --max-time has no short form
+
+const option kLongOptions[] = {
+    {"spec", required_argument, nullptr, 's'},
+    {"dest", required_argument, nullptr, 'd'},
+    {"jobs", required_argument, nullptr, 'j'},
+    {"max-time", required_argument, nullptr, kMaxTimeOption},
+    {"list", no_argument, nullptr, 'l'},
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, 'V'},
+    {nullptr, 0, nullptr, 0},
+};
+
+// The leading ":" has a missing value reported apart from an unknown option.
+constexpr const char* kShortOptions = ":s:d:j:lhV";
+
+// The name of an option as its long form, or as its short one where it has no long form.
+std::string LongName(int value) {
+    std::string name = "-";
+    for (const option& entry : kLongOptions) {
+        if (entry.name != nullptr && entry.val == value)
+            return name + '-' + entry.name;
     }
-    if (argument.rfind(name + "=", 0) == 0) {
-        value = argument.substr(name.size() + 1);
-        return true;
-    }
-    return false;
+    return name + static_cast<char>(value);
 }
 
-bool ReadJobs(const std::string& text, int& jobs) {
+bool ReadJobs(const char* text, int& jobs) {
     char* end = nullptr;
     errno = 0;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || errno != 0 || value < 1 || value > kMaxJobs)
+    const long value = std::strtol(text, &end, 10);
+    if (*text == '\0' || *end != '\0' || errno != 0 || value < 1 || value > kMaxJobs)
         return false;
     jobs = static_cast<int>(value);
     return true;
 }
 
 // The numeric locale is never set, so "1.5" reads the same whatever the environment says.
-bool ReadSeconds(const std::string& text, double& seconds) {
+bool ReadSeconds(const char* text, double& seconds) {
     char* end = nullptr;
     errno = 0;
-    const double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || errno != 0 || !std::isfinite(value) || value <= 0)
+    const double value = std::strtod(text, &end);
+    if (*text == '\0' || *end != '\0' || errno != 0 || !std::isfinite(value) || value <= 0)
         return false;
     seconds = value;
     return true;
+}
+
+// An option refused by getopt_long: `shortName` names a known option given a value it takes
+// not ("--list=x") or an unknown short one; an unknown long one is known only as `given`.
+std::string WhyRefused(int shortName, const std::string& given) {
+    const std::string name = LongName(shortName);
+    if (name.size() > 2 && given.rfind("--", 0) == 0 && given.find('=') != std::string::npos)
+        return name + " takes no value";
+    if (shortName != 0)
+        return "unknown option " + EscapeForLine(name);
+    return "unknown option " + EscapeForLine(given);
+}
+
+// The reason for one option that cannot be taken, or "" when it is taken into `options`.
+std::string TakeOption(int value, const char* argument, Options& options) {
+    switch (value) {
+        case 's':
+            options.fileSpec = argument;
+            return "";
+        case 'd':
+            options.folder = argument;
+            return options.folder.empty() ? "--dest needs a folder" : "";
+        case 'j':
+            return ReadJobs(argument, options.jobs)
+                       ? ""
+                       : "--jobs takes a whole number from 1 to " + std::to_string(kMaxJobs);
+        case kMaxTimeOption:
+            return ReadSeconds(argument, options.maxTimeSeconds)
+                       ? ""
+                       : "--max-time takes a number of seconds above 0";
+        case 'l':
+            options.list = true;
+            return "";
+        case 'h':
+            options.help = true;
+            return "";
+        case 'V':
+            options.version = true;
+            return "";
+    }
+    return "unknown option";
 }
 
 }  // namespace
 
 std::optional<Options> ParseOptions(int argc, char** argv, std::string& why) {
     Options options;
-    bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        std::optional<std::string> value;
-        const bool isOption = !optionsEnded && argument.size() > 1 && argument[0] == '-';
-        if (!isOption) {
-            if (!options.address.empty()) {
-                why = "only one address can be given";
-                return std::nullopt;
-            }
-            options.address = argument;
-        } else if (argument == "--") {
-            optionsEnded = true;
-        } else if (argument == "--help" || argument == "-h") {
-            options.help = true;
-        } else if (argument == "--list") {
-            options.list = true;
-        } else if (TakeValue(argument, "--spec", argc, argv, i, value, why)) {
-            if (value)
-                options.fileSpec = *value;
-        } else if (TakeValue(argument, "--dest", argc, argv, i, value, why)) {
-            if (value && value->empty())
-                why = "--dest needs a folder";
-            if (value)
-                options.folder = *value;
-        } else if (TakeValue(argument, "--jobs", argc, argv, i, value, why)) {
-            if (value && !ReadJobs(*value, options.jobs))
-                why = "--jobs takes a whole number from 1 to " + std::to_string(kMaxJobs);
-        } else if (TakeValue(argument, "--max-time", argc, argv, i, value, why)) {
-            if (value && !ReadSeconds(*value, options.maxTimeSeconds))
-                why = "--max-time takes a number of seconds above 0";
+    opterr = 0;  // the reasons are worded here, and go out in two lines
+    optind = 0;
+    for (;;) {
+        const int value = ::getopt_long(argc, argv, kShortOptions, kLongOptions, nullptr);
+        if (value == -1)
+            break;
+        if (value == ':') {
+            why = LongName(optopt) + " needs a value";
+        } else if (value == '?') {
+            why = WhyRefused(optopt, argv[optind - 1]);
         } else {
-            why = "unknown option " + argument;
+            why = TakeOption(value, optarg, options);
         }
         if (!why.empty())
             return std::nullopt;
     }
-    if (!options.help && options.address.empty()) {
+    if (options.help || options.version)
+        return options;
+    if (optind < argc - 1) {
+        why = "only one address can be given";
+        return std::nullopt;
+    }
+    if (optind == argc) {
         why = "no address given";
+        return std::nullopt;
+    }
+    options.address = argv[optind];
+    if (!harvest::PatternIsValid(harvest::BuildMatchPattern(options.fileSpec))) {
+        why = "the pattern \"" + EscapeForLine(options.fileSpec) +
+              "\" is not valid: a \"[\" has no closing \"]\"";
         return std::nullopt;
     }
     return options;

@@ -7,6 +7,7 @@ namespace gw::cli {
 
 struct Options {
     bool help = false;
+    bool version = false;
     bool list = false;
     std::string fileSpec = "*.zip";
     std::string folder = ".";
@@ -17,7 +18,8 @@ struct Options {
 
 inline constexpr int kMaxJobs = 16;
 
-// The options of one command line (argv[1..]); nothing, with `why` set, for a usage error.
+// The options of one command line (argv[1..], which it may reorder); nothing, with `why` set
+// to a one-line reason, for a usage error.
 std::optional<Options> ParseOptions(int argc, char** argv, std::string& why);
 
 }  // namespace gw::cli

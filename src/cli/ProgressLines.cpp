@@ -1,13 +1,24 @@
 #include "cli/ProgressLines.h"
 
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <ostream>
 
-#include "cli/ListCommand.h"
+#include "cli/TerminalText.h"
 
 namespace gw::cli {
 namespace {
 
 constexpr std::chrono::milliseconds kRedrawInterval{100};
+
+// Asked at every redraw, so that a resized window gets lines of its new width.
+int TerminalColumns() {
+    winsize size{};
+    if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
+        return size.ws_col;
+    return 80;
+}
 
 }  // namespace
 
@@ -43,12 +54,17 @@ void ProgressLines::update(const std::vector<transfer::FileStatus>& files) {
     }
     if (first == files.size())
         return;
-    std::string line = "file " + std::to_string(first + 1) + " of " + std::to_string(files.size()) +
-                       " (" + EscapeForLine(addresses_[first]) +
-                       "): " + std::to_string(files[first].bytes) + " bytes";
+    const std::string head =
+        "file " + std::to_string(first + 1) + " of " + std::to_string(files.size()) + " (";
+    std::string tail = "): " + std::to_string(files[first].bytes) + " bytes";
     if (running > 1)
-        line += ", " + std::to_string(running - 1) + " more in progress";
-    err_ << "\r\033[K" << line << std::flush;
+        tail += ", " + std::to_string(running - 1) + " more in progress";
+    // A line as wide as the terminal would wrap, and "\r" would then go back to its second
+    // row only, leaving the first behind at every redraw.
+    const int columns = TerminalColumns() - 1;
+    const int forAddress = columns - static_cast<int>(head.size() + tail.size());
+    const std::string address = FitColumns(EscapeForLine(addresses_[first]), forAddress);
+    err_ << "\r\033[K" << FitColumns(head + address + tail, columns) << std::flush;
     lineShown_ = true;
 }
 
@@ -60,7 +76,8 @@ void ProgressLines::finished(std::size_t index, const transfer::FileStatus& file
         if (!terminal_)
             put(head + std::to_string(file.bytes) + " bytes");
     } else {
-        put(head + "failed: " + file.result.error);
+        // The reason may quote the file's name, which the page chose.
+        put(head + "failed: " + EscapeForLine(file.result.error));
     }
 }
 

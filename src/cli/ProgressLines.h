@@ -11,17 +11,18 @@
 namespace gw::cli {
 
 // Progress of a download run on standard error: on a terminal one line rewritten in place
-// (file i of n, its address, bytes so far); elsewhere one plain line per finished file.
+// (file i of n, its address, bytes so far), never wider than the terminal; elsewhere one plain
+// line per finished file.
 class ProgressLines {
   public:
     ProgressLines(std::ostream& err, bool terminal, const std::vector<std::string>& addresses);
     void update(const std::vector<transfer::FileStatus>& files);
     void finished(std::size_t index, const transfer::FileStatus& file);
     void clear();
-
-  private:
+    // A line of its own, above the progress line.
     void put(const std::string& line);
 
+  private:
     std::ostream& err_;
     bool terminal_;
     const std::vector<std::string>& addresses_;

@@ -3,6 +3,7 @@
 #include <iostream>
 #include <string>
 
+#include "ProjectVersion.h"
 #include "cli/DownloadCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/Locale.h"
@@ -12,30 +13,50 @@
 
 namespace {
 
-const char* const kUsage =
-    "Usage: grabwright-cli [--spec PATTERN] [--dest FOLDER] [--jobs N] [--max-time SECONDS]\n"
-    "                      [--] ADDRESS\n"
-    "       grabwright-cli --list [--spec PATTERN] [--max-time SECONDS] [--] ADDRESS\n"
+// Laid out as help2man reads it: the manual page is made from this text and the version line.
+const char* const kHelp =
+    "Usage: grabwright-cli [OPTION]... ADDRESS\n"
+    "  or:  grabwright-cli --list [OPTION]... ADDRESS\n"
+    "Download the files linked from the web page at ADDRESS whose names match a pattern.\n"
     "\n"
-    "Fetches the web page at ADDRESS and finds the anchor links whose file names match PATTERN\n"
-    "(default \"*.zip\"; wildcards * ? # and [lists]), without duplicates, in the order they\n"
-    "stand on the page.\n"
+    "The page is fetched and searched for anchor links whose file names match PATTERN\n"
+    "(wildcards * ? # and [lists]), each address once, in the order the links stand on\n"
+    "the page. Every file found is downloaded into FOLDER under the name after the last\n"
+    "\"/\" of its address; a file of that name is replaced only once the new one has\n"
+    "arrived whole. Progress, the addresses that failed and a closing summary go to\n"
+    "standard error. In every address and file name printed, bytes below 0x20 and 0x7F\n"
+    "stand as %XX.\n"
     "\n"
-    "Without --list, downloads every found file into FOLDER (default: the current folder),\n"
-    "each under the name after the last \"/\" of its address; a file of that name is replaced\n"
-    "only once the new one has arrived whole. Progress and the addresses that failed go to\n"
-    "standard error.\n"
-    "  --jobs N            fetch up to N files at once (1 to 16; default 1)\n"
-    "  --max-time SECONDS  stop the whole command after this long\n"
-    "  Ctrl-C              stops after the files in progress; a second Ctrl-C stops at once\n"
+    "Options:\n"
+    "  -s, --spec=PATTERN      the file names to look for (default \"*.zip\")\n"
+    "  -d, --dest=FOLDER       download into FOLDER (default: the current folder)\n"
+    "  -j, --jobs=N            fetch up to N files at once (1 to 16; default 1)\n"
+    "      --max-time=SECONDS  stop the whole command after this long\n"
+    "  -l, --list              print the found addresses to standard output, one per\n"
+    "                          line, instead of downloading them\n"
+    "  -h, --help              show this help and exit\n"
+    "  -V, --version           show the version and exit\n"
     "\n"
-    "With --list, prints the found addresses to standard output, one per line, instead; bytes\n"
-    "below 0x20 and 0x7F are printed as %XX.\n"
+    "Ctrl-C stops after the files in progress; a second Ctrl-C stops at once.\n"
     "\n"
-    "Exit status: 0 when every file arrived (with --list: when addresses were listed), 1 when\n"
-    "the page could not be fetched, nothing was found, a file failed or the time limit ran out\n"
-    "(the reason goes to standard error), 2 for a usage error, 130 when interrupted by Ctrl-C,\n"
-    "143 when terminated (SIGTERM).\n";
+    "Exit status:\n"
+    "  0    every file arrived (with --list: addresses were listed)\n"
+    "  1    the page could not be fetched, nothing was found, a file failed or the\n"
+    "       time limit ran out (the reason goes to standard error)\n"
+    "  2    a usage error\n"
+    "  129  hung up (SIGHUP)\n"
+    "  130  interrupted by Ctrl-C\n"
+    "  141  standard output or error was a pipe whose reader went away\n"
+    "  143  terminated (SIGTERM)\n";
+
+int Print(const std::string& text) {
+    std::cout << text << std::flush;
+    if (!std::cout) {
+        std::cerr << "grabwright-cli: standard output could not be written\n";
+        return 1;
+    }
+    return 0;
+}
 
 }  // namespace
 
@@ -44,18 +65,17 @@ int main(int argc, char** argv) {
     std::string why;
     const auto options = gw::cli::ParseOptions(argc, argv, why);
     if (!options) {
-        std::cerr << "grabwright-cli: " << why << "\n\n" << kUsage;
+        std::cerr << "grabwright-cli: " << why << "\nTry 'grabwright-cli --help'.\n";
         return 2;
     }
-    if (options->help) {
-        std::cout << kUsage << std::flush;
-        if (!std::cout) {
-            std::cerr << "grabwright-cli: standard output could not be written\n";
-            return 1;
-        }
-        return 0;
+    if (options->help)
+        return Print(kHelp);
+    if (options->version)
+        return Print("grabwright-cli " GW_VERSION_TEXT "\n");
+    if (!gw::cli::CatchStopSignals()) {
+        std::cerr << "grabwright-cli: the signal handlers could not be set\n";
+        return 1;
     }
-    gw::cli::CatchStopSignals();
     gw::cli::SetTimeLimit(options->maxTimeSeconds);
     gw::platform::InitTransfers();
     if (options->list)

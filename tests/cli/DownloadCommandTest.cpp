@@ -1,11 +1,15 @@
 // grabwright-cli downloading: the files it leaves, its exit statuses, and how signals and the
 // time limit end it, run as a real process against a real local server.
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <QProcess>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <thread>
 
@@ -97,18 +101,30 @@ TEST_P(DownloadJobs, EveryFileArrivesAndTheLaterOfTwoEqualNamesWins) {
 
 INSTANTIATE_TEST_SUITE_P(OneAndMany, DownloadJobs, testing::Values("1", "8"));
 
+// A name that cannot stand in a folder fails, and neither it nor its address may reach the
+// terminal as controls.
 TEST(DownloadCommand, FailedFilesAreListedAndLeaveNothingBehind) {
     gw::test::DownloadServer files;
+    const std::string hostile("/files/x\x1b]0;PWNED\x07\x1b[2J\0y.zip", 28);
     gw::test::DownloadServer served(
-        Links(files, {"/files/a.zip", "/missing/m.zip", "/reset/r.zip", "/files/"}));
+        Links(files, {"/files/a.zip", "/missing/m.zip", "/reset/r.zip", "/files/", hostile}));
     const std::string folder = Folder();
     std::ofstream(folder + "/r.zip") << "old";
-    const CliRun run = RunCli({"--dest", Q(folder), "--spec", "*", Q(served.url("/page"))});
+    const CliRun run = RunCli({"-d", Q(folder), "-s", "*", Q(served.url("/page"))});
     EXPECT_EQ(run.exitCode, 1) << run.err;
     EXPECT_EQ(Entries(folder), (std::vector<std::string>{"a.zip", "r.zip"}));
     EXPECT_EQ(ReadAll(folder + "/r.zip"), "old");
-    for (const char* path : {"/missing/m.zip", "/reset/r.zip", "/files/\n"})
+    for (const char* path :
+         {"/missing/m.zip", "/reset/r.zip", "/files/\n", "/files/x%1B]0;PWNED%07%1B[2J%00y.zip\n"})
         EXPECT_NE(run.err.find(files.url(path)), std::string::npos) << path << run.err;
+    EXPECT_NE(run.err.find("\"x%1B]0;PWNED%07%1B[2J"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::any_of(run.err.begin(), run.err.end(), [](char c) {
+        return (c >= 0 && c < 0x20 && c != '\n') || c == 0x7F;
+    })) << run.err;
+    EXPECT_TRUE(std::regex_search(
+        run.err, std::regex("\ngrabwright-cli: 1 file arrived, 4 failed, 307200 bytes in "
+                            "[0-9]+\\.[0-9] s\n$")))
+        << run.err;
 }
 
 TEST(DownloadCommand, AMissingFolderEndsTheCommandBeforeAnyFetch) {
@@ -120,7 +136,7 @@ TEST(DownloadCommand, AMissingFolderEndsTheCommandBeforeAnyFetch) {
     EXPECT_EQ(served.hits("/page"), 0);
 }
 
-enum class Stop { OneInterrupt, TwoInterrupts, Terminate, TimeLimit };
+enum class Stop { OneInterrupt, TwoInterrupts, Terminate, HangUp, TimeLimit };
 
 struct StopCase {
     const char* what;
@@ -143,20 +159,23 @@ TEST_P(StopDownload, StopsAsTheSignalSaysAndLeavesNoTemporaryFile) {
         arguments = QStringList{"--max-time", "1.5"} + arguments;
     const CliRun run = RunCli(arguments, [&](QProcess& process) {
         ASSERT_TRUE(Eventually([&] { return server.hits("/held/a.zip") == 1; }));
+        process.setReadChannel(QProcess::StandardError);
         const pid_t pid = static_cast<pid_t>(process.processId());
-        if (c.stop == Stop::OneInterrupt || c.stop == Stop::TwoInterrupts)
+        if (c.stop == Stop::OneInterrupt || c.stop == Stop::TwoInterrupts) {
             ::kill(pid, SIGINT);
-        if (c.stop == Stop::TwoInterrupts) {
-            // Signals of one kind do not queue: the second must come after the first is in.
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
-            ::kill(pid, SIGINT);
+            // The run says when it took the first: signals of one kind do not queue, and the
+            // file must not be released before the run knows to start no other.
+            ASSERT_TRUE(Eventually([&] {
+                process.waitForReadyRead(5);
+                return process.peek(4096).contains("stopping after the files in progress");
+            }));
         }
-        if (c.stop == Stop::Terminate)
-            ::kill(pid, SIGTERM);
-        if (c.stop == Stop::OneInterrupt) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        if (c.stop == Stop::TwoInterrupts)
+            ::kill(pid, SIGINT);
+        if (c.stop == Stop::Terminate || c.stop == Stop::HangUp)
+            ::kill(pid, c.stop == Stop::Terminate ? SIGTERM : SIGHUP);
+        if (c.stop == Stop::OneInterrupt)
             server.release();
-        }
     });
     EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
     EXPECT_EQ(Entries(folder),
@@ -169,8 +188,68 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(StopCase{"OneCtrlCFinishesTheFile", Stop::OneInterrupt, 130, true},
                     StopCase{"ASecondCtrlCAbortsIt", Stop::TwoInterrupts, 130, false},
                     StopCase{"SigtermAbortsIt", Stop::Terminate, 143, false},
+                    StopCase{"SighupAbortsIt", Stop::HangUp, 129, false},
                     StopCase{"TheTimeLimitAbortsIt", Stop::TimeLimit, 1, false}),
     [](const testing::TestParamInfo<StopCase>& info) { return std::string(info.param.what); });
+
+// The failed file's line meets a pipe nobody reads any more, while the other file is held (on
+// a server of its own, so that the two never wait for one connection).
+TEST(DownloadCommand, AClosedPipeEndsTheRunAndLeavesNoTemporaryFile) {
+    gw::test::DownloadServer server;
+    gw::test::DownloadServer other;
+    gw::test::DownloadServer served(Links(server, {"/held/a.zip"}) +
+                                    Links(other, {"/missing/m.zip"}));
+    const std::string folder = Folder();
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ::close(ends[0]);
+    QProcess process;
+    process.setChildProcessModifier([&] { ::dup2(ends[1], STDERR_FILENO); });
+    process.start(QStringLiteral(GW_CLI_PATH),
+                  {"-j", "2", "-d", Q(folder), Q(served.url("/page"))});
+    process.waitForFinished(60000);
+    ::close(ends[1]);
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 141);
+    EXPECT_EQ(server.hits("/held/a.zip"), 1);
+    EXPECT_TRUE(Entries(folder).empty());
+}
+
+// On a terminal 40 columns wide, every redraw of the progress line stays within 39 of them,
+// however long the address.
+TEST(DownloadCommand, TheProgressLineFitsTheTerminal) {
+    gw::test::DownloadServer server;
+    gw::test::DownloadServer served(Links(server, {"/slow/" + std::string(200, 'n') + ".zip"}));
+    int terminal = -1;
+    int child = -1;
+    winsize size{};
+    size.ws_col = 40;
+    ASSERT_EQ(::openpty(&terminal, &child, nullptr, nullptr, &size), 0);
+    QProcess process;
+    process.setChildProcessModifier([&] { ::dup2(child, STDERR_FILENO); });
+    process.start(QStringLiteral(GW_CLI_PATH), {"-d", Q(Folder()), Q(served.url("/page"))});
+    process.waitForFinished(60000);
+    ::close(child);
+    std::string shown;
+    char piece[4096];
+    for (ssize_t got = 0; (got = ::read(terminal, piece, sizeof piece)) > 0;)
+        shown.append(piece, static_cast<std::size_t>(got));
+    ::close(terminal);
+    EXPECT_EQ(process.exitCode(), 0) << shown;
+    std::size_t shortened = 0;
+    for (std::size_t at = 0; (at = shown.find("\r\033[K", at)) != std::string::npos;) {
+        at += 4;
+        const std::size_t end = shown.find('\r', at);
+        const std::string line = shown.substr(at, end - at);
+        if (shown.compare(end, 2, "\r\n") != 0) {  // a line of its own may wrap
+            EXPECT_LE(line.size(), 39u) << line;
+        }
+        shortened += line.find("...n.zip): ") != std::string::npos;
+    }
+    EXPECT_GE(shortened, 1u) << shown;
+    EXPECT_NE(shown.find("1 file arrived, 0 failed, 10000 bytes in "), std::string::npos);
+    EXPECT_NE(shown.find("/s)"), std::string::npos) << shown;
+}
 
 // A signal or the time limit while the page itself arrives: the temporary page file and its
 // private folder go too.
@@ -178,7 +257,7 @@ TEST(DownloadCommand, ASignalDuringThePageFetchRemovesTheTemporaryPage) {
     gw::test::DownloadServer server;
     const std::string temp = Folder("tmp");
     ::setenv("TMPDIR", temp.c_str(), 1);
-    for (const int signal : {SIGINT, SIGTERM, 0}) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, 0}) {
         QStringList arguments{"--list", Q(server.url("/trickle/page.html"))};
         if (signal == 0)
             arguments = QStringList{"--max-time", "0.5"} + arguments;
@@ -188,7 +267,7 @@ TEST(DownloadCommand, ASignalDuringThePageFetchRemovesTheTemporaryPage) {
             if (signal != 0)
                 ::kill(static_cast<pid_t>(process.processId()), signal);
         });
-        EXPECT_EQ(run.exitCode, signal == SIGINT ? 130 : signal == SIGTERM ? 143 : 1) << run.err;
+        EXPECT_EQ(run.exitCode, signal == 0 ? 1 : 128 + signal) << run.err;
         EXPECT_TRUE(Entries(temp).empty());
     }
     ::unsetenv("TMPDIR");

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QThread>
+#include <fstream>
 
+#include "ProjectVersion.h"
 #include "harvest/Messages.h"
 #include "retrieval/Messages.h"
 #include "support/HttpServer.h"
@@ -44,6 +48,15 @@ void serve(httplib::Server& server, std::stop_token) {
     server.Get("/many", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(manyLinks(33000), "text/html");
     });
+    // Twenty addresses of 4095 bytes: with its line end each fills one page of a pipe, so a
+    // write that waits for room in a full pipe has written nothing yet.
+    server.Get("/long", [](const httplib::Request& req, httplib::Response& res) {
+        const std::string base = "http://" + req.get_header_value("Host") + "/";
+        std::string page;
+        for (char c = 'a'; c < 'u'; ++c)
+            page += "<a href=\"" + base + std::string(4091 - base.size(), c) + ".zip\">x</a>\n";
+        res.set_content(page, "text/html");
+    });
     server.Get("/none", [](const httplib::Request&, httplib::Response& res) {
         res.set_content("<p>nothing here</p>", "text/html");
     });
@@ -61,7 +74,7 @@ TEST(ListCommand, PrintsEachAddressOnceOnItsOwnLineWithControlsEscaped) {
     const std::string base = server.url("/d/");
     EXPECT_EQ(run.out, base + "a.zip\n" + server.url("/pub/b.zip") + "\n" + base + "c%09d.zip\n" +
                            base + "e%1B[31m.zip\n");
-    const CliRun upperCase = runCli({"--list", "--spec", "*.TXT", QString::fromStdString(base)});
+    const CliRun upperCase = runCli({"-l", "-s", "*.TXT", QString::fromStdString(base)});
     EXPECT_EQ(upperCase.out, base + "readme.txt\n");
 }
 
@@ -83,13 +96,6 @@ TEST(ListCommand, FailuresGoToStandardErrorWithTheWizardsMessages) {
          1,
          gw::retrieval::kFetchFailedMessage},
         {{"--list", "file:///etc/passwd"}, 1, gw::retrieval::kFetchFailedMessage},
-        {{"--list", "--spec", "[a", "http://127.0.0.1:1/"}, 2, gw::harvest::kInvalidPatternMessage},
-        {{"--jobs", "17", "http://127.0.0.1:1/"}, 2, "--jobs"},
-        {{"--jobs=0", "http://127.0.0.1:1/"}, 2, "--jobs"},
-        {{"--max-time", "-1", "http://127.0.0.1:1/"}, 2, "--max-time"},
-        {{"--list", "--bogus", "http://127.0.0.1:1/"}, 2, "unknown option --bogus"},
-        {{"--list", "--", "--spec", "http://127.0.0.1:1/"}, 2, "only one address"},
-        {{"--list"}, 2, "no address"},
     };
     for (const Case& c : cases) {
         const CliRun run = runCli(c.arguments);
@@ -97,9 +103,34 @@ TEST(ListCommand, FailuresGoToStandardErrorWithTheWizardsMessages) {
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_EQ(run.out, "");
     }
+}
+
+TEST(ListCommand, AUsageErrorIsItsReasonAndAPointerToTheHelp) {
+    const QString at = "http://127.0.0.1:1/";
+    const std::pair<QStringList, std::string> cases[] = {
+        {{"-l", "-s", "[a", at}, "the pattern \"[a\" is not valid: a \"[\" has no closing \"]\""},
+        {{"-j", "17", at}, "--jobs takes a whole number from 1 to 16"},
+        {{"--jobs=0", at}, "--jobs takes a whole number from 1 to 16"},
+        {{at, "-j"}, "--jobs needs a value"},
+        {{"-d", "", at}, "--dest needs a folder"},
+        {{"--max-time", "-1", at}, "--max-time takes a number of seconds above 0"},
+        {{"--list", "--bogus\x1b[2J", at}, "unknown option --bogus%1B[2J"},
+        {{"-lx", at}, "unknown option -x"},
+        {{"--list=yes", at}, "--list takes no value"},
+        {{"--list", "--", "--spec", at}, "only one address can be given"},
+        {{"-l"}, "no address given"},
+    };
+    for (const auto& [arguments, why] : cases) {
+        const CliRun run = runCli(arguments);
+        EXPECT_EQ(run.exitCode, 2) << why;
+        EXPECT_EQ(run.err, "grabwright-cli: " + why + "\nTry 'grabwright-cli --help'.\n");
+        EXPECT_EQ(run.out, "");
+    }
+    for (const char* option : {"-V", "--version"})
+        EXPECT_EQ(runCli({option}).out, "grabwright-cli " GW_VERSION_TEXT "\n");
     const CliRun help = runCli({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.out.find("--spec PATTERN"), std::string::npos);
+    EXPECT_NE(help.out.find("-s, --spec=PATTERN"), std::string::npos);
 }
 
 TEST(ListCommand, AFullListSaysHowManyWereDropped) {
@@ -108,6 +139,29 @@ TEST(ListCommand, AFullListSaysHowManyWereDropped) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 32767);
     EXPECT_NE(run.err.find("233 "), std::string::npos) << run.err;
+}
+
+// Nothing reads the program's output until it has taken the signal, so it waits in a write
+// then, and a reader cannot make room before the write has seen the signal.
+TEST(ListCommand, ACtrlCDuringAWriteIsNoWriteError) {
+    gw::test::HttpServer server(serve);
+    QProcess process;
+    process.start(QStringLiteral(GW_CLI_PATH), {"-l", QString::fromStdString(server.url("/long"))});
+    const auto proc = [&](const char* file, const std::string& key) {
+        std::ifstream in("/proc/" + std::to_string(process.processId()) + "/" + file);
+        std::string line;
+        while (std::getline(in, line) && line.rfind(key, 0) != 0) {
+        }
+        return line.substr(key.size());
+    };
+    for (int i = 0; i < 2000 && proc("wchan", "").find("pipe_write") == std::string::npos; ++i)
+        QThread::msleep(5);
+    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+    for (int i = 0; i < 2000 && (std::stoull(proc("status", "ShdPnd:"), nullptr, 16) & 2); ++i)
+        QThread::msleep(5);
+    process.waitForFinished(60000);
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    EXPECT_EQ(process.readAllStandardOutput().count('\n'), 20);
 }
 
 TEST(ListCommand, ListsADirectoryServedByPythonsHttpServer) {

@@ -1,0 +1,47 @@
+#include "cli/RunSummary.h"
+
+#include <cstdio>
+
+namespace gw::cli {
+namespace {
+
+// The numeric locale is never set, so the decimal sign is always ".".
+std::string OneDecimal(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    return text;
+}
+
+std::string Rate(double bytesPerSecond) {
+    static const char* const units[] = {"bytes/s", "kB/s", "MB/s", "GB/s"};
+    std::size_t unit = 0;
+    while (bytesPerSecond >= 1000 && unit + 1 < std::size(units)) {
+        bytesPerSecond /= 1000;
+        ++unit;
+    }
+    return OneDecimal(bytesPerSecond) + " " + units[unit];
+}
+
+}  // namespace
+
+std::string RunSummary(const std::vector<transfer::FileStatus>& files,
+                       std::chrono::steady_clock::duration took, bool terminal) {
+    std::size_t arrived = 0;
+    std::uint64_t bytes = 0;
+    for (const transfer::FileStatus& file : files) {
+        if (file.finished && file.result.outcome == transfer::FileOutcome::Written) {
+            ++arrived;
+            bytes += file.bytes;
+        }
+    }
+    const double seconds = std::chrono::duration<double>(took).count();
+    std::string line = "grabwright-cli: " + std::to_string(arrived) +
+                       (arrived == 1 ? " file arrived, " : " files arrived, ") +
+                       std::to_string(files.size() - arrived) + " failed, " +
+                       std::to_string(bytes) + " bytes in " + OneDecimal(seconds) + " s";
+    if (terminal && seconds > 0)
+        line += " (" + Rate(static_cast<double>(bytes) / seconds) + ")";
+    return line;
+}
+
+}  // namespace gw::cli

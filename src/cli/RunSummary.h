@@ -1,0 +1,16 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "transfer/DownloadRun.h"
+
+namespace gw::cli {
+
+// The closing line of a download run: how many files arrived and failed, the bytes that
+// arrived and the time taken; for a reader at a terminal also the average rate.
+std::string RunSummary(const std::vector<transfer::FileStatus>& files,
+                       std::chrono::steady_clock::duration took, bool terminal);
+
+}  // namespace gw::cli
