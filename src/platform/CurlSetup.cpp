@@ -38,9 +38,8 @@ bool ConfigureEasy(CURL* easy, const TransferOptions& options, char* errorBuffer
     // Threads may run the transfer; no signals for name-resolution time-outs.
     set(CURLOPT_NOSIGNAL, 1L);
     set(CURLOPT_BUFFERSIZE, kReceiveBufferBytes);
-    // A new transfer waits for a connection that can carry one more HTTP/2 stream rather
-    // than opening a connection of its own.
-    set(CURLOPT_PIPEWAIT, 1L);
+    // No CURLOPT_PIPEWAIT: a transfer told to wait for a connection that might multiplex
+    // can wait behind a stalled HTTP/1.1 transfer to the same server until that one ends.
     // The cookie engine on, in memory only: no file is named to write them to.
     set(CURLOPT_COOKIEFILE, "");
     return ok;

@@ -192,13 +192,11 @@ INSTANTIATE_TEST_SUITE_P(
                     StopCase{"TheTimeLimitAbortsIt", Stop::TimeLimit, 1, false}),
     [](const testing::TestParamInfo<StopCase>& info) { return std::string(info.param.what); });
 
-// The failed file's line meets a pipe nobody reads any more, while the other file is held (on
-// a server of its own, so that the two never wait for one connection).
+// The failed file's line meets a pipe nobody reads any more, while the other file, from the
+// same server, is held (so it must not wait for the held file's connection).
 TEST(DownloadCommand, AClosedPipeEndsTheRunAndLeavesNoTemporaryFile) {
     gw::test::DownloadServer server;
-    gw::test::DownloadServer other;
-    gw::test::DownloadServer served(Links(server, {"/held/a.zip"}) +
-                                    Links(other, {"/missing/m.zip"}));
+    gw::test::DownloadServer served(Links(server, {"/held/a.zip", "/missing/m.zip"}));
     const std::string folder = Folder();
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
