@@ -5,10 +5,13 @@
 #include <optional>
 #include <string>
 
+#include "harvest/FoundCapacity.h"
+
 namespace gw::app {
 
-// Entries 1 to 32767 of the two address lists; entry 0 is never used.
-inline constexpr int kListCapacity = 32767;
+// Entries 1 to 32767 of the two address lists; entry 0 is never used. The harvest fills the
+// found list, so its bound is the one that sizes both.
+inline constexpr int kListCapacity = static_cast<int>(harvest::kFoundCapacity);
 using AddressList = std::array<std::string, kListCapacity + 1>;
 
 // The wizard state: what one page hands on to the next. Counts and limits keep their 16-bit

@@ -1,8 +1,5 @@
 #include "cli/FoundFiles.h"
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <ostream>
 
 #include "cli/Stop.h"
@@ -11,37 +8,9 @@
 #include "harvest/Messages.h"
 #include "retrieval/Messages.h"
 #include "retrieval/PageFetch.h"
+#include "retrieval/TempFolder.h"
 
 namespace gw::cli {
-namespace {
-
-// A temporary page file in a folder made for this run alone (mkdtemp: mode 0700, a name no
-// other user can guess or take first), never the wizard's fixed one.
-class RunTempFile {
-  public:
-    RunTempFile() {
-        const char* base = ::getenv("TMPDIR");
-        std::string pattern = (base != nullptr && *base != '\0') ? base : "/tmp";
-        pattern += "/grabwright-cli-XXXXXX";
-        if (::mkdtemp(pattern.data()) != nullptr) {
-            folder_ = pattern;
-            path_ = folder_ + "/page";
-        }
-    }
-    ~RunTempFile() {
-        if (folder_.empty())
-            return;
-        ::unlink(path_.c_str());
-        ::rmdir(folder_.c_str());
-    }
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string folder_;
-    std::string path_;
-};
-
-}  // namespace
 
 int ExitStatusForStop(std::ostream& err) {
     switch (CurrentStop()) {
@@ -75,10 +44,9 @@ FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& addres
     }
     retrieval::FetchedPage page;
     {
-        RunTempFile temp;
+        retrieval::RunTempFile temp;
         if (temp.path().empty()) {
-            err << retrieval::kFetchFailedMessage
-                << "\ngrabwright-cli: no temporary folder could be made\n";
+            err << retrieval::kFetchFailedMessage << "\ngrabwright-cli: " << temp.error() << '\n';
             return {1, {}, {}};
         }
         // Any signal ends the page fetch: there is no file in progress to finish.
@@ -98,12 +66,11 @@ FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& addres
         return {1, {}, {}};
     }
 
-    harvest::FoundLinks found = harvest::ScanAnchors(page.text, page.fetchedAddress, pattern);
-    if (found.addresses.empty()) {
+    harvest::Harvest found = harvest::HarvestPage(page.text, page.fetchedAddress, pattern);
+    if (found.matched == 0) {
         err << harvest::kNothingFoundMessage << '\n';
         return {1, {}, {}};
     }
-    harvest::RemoveDuplicates(found.addresses);
     if (found.addresses.empty()) {
         err << harvest::kNothingFoundMessage
             << "\ngrabwright-cli: every matching address was a bare site address ending in "

@@ -6,10 +6,9 @@
 #include <string_view>
 #include <vector>
 
-namespace gw::harvest {
+#include "harvest/FoundCapacity.h"
 
-// The found list holds at most this many addresses (entries 1 to 32767 of a 16-bit list).
-inline constexpr std::size_t kFoundCapacity = 32767;
+namespace gw::harvest {
 
 // "*.zip" -> "*.ZIP*": always upper case, always starting and ending with "*".
 std::string BuildMatchPattern(std::string_view fileSpec);
@@ -47,5 +46,22 @@ using RemovalProgress = std::function<void(std::size_t index, std::size_t count)
 // Drops bare site addresses ending in ".com" and every later copy of an equal entry; the
 // order of what remains is kept.
 void RemoveDuplicates(std::vector<std::string>& entries, const RemovalProgress& progress = {});
+
+enum class HarvestStage { Scanning, RemovingDuplicates };
+
+// The stage, and the stage's own progress as ScanProgress or RemovalProgress gives it.
+using HarvestProgress =
+    std::function<void(HarvestStage stage, std::size_t done, std::size_t total)>;
+
+struct Harvest {
+    std::vector<std::string> addresses;  // what the found list holds, duplicates removed
+    std::size_t matched = 0;             // addresses the scan found, before duplicates went
+    std::size_t dropped = 0;             // distinct matches left out once the list was full
+};
+
+// From page text to found list: scans the page for links matching `pattern` and, when it
+// found any, removes duplicates.
+Harvest HarvestPage(std::string_view pageText, std::string_view fetchedAddress,
+                    std::string_view pattern, const HarvestProgress& progress = {});
 
 }  // namespace gw::harvest

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/FileWriter.h"
 #include "retrieval/PageText.h"
 
 namespace gw::retrieval {
@@ -19,19 +20,6 @@ namespace {
 int createFresh(const std::string& path) {
     ::unlink(path.c_str());
     return ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-}
-
-bool writeAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
 }
 
 // A large page is mostly first-touch page faults when read into fresh memory; in huge pages
@@ -109,7 +97,7 @@ FetchedPage FetchPage(platform::TransferEngine& transfer, const std::string& req
     std::uint64_t size = 0;
     int writeError = 0;
     request.sink = [&](const char* data, std::size_t length) {
-        if (!writeAll(fd, data, length)) {
+        if (!platform::WriteAll(fd, data, length)) {
             writeError = errno;
             return false;
         }

@@ -22,8 +22,9 @@ std::string fail(std::string* why, const std::string& reason) {
 }
 
 // Made once per run under $TMPDIR or /tmp with a name no one can guess or make first, and
-// removed at the end of the run unless a failed fetch left its page file in it. Kept in a
-// plain array, which outlives the exit handler.
+// removed at the end of the run unless a failed fetch left its page file in it. A relative
+// $TMPDIR would put it wherever the program happens to be started, so it counts as unset.
+// Kept in a plain array, which outlives the exit handler.
 std::string runFolder(std::string* why) {
     static char path[PATH_MAX] = {};
     static const std::string folder = [] {
@@ -69,6 +70,17 @@ std::string ownFolder(const std::string& folder, std::string* why) {
 std::string PrivateTempFolder(std::string* why) {
     const std::string cache = platform::CacheFolder();
     return cache.empty() ? runFolder(why) : ownFolder(cache + "/grabwright", why);
+}
+
+RunTempFile::RunTempFile() {
+    const std::string folder = runFolder(&error_);
+    if (!folder.empty())
+        path_ = folder + "/page";
+}
+
+RunTempFile::~RunTempFile() {
+    if (!path_.empty())
+        ::unlink(path_.c_str());
 }
 
 std::string WizardTempFile(std::string* why) {

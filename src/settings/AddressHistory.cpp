@@ -1,18 +1,19 @@
 #include "settings/AddressHistory.h"
 
+#include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
 
 namespace gw::settings {
 namespace {
 
 std::string historyKey(int index) {
-    return "URL" + std::to_string(index);
+    return kHistoryKeyPrefix + std::to_string(index);
 }
 
 }  // namespace
 
 AddressHistory ReadAddressHistory() {
-    const IniSection section = ReadSection("GrabWright", "History");
+    const IniSection section = ReadSection(kApplication, kHistorySection);
     AddressHistory history;
     for (int i = 1; i <= kHistoryKeys; ++i) {
         const std::string* address = section.find(historyKey(i));
@@ -30,11 +31,11 @@ bool ClearAddressHistory() {
     empty.reserve(kHistoryKeys);
     for (int i = 1; i <= kHistoryKeys; ++i)
         empty.emplace_back(historyKey(i), "");
-    return WriteSettings("GrabWright", "History", empty);
+    return WriteSettings(kApplication, kHistorySection, empty);
 }
 
 bool SaveAddressToHistory(const std::string& pageAddress, int historyCount) {
-    return WriteSetting("GrabWright", "History", historyKey(historyCount + 1), pageAddress);
+    return WriteSetting(kApplication, kHistorySection, historyKey(historyCount + 1), pageAddress);
 }
 
 }  // namespace gw::settings

@@ -9,22 +9,9 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/FileWriter.h"
+
 namespace gw::settings {
-namespace {
-
-bool writeAll(int fd, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t wrote = ::write(fd, text.data(), text.size());
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote <= 0)
-            return false;
-        text.remove_prefix(static_cast<std::size_t>(wrote));
-    }
-    return true;
-}
-
-}  // namespace
 
 FileBytes ReadFileBytes(const std::string& path) {
     FileBytes file;
@@ -76,18 +63,10 @@ bool KeepCopy(const std::string& path, const std::string& backup) {
 }
 
 bool ReplaceFile(const std::string& path, std::string_view text) {
-    std::string temporary = path + ".XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    // One fsync per write costs well under a millisecond for a file this small; without it a
-    // crash soon after the rename could leave an empty file in place of the old one.
-    const bool written = ::fchmod(fd, 0600) == 0 && writeAll(fd, text) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !written || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
+    const std::size_t slash = path.rfind('/');
+    platform::FileWriter file(path.substr(0, slash + 1), path.substr(slash + 1),
+                              platform::FileAccess::OwnerOnly);
+    return file.write(text.data(), text.size()) && file.commit();
 }
 
 }  // namespace gw::settings

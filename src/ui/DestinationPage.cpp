@@ -12,6 +12,7 @@
 #include "platform/AddOn.h"
 #include "platform/Folders.h"
 #include "platform/UserFolders.h"
+#include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
 #include "ui/DisplayText.h"
 #include "ui/NewFolderPage.h"
@@ -104,7 +105,9 @@ DestinationPage::DestinationPage(QWidget* parent)
 }
 
 void DestinationPage::load() {
-    std::string path = settings::ReadSetting("Grabwright", "Settings", "LastPath");
+    // Spelled as the wizard has always read it here; the same file either way.
+    std::string path =
+        settings::ReadSetting("Grabwright", settings::kSettingsSection, settings::kLastPathKey);
     if (path.empty())
         path = platform::DownloadFolder();
     if (!openFolder(path))
@@ -180,7 +183,8 @@ void DestinationPage::storeFolder() {
     if (folder.empty() || folder.back() != '/')
         folder += '/';
     app::wizardState().DestinationFolder = folder;
-    settings::WriteSetting("GrabWright", "Settings", "LastPath", folder);
+    settings::WriteSetting(settings::kApplication, settings::kSettingsSection,
+                           settings::kLastPathKey, folder);
 }
 
 void DestinationPage::goBack() {

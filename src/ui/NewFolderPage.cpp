@@ -7,6 +7,7 @@
 #include "app/Navigation.h"
 #include "app/WizardState.h"
 #include "platform/Folders.h"
+#include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
 #include "ui/Beep.h"
 #include "ui/DestinationPage.h"
@@ -30,7 +31,8 @@ NewFolderPage::NewFolderPage(QWidget* parent)
     setTabOrder(row.next, row.back);
     setTabOrder(row.back, row.cancel);
 
-    remembered_ = settings::ReadSetting("GrabWright", "Settings", "LastPath");
+    remembered_ = settings::ReadSetting(settings::kApplication, settings::kSettingsSection,
+                                        settings::kLastPathKey);
     if (remembered_.empty() || remembered_.back() != '/')
         remembered_ += '/';
     pathEdit_->setText(displayText(remembered_));
@@ -75,7 +77,8 @@ void NewFolderPage::create() {
         return;
     }
     app::wizardState().DestinationFolder = path;
-    settings::WriteSetting("GrabWright", "Settings", "LastPath", path);
+    settings::WriteSetting(settings::kApplication, settings::kSettingsSection,
+                           settings::kLastPathKey, path);
     app::navigate<DestinationPage>(this);
 }
 

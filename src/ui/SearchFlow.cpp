@@ -46,30 +46,24 @@ SearchOutcome RunSearch(QWidget* fileSpecPage, const QString& typedSpec) {
     bar->setMinimum(0);
     bar->setVisible(true);
     EventPump pump(LetThrough::Nothing);
-    harvest::FoundLinks found = harvest::ScanAnchors(state.PageText, state.FetchedAddress, pattern,
-                                                     [&](std::size_t position, std::size_t) {
-                                                         bar->setValue(barValue(position));
-                                                         pump();
-                                                     });
-    storeFound(found.addresses);
-
-    if (state.FoundCount == 0) {
-        UnloadWait();
-        return SearchOutcome::NothingFound;
-    }
-
-    wait->messageLabel()->setText(QStringLiteral("Please wait... Searching for duplicates..."));
-    bar->setValue(0);
-    bar->setMinimum(0);
-    bar->setMaximum(state.FoundCount);
-    harvest::RemoveDuplicates(found.addresses, [&](std::size_t index, std::size_t count) {
-        bar->setMaximum(std::max(barValue(count), 1));
-        bar->setValue(std::min(barValue(index), bar->maximum()));
-        pump();
-    });
+    bool removing = false;
+    const harvest::Harvest found = harvest::HarvestPage(
+        state.PageText, state.FetchedAddress, pattern,
+        [&](harvest::HarvestStage stage, std::size_t done, std::size_t total) {
+            if (stage == harvest::HarvestStage::RemovingDuplicates && !removing) {
+                removing = true;
+                wait->messageLabel()->setText(
+                    QStringLiteral("Please wait... Searching for duplicates..."));
+                bar->setMinimum(0);
+            }
+            if (removing)
+                bar->setMaximum(std::max(barValue(total), 1));
+            bar->setValue(std::min(barValue(done), bar->maximum()));
+            pump();
+        });
     storeFound(found.addresses);
     UnloadWait();
-    return SearchOutcome::Found;
+    return found.matched == 0 ? SearchOutcome::NothingFound : SearchOutcome::Found;
 }
 
 }  // namespace gw::ui

@@ -1,4 +1,5 @@
 # The end-to-end scenarios, as data for driver.py. "{site}" stands for the local site's address.
+import os
 
 FETCH_FAILED = ("The webpage at the address you entered is could not be retrieved.  Check the "
                 "address.  If the address is correct, the server may not be available at the "
@@ -14,7 +15,8 @@ SITE = {
     "/files/notes.txt": "not an archive",
 }
 
-WELCOME = "GrabWright Plus Version 1.0.29"
+# The version the build gave the program (CMake passes it on).
+WELCOME = "GrabWright Plus Version " + os.environ["GW_VERSION"]
 READY_IN = ("Your files are ready to be downloaded.  Your files will be downloaded into "
             "{home}/Downloads/%s/.  If this is not correct, click the \"Back\" button and "
             "change the destination folder.  If this is correct, click the \"Next\" button.")
@@ -164,8 +166,8 @@ SCENARIOS = [
     {
         "name": "unreachable address",
         "steps": [
-            {"wait_window": "GrabWright Plus Version 1.0.29"},
-            {"same_window": None, "window": "GrabWright Plus Version 1.0.29"},
+            {"wait_window": WELCOME},
+            {"same_window": None, "window": WELCOME},
             {"key": "Return"},
             {"wait_text": "Step 1"},
             {"expect_field": {"role": "text", "text": "http://"}},
@@ -189,9 +191,9 @@ SCENARIOS = [
         # The page is held back until the wait dialog has been read.
         "hold_site": True,
         "steps": [
-            {"wait_window": "GrabWright Plus Version 1.0.29"},
-            {"same_window": None, "window": "GrabWright Plus Version 1.0.29"},
-            {"expect_icon": "48 x 48", "window": "GrabWright Plus Version 1.0.29"},
+            {"wait_window": WELCOME},
+            {"same_window": None, "window": WELCOME},
+            {"expect_icon": "48 x 48", "window": WELCOME},
             {"click_button_named": "Next >>"},
             {"wait_text": "Step 1"},
             {"key": "ctrl+a"},
@@ -236,7 +238,7 @@ SCENARIOS = [
         "name": "remembered addresses",
         "home": {".config/grabwright.ini": "[History]\nURL1=http://127.0.0.1:1/old/\n"},
         "steps": [
-            {"key": "Return", "window": "GrabWright Plus Version 1.0.29"},
+            {"key": "Return", "window": WELCOME},
             {"wait_text": "Step 1"},
             # Remembered addresses wait in the drop-down; the box starts at "http://".
             {"expect_field": {"role": "text", "text": "http://"}},
@@ -244,7 +246,7 @@ SCENARIOS = [
             {"expect_file": {"path": ".config/grabwright.ini", "contains": "URL1="}},
             {"close_window": "GrabWright Plus"},
             {"start_again": None},
-            {"key": "Return", "window": "GrabWright Plus Version 1.0.29"},
+            {"key": "Return", "window": WELCOME},
             {"wait_text": "Step 1"},
             {"expect_field": {"role": "text", "text": "http://"}},
         ],

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -55,34 +54,4 @@ TEST_F(ShortcutFileTest, NameAndBytesFollowTheAddress) {
     }
     // Nothing but the shortcuts is left behind.
     EXPECT_EQ(namesIn(folder).size(), std::size(cases));
-}
-
-TEST_F(ShortcutFileTest, LinkAtTheNameIsReplacedNotWrittenThrough) {
-    const fs::path victim = fs::path(gw::test::TestRoot()) / "victim";
-    std::ofstream(victim) << "precious";
-    fs::create_symlink(victim, folder / "a.zip.url");
-    ASSERT_TRUE(WriteShortcut(prefix, "http://h/a.zip"));
-    EXPECT_EQ(readFile(victim), "precious");
-    EXPECT_FALSE(fs::is_symlink(folder / "a.zip.url"));
-    EXPECT_EQ(readFile(folder / "a.zip.url"), "[InternetShortcut]\r\nURL=http://h/a.zip\r\n");
-}
-
-TEST_F(ShortcutFileTest, ShortcutsThatCannotBeWrittenFailAndLeaveNothing) {
-    fs::create_directory(folder / "taken.zip.url");
-    const std::string withNul = std::string("http://h/a\0b.zip", 16);
-    EXPECT_FALSE(WriteShortcut(prefix, withNul));
-    EXPECT_FALSE(WriteShortcut(prefix, "http://h/taken.zip"));
-    EXPECT_FALSE(WriteShortcut(prefix + "missing/", "http://h/a.zip"));
-    EXPECT_EQ(namesIn(folder), std::vector<std::string>{"taken.zip.url"});
-}
-
-TEST_F(ShortcutFileTest, ReadOnlyFolderIsAFailure) {
-    std::ofstream(folder / "a.zip.url") << "kept";
-    const std::string lock = "chattr +i '" + folder.string() + "' 2>/dev/null";
-    if (std::system(lock.c_str()) != 0)
-        GTEST_SKIP() << "chattr is not available here";
-    const bool written = WriteShortcut(prefix, "http://h/a.zip");
-    std::system(("chattr -i '" + folder.string() + "'").c_str());
-    EXPECT_FALSE(written);
-    EXPECT_EQ(readFile(folder / "a.zip.url"), "kept");
 }

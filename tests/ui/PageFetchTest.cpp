@@ -6,6 +6,7 @@
 #include <QTest>
 #include <filesystem>
 #include <functional>
+#include <span>
 
 #include "app/Navigation.h"
 #include "app/Quit.h"
@@ -147,7 +148,8 @@ TEST_F(PageFetchTest, UnusableTempFileShowsTheFetchFailedPage) {
         {"a folder at the name", [&] { fs::create_directories(fs::path(temp) / "kept"); }},
         {"a folder of another user", [&] { ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0); }},
     };
-    for (const auto& [name, spoil] : cases) {
+    // Only root can give a folder away.
+    for (const auto& [name, spoil] : std::span(cases).first(::geteuid() == 0 ? 2 : 1)) {
         SCOPED_TRACE(name);
         gw::retrieval::WizardTempFile();  // makes the folder
         spoil();

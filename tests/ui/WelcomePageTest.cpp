@@ -33,7 +33,7 @@ TEST(VersionTitle, WrittenInPlainDecimal) {
 
 TEST_F(WelcomePageTest, LoadsWithTitleButtonsAndTexts) {
     auto* page = gw::app::showPage<gw::ui::WelcomePage>();
-    EXPECT_EQ(page->windowTitle(), "GrabWright Plus Version 1.0.29");
+    EXPECT_EQ(page->windowTitle(), "GrabWright Plus Version " GW_VERSION_TEXT);
     EXPECT_FALSE(control<QPushButton>(page, "backButton")->isEnabled());
     EXPECT_EQ(control<QPushButton>(page, "backButton")->text(), "<< Back");
     EXPECT_TRUE(control<QPushButton>(page, "nextButton")->isDefault());

@@ -1,0 +1,182 @@
+#include "platform/FileWriter.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <random>
+#include <set>
+
+namespace gw::platform {
+namespace {
+
+constexpr int kNameTries = 100;
+
+// Part files still open in this process, removed by exit() if nothing else removed them
+// (the wizard's quit ends the program while a file may be arriving).
+struct LiveParts {
+    std::mutex mutex;
+    std::set<std::string> paths;
+};
+
+LiveParts& liveParts() {
+    static LiveParts* parts = [] {
+        auto* made = new LiveParts;  // never destroyed, so the exit handler can still use it
+        std::atexit([] {
+            const std::lock_guard lock(liveParts().mutex);
+            for (const std::string& path : liveParts().paths)
+                ::unlink(path.c_str());
+        });
+        return made;
+    }();
+    return *parts;
+}
+
+std::string RandomSuffix() {
+    static std::mutex mutex;
+    static std::mt19937_64 engine{std::random_device{}()};
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    const std::lock_guard lock(mutex);
+    std::string suffix;
+    for (int i = 0; i < 10; ++i)
+        suffix += letters[engine() % (sizeof letters - 1)];
+    return suffix;
+}
+
+std::string Reason(const char* what) {
+    return std::string(what) + ": " + std::strerror(errno);
+}
+
+}  // namespace
+
+bool WriteAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            if (written == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool NameStaysInFolder(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." && name.find('\0') == std::string::npos &&
+           name.find('/') == std::string::npos;
+}
+
+FileWriter::FileWriter(const std::string& folder, const std::string& name, FileAccess access)
+    : access_(access), name_(name) {
+    if (!NameStaysInFolder(name)) {
+        error_ = "the name \"" + name.substr(0, name.find('\0')) + "\" cannot stand in a folder";
+        return;
+    }
+    folderFd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd_ < 0) {
+        error_ = Reason("the folder cannot be opened");
+        return;
+    }
+    // Asked now, not at the rename: a name the folder cannot hold would otherwise cost the
+    // whole transfer before it failed.
+    struct stat existing {};
+    if (::fstatat(folderFd_, name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) != 0 &&
+        errno == ENAMETOOLONG) {
+        error_ = Reason("the name is longer than the folder allows");
+        return;
+    }
+    for (int i = 0; i < kNameTries && fd_ < 0; ++i) {
+        partName_ = std::string(kPartPrefix) + RandomSuffix() + ".part";
+        fd_ = ::openat(folderFd_, partName_.c_str(),
+                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                       access == FileAccess::OwnerOnly ? 0600 : 0666);
+        if (fd_ < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd_ < 0) {
+        error_ = Reason("no temporary file can be made in the folder");
+        partName_.clear();
+        return;
+    }
+    partPath_ = folder + partName_;
+    const std::lock_guard lock(liveParts().mutex);
+    liveParts().paths.insert(partPath_);
+}
+
+FileWriter::~FileWriter() {
+    discard();
+    if (folderFd_ >= 0)
+        ::close(folderFd_);
+}
+
+void FileWriter::discard() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!partPath_.empty()) {
+        ::unlinkat(folderFd_, partName_.c_str(), 0);
+        const std::lock_guard lock(liveParts().mutex);
+        liveParts().paths.erase(partPath_);
+        partPath_.clear();
+    }
+}
+
+bool FileWriter::fail(const std::string& what) {
+    error_ = Reason(what.c_str());
+    discard();
+    return false;
+}
+
+bool FileWriter::restart() {
+    if (fd_ < 0)
+        return false;
+    if (::ftruncate(fd_, 0) != 0 || ::lseek(fd_, 0, SEEK_SET) != 0)
+        return fail("the temporary file cannot be emptied");
+    return true;
+}
+
+bool FileWriter::write(const char* data, std::size_t size) {
+    if (fd_ < 0)
+        return false;
+    return WriteAll(fd_, data, size) || fail("the file cannot be written");
+}
+
+bool FileWriter::commit() {
+    if (fd_ < 0)
+        return false;
+    struct stat old {};
+    const bool replacing =
+        ::fstatat(folderFd_, name_.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT;
+    if (access_ == FileAccess::OwnerOnly) {
+        if (::fchmod(fd_, 0600) != 0)
+            return fail("the file cannot be made private");
+    } else if (replacing && S_ISREG(old.st_mode) && ::fchmod(fd_, old.st_mode & 0777) != 0) {
+        return fail("the old file's permissions cannot be kept");
+    }
+    // Without the flush a crash soon after the rename can leave an empty file where the old
+    // one stood. A new name has nothing to lose, and a thousand small files would each wait.
+    if (replacing && ::fsync(fd_) != 0)
+        return fail("the file cannot be flushed");
+    const int fd = fd_;
+    fd_ = -1;
+    // The close is where some file systems report a full disk; only then is the file whole.
+    if (::close(fd) != 0)
+        return fail("the file cannot be closed");
+    if (::renameat(folderFd_, partName_.c_str(), folderFd_, name_.c_str()) != 0)
+        return fail("the file cannot be put in place");
+    const std::lock_guard lock(liveParts().mutex);
+    liveParts().paths.erase(partPath_);
+    partPath_.clear();
+    return true;
+}
+
+}  // namespace gw::platform

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace gw::platform {
+
+// Every byte or false with errno set (ENOSPC for a write that moved nothing, as a full disk
+// sometimes reports itself); an interrupted write goes on.
+bool WriteAll(int fd, const char* data, std::size_t size);
+
+// Whether `name` can stand directly in a folder: not empty, ".", "..", no NUL, no "/".
+bool NameStaysInFolder(const std::string& name);
+
+// The prefix of every file on its way into place; a listing shows leftovers by it.
+inline constexpr const char* kPartPrefix = ".grabwright-";
+
+enum class FileAccess {
+    // What the user's umask allows, as for any file a program makes; a regular file that is
+    // replaced passes its permission bits on.
+    AsUmaskAllows,
+    // Readable and writable by the owner alone, whatever stood at the name.
+    OwnerOnly,
+};
+
+// A file on its way into a folder: the bytes go to a hidden, exclusively created file beside
+// the final name, which is renamed over that name only once every byte, the flush and the
+// close have succeeded. Until then the final name is never touched, so a failure leaves
+// whatever stood there as it was; a file that is not committed is removed (also when the
+// process exits).
+class FileWriter {
+  public:
+    // `folder` ends in "/". A name that cannot stand in a folder, or that is longer than the
+    // folder allows, leaves the object not open(); error() says why.
+    FileWriter(const std::string& folder, const std::string& name,
+               FileAccess access = FileAccess::AsUmaskAllows);
+    ~FileWriter();
+    FileWriter(const FileWriter&) = delete;
+    FileWriter& operator=(const FileWriter&) = delete;
+
+    bool open() const { return fd_ >= 0; }
+    const std::string& error() const { return error_; }
+
+    // Empties the file, so that a new try never leaves an old try's bytes in front.
+    bool restart();
+    // Every byte or false (a full disk, an I/O error).
+    bool write(const char* data, std::size_t size);
+    // Closes the file and renames it over the final name. A symbolic link at the name is
+    // replaced, not followed.
+    bool commit();
+
+    // The hidden file's name inside the folder (tests look for leftovers).
+    const std::string& partName() const { return partName_; }
+
+  private:
+    void discard();
+    bool fail(const std::string& what);
+
+    int folderFd_ = -1;
+    int fd_ = -1;
+    FileAccess access_;
+    std::string name_;
+    std::string partName_;
+    std::string partPath_;
+    std::string error_;
+};
+
+}  // namespace gw::platform

@@ -1,0 +1,14 @@
+#pragma once
+
+namespace gw::settings {
+
+// The names under which the wizard keeps what it remembers in "grabwright.ini". Names match
+// without regard to letter case, so a spelling such as "Grabwright" reaches the same file.
+inline constexpr const char* kApplication = "GrabWright";
+inline constexpr const char* kSettingsSection = "Settings";
+inline constexpr const char* kLastPathKey = "LastPath";
+inline constexpr const char* kHistorySection = "History";
+// Followed by the entry's number, from 1.
+inline constexpr const char* kHistoryKeyPrefix = "URL";
+
+}  // namespace gw::settings

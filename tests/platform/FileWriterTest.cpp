@@ -1,0 +1,57 @@
+// The one writer that puts files into place: what it does to what stands at the name, and the
+// failures that must leave the folder as it was.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "platform/FileWriter.h"
+#include "support/TempEnvironment.h"
+
+namespace fs = std::filesystem;
+using gw::platform::FileWriter;
+
+namespace {
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool writeFile(const std::string& folder, const std::string& name) {
+    FileWriter file(folder, name);
+    return file.write("new", 3) && file.commit();
+}
+
+}  // namespace
+
+TEST(FileWriter, ALinkAtTheNameIsReplacedNotWrittenThrough) {
+    const fs::path folder = gw::test::TestRoot();
+    std::ofstream(folder / "victim") << "precious";
+    fs::create_symlink(folder / "victim", folder / "link");
+    ASSERT_TRUE(writeFile(folder.string() + "/", "link"));
+    EXPECT_EQ(readFile(folder / "victim"), "precious");
+    EXPECT_FALSE(fs::is_symlink(folder / "link"));
+    EXPECT_EQ(readFile(folder / "link"), "new");
+}
+
+TEST(FileWriter, WhatCannotBeWrittenFailsAndLeavesTheFolderAsItWas) {
+    const fs::path root = fs::path(gw::test::TestRoot()) / "folder";
+    const std::string folder = root.string() + "/";
+    fs::create_directories(root / "taken");
+    std::ofstream(root / "kept") << "kept";
+    const std::string names[] = {std::string("a\0b", 3), "taken", "a/b", std::string(300, 'n')};
+    for (const std::string& name : names)
+        EXPECT_FALSE(writeFile(folder, name)) << name.size();
+    // A name the folder cannot hold fails before a byte is written.
+    EXPECT_FALSE(FileWriter(folder, std::string(300, 'n')).open());
+    EXPECT_FALSE(writeFile(folder + "missing/", "a"));
+    if (std::system(("chattr +i '" + folder + "' 2>/dev/null").c_str()) == 0) {
+        EXPECT_FALSE(writeFile(folder, "kept"));
+        std::system(("chattr -i '" + folder + "'").c_str());
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(root), {}), 2);
+    EXPECT_EQ(readFile(root / "kept"), "kept");
+}
