@@ -25,7 +25,7 @@ std::string writeTable(const std::string& text) {
 
 }  // namespace
 
-TEST(MountedVolumes, LeavesOutPseudoSystemsRuntimeTmpfsImagesAndNonFolders) {
+TEST(MountedVolumes, LeavesOutPseudoSystemsRuntimeTmpfsImagesAndNonFoldersButNotNetworks) {
     const std::string root = gw::test::TestRoot();
     for (const char* folder : {"/home", "/home2", "/media/a b", "/scratch", "/snap"})
         fs::create_directories(root + folder);
@@ -57,11 +57,18 @@ TEST(MountedVolumes, LeavesOutPseudoSystemsRuntimeTmpfsImagesAndNonFolders) {
         root +
         "/gone rw - ext4 /dev/sda4 rw\n"
         "36 1 8:1 /etc/hosts /etc/hosts rw - ext4 /dev/sda1 rw\n"
+        // Network mounts are never touched, so mount points that are not there still show.
+        "37 1 0:40 / " +
+        root +
+        "/nfs rw - nfs4 server:/export rw\n"
+        "38 1 0:41 / " +
+        root +
+        "/ssh rw - fuse.sshfs u@host: rw\n"
         "20 0 8:1 / / rw - ext4 /dev/sda1 rw\n");
     const auto volumes = gw::platform::MountedVolumes(table);
     EXPECT_EQ(mountPoints(volumes),
               (std::vector<std::string>{"/", root + "/home", root + "/home2", root + "/media/a b",
-                                        root + "/scratch"}));
+                                        root + "/nfs", root + "/scratch", root + "/ssh"}));
     EXPECT_EQ(volumes[3].type, "vfat");
     EXPECT_EQ(volumes[3].source, "/dev/sdb1");
 }

@@ -1,0 +1,77 @@
+#include "platform/FolderListing.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <future>
+#include <memory>
+#include <thread>
+
+#include "platform/Folders.h"
+#include "platform/UserFolders.h"
+
+namespace gw::platform {
+namespace {
+
+using Subfolders = std::optional<std::vector<std::string>>;
+
+// "/a//b/../c/" as "/a/c", so that the parents a list shows are real folder names.
+std::string normalFolderPath(const std::string& path) {
+    std::string normal = std::filesystem::path(path).lexically_normal().string();
+    while (normal.size() > 1 && normal.back() == '/')
+        normal.pop_back();
+    return normal;
+}
+
+}  // namespace
+
+std::optional<FolderListing> ReadFolder(const std::string& path,
+                                        std::chrono::milliseconds patience) {
+    if (path.empty() || path[0] != '/')
+        return std::nullopt;
+    const std::string folder = normalFolderPath(path);
+    // The promise lives as long as the thread, which may outlive this call by far.
+    auto reading = std::make_shared<std::promise<Subfolders>>();
+    std::future<Subfolders> answer = reading->get_future();
+    std::thread([reading, folder] {
+        reading->set_value(IsOpenableFolder(folder) ? Subfolders(ListSubfolders(folder))
+                                                    : std::nullopt);
+    }).detach();
+    if (answer.wait_for(patience) != std::future_status::ready)
+        return std::nullopt;
+    Subfolders subfolders = answer.get();
+    if (!subfolders)
+        return std::nullopt;
+    return FolderListing{folder, std::move(*subfolders)};
+}
+
+FolderListing OpenFolderOrFallBack(const std::string& wanted, std::chrono::milliseconds patience) {
+    if (auto listing = ReadFolder(wanted, patience))
+        return *listing;
+    for (const std::string& candidate : {DownloadFolder(), HomeFolder()}) {
+        if (auto listing = ReadFolder(candidate, patience))
+            return *listing;
+    }
+    // The root holds everything; should even it not answer, the list shows it empty.
+    return ReadFolder("/", patience).value_or(FolderListing{"/", {}});
+}
+
+std::vector<std::string> FolderChain(const std::string& drive, const std::string& folder) {
+    std::vector<std::string> chain = {drive};
+    std::size_t at = drive == "/" ? 1 : drive.size() + 1;
+    while (at < folder.size()) {
+        const std::size_t end = std::min(folder.find('/', at), folder.size());
+        chain.push_back(folder.substr(0, end));
+        at = end + 1;
+    }
+    return chain;
+}
+
+std::string SubfolderPath(const std::string& folder, const std::string& name) {
+    return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+std::string StoredFolderPath(const std::string& folder) {
+    return folder.empty() || folder.back() != '/' ? folder + '/' : folder;
+}
+
+}  // namespace gw::platform
