@@ -4,10 +4,13 @@
 #include <filesystem>
 #include <future>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <thread>
 
 #include "platform/Folders.h"
 #include "platform/UserFolders.h"
+#include "platform/Volumes.h"
 
 namespace gw::platform {
 namespace {
@@ -22,19 +25,52 @@ std::string normalFolderPath(const std::string& path) {
     return normal;
 }
 
+// The reads still under way, by drive. Folders are read one at a time, each waited for up to
+// its patience, so a read still under way when the next one starts is one that timed out:
+// its drive does not answer, and asking it again would only leave one more thread waiting.
+class DrivesInUse {
+  public:
+    // False, and nothing claimed, while an earlier read on the drive has not come back.
+    bool claim(const std::string& drive) {
+        const std::lock_guard lock(mutex_);
+        return reading_.insert(drive).second;
+    }
+    void release(const std::string& drive) {
+        const std::lock_guard lock(mutex_);
+        reading_.erase(drive);
+    }
+
+  private:
+    std::mutex mutex_;
+    std::set<std::string> reading_;
+};
+
+// Never destroyed: a thread left waiting on a dead server may return after main has ended.
+DrivesInUse& drivesInUse() {
+    static auto* drives = new DrivesInUse;
+    return *drives;
+}
+
 }  // namespace
 
-std::optional<FolderListing> ReadFolder(const std::string& path,
+std::optional<FolderListing> ReadFolder(const std::string& path, const std::vector<Volume>& volumes,
                                         std::chrono::milliseconds patience) {
     if (path.empty() || path[0] != '/')
         return std::nullopt;
     const std::string folder = normalFolderPath(path);
+    const std::string drive = DriveOf(volumes, folder);
+    if (!drivesInUse().claim(drive))
+        return std::nullopt;
     // The promise lives as long as the thread, which may outlive this call by far.
     auto reading = std::make_shared<std::promise<Subfolders>>();
     std::future<Subfolders> answer = reading->get_future();
-    std::thread([reading, folder] {
-        reading->set_value(IsOpenableFolder(folder) ? Subfolders(ListSubfolders(folder))
-                                                    : std::nullopt);
+    std::thread([reading, folder, drive] {
+        Subfolders subfolders =
+            IsOpenableFolder(folder) ? Subfolders(ListSubfolders(folder)) : std::nullopt;
+        // Released first, so that the next read, which may start as soon as the answer is in,
+        // finds the drive free.
+        drivesInUse().release(drive);
+        reading->set_value(std::move(subfolders));
     }).detach();
     if (answer.wait_for(patience) != std::future_status::ready)
         return std::nullopt;
@@ -44,15 +80,16 @@ std::optional<FolderListing> ReadFolder(const std::string& path,
     return FolderListing{folder, std::move(*subfolders)};
 }
 
-FolderListing OpenFolderOrFallBack(const std::string& wanted, std::chrono::milliseconds patience) {
-    if (auto listing = ReadFolder(wanted, patience))
+FolderListing OpenFolderOrFallBack(const std::string& wanted, const std::vector<Volume>& volumes,
+                                   std::chrono::milliseconds patience) {
+    if (auto listing = ReadFolder(wanted, volumes, patience))
         return *listing;
     for (const std::string& candidate : {DownloadFolder(), HomeFolder()}) {
-        if (auto listing = ReadFolder(candidate, patience))
+        if (auto listing = ReadFolder(candidate, volumes, patience))
             return *listing;
     }
     // The root holds everything; should even it not answer, the list shows it empty.
-    return ReadFolder("/", patience).value_or(FolderListing{"/", {}});
+    return ReadFolder("/", volumes, patience).value_or(FolderListing{"/", {}});
 }
 
 std::vector<std::string> FolderChain(const std::string& drive, const std::string& folder) {

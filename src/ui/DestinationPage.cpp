@@ -118,7 +118,7 @@ bool DestinationPage::eventFilter(QObject* watched, QEvent* event) {
 
 // The one way a folder opens, whoever asks: what cannot be read gives way to the fall-back.
 void DestinationPage::open(const std::string& wanted) {
-    const platform::FolderListing listing = platform::OpenFolderOrFallBack(wanted);
+    const platform::FolderListing listing = platform::OpenFolderOrFallBack(wanted, volumes_);
     const std::string drive = platform::DriveOf(volumes_, listing.path);
     {
         const QSignalBlocker quiet(driveBox_);

@@ -40,6 +40,7 @@ def to_selection(found):
 
 
 TO_SELECTION = to_selection(2)
+TO_STEP_4 = TO_SELECTION + [{"key": "Return"}, {"wait_text": "Step 4"}]
 
 SCENARIOS = [
     {
@@ -134,34 +135,18 @@ SCENARIOS = [
         "name": "remembered folder is a file",
         "site": SITE,
         "home": {"old.zip": "", INI: "[Settings]\nLastPath={home}/old.zip/\n"},
-        "steps": TO_SELECTION + [
-            {"key": "Return"},
-            {"wait_text": "Step 4"},
+        "steps": TO_STEP_4 + [
             {"expect_file": {"path": INI, "contains": "LastPath={home}/old.zip/"}},
-            {"key": "Return"},
-            {"wait_text": READY_IN_DOWNLOADS},
-            {"key": "Escape"},
-            {"expect_exit": 0},
-        ],
+            {"key": "Return"}, {"wait_text": READY_IN_DOWNLOADS}],
     },
     {
         "name": "deleted folder, keyboard only",
         "site": SITE,
         "home": {"Downloads/archives/old/": None, INI: "[Settings]\nLastPath={home}/gone/\n"},
-        "steps": TO_SELECTION + [
-            {"key": "Return"},
-            {"wait_text": "Step 4"},
-            {"wait_text": "archives"},
-            # From the drive list to the folders; Down highlights "archives", Space opens it.
-            {"key": "Tab"},
-            {"key": "Down"},
-            {"key": "space"},
-            {"wait_text": "old"},
-            {"key": "Return"},
-            {"wait_text": READY},
-            {"key": "Escape"},
-            {"expect_exit": 0},
-        ],
+        # From the drive list to the folders, where Down highlights "archives" and Space opens it.
+        "steps": TO_STEP_4 + [{"wait_text": "archives"}, {"key": "Tab"}, {"key": "Down"},
+                              {"key": "space"}, {"wait_text": "old"}, {"key": "Return"},
+                              {"wait_text": READY}],
     },
     {
         "name": "scheduling",
