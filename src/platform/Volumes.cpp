@@ -59,6 +59,14 @@ bool excluded(const Volume& volume) {
     return false;
 }
 
+// A call on the mount point of these waits for the server, for good when it is gone.
+bool isNetwork(const std::string& type) {
+    static const std::set<std::string, std::less<>> kNetworkTypes = {
+        "nfs",  "nfs4", "cifs",      "smb3", "smbfs", "ncpfs", "9p",
+        "ceph", "afs",  "glusterfs", "fuse", "davfs", "lustre"};
+    return kNetworkTypes.count(type) > 0 || type.starts_with("fuse.");
+}
+
 bool readableFolder(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
@@ -111,7 +119,8 @@ std::vector<Volume> MountedVolumes(const std::string& mountTable) {
         mounted.push_back(volume);
     }
     std::erase_if(mounted, [](const Volume& v) {
-        return v.mountPoint != "/" && (excluded(v) || !readableFolder(v.mountPoint));
+        return v.mountPoint != "/" &&
+               (excluded(v) || (!isNetwork(v.type) && !readableFolder(v.mountPoint)));
     });
     std::sort(mounted.begin(), mounted.end(), [](const Volume& a, const Volume& b) {
         return (a.mountPoint == "/") != (b.mountPoint == "/") ? a.mountPoint == "/"

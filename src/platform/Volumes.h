@@ -14,7 +14,9 @@ struct Volume {
 
 // The volumes a user can save into, root "/" first and then by mount point: pseudo file
 // systems, tmpfs under /dev and /run, read-only images and mount points that are not
-// readable folders are left out. The table is /proc/self/mountinfo or in /proc/mounts form.
+// readable folders are left out. Network file systems (nfs, cifs, fuse mounts such as sshfs)
+// are taken from the table alone, with no call on their mount point: one whose server is
+// gone would block it. The table is /proc/self/mountinfo or in /proc/mounts form.
 std::vector<Volume> MountedVolumes(const std::string& mountTable);
 
 // The same from the table in use: the system's own, or the fake one a test has set up.

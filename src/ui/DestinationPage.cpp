@@ -2,23 +2,20 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QStyle>
 #include <QTreeWidget>
-#include <filesystem>
 
 #include "app/Navigation.h"
 #include "app/WizardState.h"
-#include "platform/AddOn.h"
-#include "platform/Folders.h"
-#include "platform/UserFolders.h"
 #include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
+#include "ui/AddOnRoute.h"
 #include "ui/DisplayText.h"
 #include "ui/NewFolderPage.h"
 #include "ui/PageLayout.h"
 #include "ui/ReadyPage.h"
-#include "ui/SchedulePage.h"
 #include "ui/SelectionPage.h"
 
 namespace gw::ui {
@@ -30,16 +27,8 @@ QByteArray bytes(const std::string& text) {
     return QByteArray(text.data(), qsizetype(text.size()));
 }
 
-// "/a//b/../c/" opens as "/a/c", so the parents shown are real folder names.
-std::string normalFolderPath(const std::string& path) {
-    std::string normal = std::filesystem::path(path).lexically_normal().string();
-    while (normal.size() > 1 && normal.back() == '/')
-        normal.pop_back();
-    return normal;
-}
-
-std::string joined(const std::string& folder, const std::string& name) {
-    return folder == "/" ? "/" + name : folder + "/" + name;
+std::string lastName(const std::string& path) {
+    return path == "/" ? path : path.substr(path.rfind('/') + 1);
 }
 
 }  // namespace
@@ -62,14 +51,19 @@ DestinationPage::DestinationPage(QWidget* parent)
     folderList_ = new QTreeWidget(stepFrame);
     folderList_->setObjectName(QStringLiteral("folderList"));
     folderList_->setAccessibleName(QStringLiteral("Folders"));
+    folderList_->setAccessibleDescription(
+        QStringLiteral("Space or Right opens the highlighted folder, Backspace or Left opens "
+                       "the folder above the open one, Enter goes on with the open folder."));
     folderList_->setHeaderHidden(true);
     folderList_->setItemsExpandable(false);
     folderList_->setExpandsOnDoubleClick(false);
     folderList_->setRootIsDecorated(false);
-    // Folders open on a double click only, so branch arrows would promise what they cannot do.
+    // The list shows one open folder, never folded branches: arrows to fold them would promise
+    // what it does not do.
     folderList_->setStyleSheet(QStringLiteral("QTreeView::branch { image: none; }"));
     folderList_->setIndentation(twips(180));
     folderList_->setGeometry(twips(240), twips(1500), twips(4200), twips(1140));
+    folderList_->installEventFilter(this);
     auto* newFolderButton = makeButton(stepFrame, "newFolderButton",
                                        QStringLiteral("New Folder..."), 4560, 1080, 1560, 375);
 
@@ -84,16 +78,15 @@ DestinationPage::DestinationPage(QWidget* parent)
     volumes_ = platform::MountedVolumes();
     for (const platform::Volume& volume : volumes_)
         driveBox_->addItem(displayText(volume.mountPoint), bytes(volume.mountPoint));
-    load();
+    // Spelled as the wizard has always read it here; the same file either way.
+    open(settings::ReadSetting("Grabwright", settings::kSettingsSection, settings::kLastPathKey));
 
-    connect(driveBox_, &QComboBox::currentIndexChanged, this, &DestinationPage::driveChanged);
+    connect(driveBox_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { open(driveBox_->itemData(index).toByteArray().toStdString()); });
     // A single click only highlights; the open folder changes on a double click.
-    connect(folderList_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
-        const std::string path = item->data(0, kPathRole).toByteArray().toStdString();
-        if (!openFolder(path))
-            recover();
-    });
-    connect(row.back, &QPushButton::clicked, this, &DestinationPage::goBack);
+    connect(folderList_, &QTreeWidget::itemDoubleClicked, this, &DestinationPage::openItem);
+    connect(row.back, &QPushButton::clicked, this,
+            [this] { navigateAcrossSchedule<SelectionPage>(this); });
     connect(row.next, &QPushButton::clicked, this, [this] {
         storeFolder();
         app::navigate<ReadyPage>(this);
@@ -104,94 +97,73 @@ DestinationPage::DestinationPage(QWidget* parent)
     });
 }
 
-void DestinationPage::load() {
-    // Spelled as the wizard has always read it here; the same file either way.
-    std::string path =
-        settings::ReadSetting("Grabwright", settings::kSettingsSection, settings::kLastPathKey);
-    if (path.empty())
-        path = platform::DownloadFolder();
-    if (!openFolder(path))
-        recover();
+// The keys of the desktop's file dialogs; Enter is left to the page, which presses Next.
+bool DestinationPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != folderList_ || event->type() != QEvent::KeyPress)
+        return WizardPage::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    switch (key->key()) {
+        case Qt::Key_Space:
+        case Qt::Key_Right:
+            openItem(folderList_->currentItem());
+            return true;
+        case Qt::Key_Backspace:
+        case Qt::Key_Left:
+            openItem(openFolderItem_ ? openFolderItem_->parent() : nullptr);
+            return true;
+        default:
+            return false;
+    }
 }
 
-// Fails, changing nothing, when the path is not an absolute folder that can be read.
-bool DestinationPage::openFolder(const std::string& path) {
-    if (path.empty() || path[0] != '/' || !platform::IsOpenableFolder(path))
-        return false;
-    openFolder_ = normalFolderPath(path);
-    const std::string drive = platform::DriveOf(volumes_, openFolder_);
+// The one way a folder opens, whoever asks: what cannot be read gives way to the fall-back.
+void DestinationPage::open(const std::string& wanted) {
+    const platform::FolderListing listing = platform::OpenFolderOrFallBack(wanted, volumes_);
+    const std::string drive = platform::DriveOf(volumes_, listing.path);
     {
         const QSignalBlocker quiet(driveBox_);
         driveBox_->setCurrentIndex(driveBox_->findData(bytes(drive)));
     }
-    showFolder(drive);
-    return true;
+    showFolder(listing, drive);
+}
+
+void DestinationPage::openItem(const QTreeWidgetItem* item) {
+    if (item && item != openFolderItem_)
+        open(item->data(0, kPathRole).toByteArray().toStdString());
 }
 
 // The drive's root at the top, each folder down to the open one below its parent, and the
 // open folder's own subfolders below it.
-void DestinationPage::showFolder(const std::string& drive) {
+void DestinationPage::showFolder(const platform::FolderListing& listing, const std::string& drive) {
+    openFolder_ = listing.path;
     folderList_->clear();
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    auto* item = new QTreeWidgetItem(folderList_, {displayText(drive)});
-    item->setIcon(0, openIcon);
-    item->setData(0, kPathRole, bytes(drive));
-    std::string path = drive;
-    std::size_t at = drive == "/" ? 1 : drive.size() + 1;
-    while (at <= openFolder_.size() && openFolder_.size() > path.size()) {
-        const std::size_t end = std::min(openFolder_.find('/', at), openFolder_.size());
-        const std::string name = openFolder_.substr(at, end - at);
-        path = joined(path, name);
-        at = end + 1;
-        if (name.empty())
-            continue;
-        item = new QTreeWidgetItem(item, {displayText(name)});
+    QTreeWidgetItem* item = nullptr;
+    for (const std::string& path : platform::FolderChain(drive, openFolder_)) {
+        const QStringList text = {displayText(item ? lastName(path) : path)};
+        item = item ? new QTreeWidgetItem(item, text) : new QTreeWidgetItem(folderList_, text);
         item->setIcon(0, openIcon);
         item->setData(0, kPathRole, bytes(path));
     }
-    QTreeWidgetItem* open = item;
+    openFolderItem_ = item;
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
-    for (const std::string& name : platform::ListSubfolders(openFolder_)) {
-        auto* sub = new QTreeWidgetItem(open, {displayText(name)});
+    for (const std::string& name : listing.subfolders) {
+        auto* sub = new QTreeWidgetItem(item, {displayText(name)});
         sub->setIcon(0, closedIcon);
-        sub->setData(0, kPathRole, bytes(joined(openFolder_, name)));
+        sub->setData(0, kPathRole, bytes(platform::SubfolderPath(openFolder_, name)));
     }
     folderList_->expandAll();
-    folderList_->setCurrentItem(open);
-    folderList_->scrollToItem(open);
-}
-
-void DestinationPage::driveChanged(int index) {
-    if (!openFolder(driveBox_->itemData(index).toByteArray().toStdString()))
-        recover();
-}
-
-// No message: the lists go to the root of the drive that holds the download folder, or where
-// that cannot be read, to the first folder that can.
-void DestinationPage::recover() {
-    const std::string downloads = platform::DownloadFolder();
-    for (const std::string& candidate :
-         {downloads.empty() ? std::string() : platform::DriveOf(volumes_, downloads),
-          platform::HomeFolder(), downloads, std::string("/")}) {
-        if (openFolder(candidate))
-            return;
-    }
+    folderList_->setCurrentItem(item);
+    folderList_->scrollToItem(item);
 }
 
 void DestinationPage::storeFolder() {
-    std::string folder = openFolder_;
-    if (folder.empty() || folder.back() != '/')
-        folder += '/';
+    const std::string folder = platform::StoredFolderPath(openFolder_);
     app::wizardState().DestinationFolder = folder;
     settings::WriteSetting(settings::kApplication, settings::kSettingsSection,
                            settings::kLastPathKey, folder);
-}
-
-void DestinationPage::goBack() {
-    if (platform::AddOnPresent())
-        app::navigate<SchedulePage>(this);
-    else
-        app::navigate<SelectionPage>(this);
 }
 
 }  // namespace gw::ui

@@ -3,11 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/FolderListing.h"
 #include "platform/Volumes.h"
 #include "ui/WizardPage.h"
 
 class QComboBox;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace gw::ui {
 
@@ -17,19 +19,20 @@ class DestinationPage : public WizardPage {
   public:
     explicit DestinationPage(QWidget* parent = nullptr);
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
-    void load();
-    bool openFolder(const std::string& path);
-    void showFolder(const std::string& drive);
-    void driveChanged(int index);
-    void recover();
+    void open(const std::string& wanted);
+    void openItem(const QTreeWidgetItem* item);
+    void showFolder(const platform::FolderListing& listing, const std::string& drive);
     void storeFolder();
-    void goBack();
 
     QComboBox* driveBox_;
     QTreeWidget* folderList_;
     std::vector<platform::Volume> volumes_;
     std::string openFolder_;  // the folder that is open (not merely highlighted)
+    QTreeWidgetItem* openFolderItem_ = nullptr;
 };
 
 }  // namespace gw::ui

@@ -9,14 +9,13 @@
 
 #include "app/Navigation.h"
 #include "app/WizardState.h"
-#include "platform/AddOn.h"
+#include "ui/AddOnRoute.h"
 #include "ui/CaseInsensitiveOrder.h"
 #include "ui/DestinationPage.h"
 #include "ui/DisplayText.h"
 #include "ui/EventPump.h"
 #include "ui/FileSpecPage.h"
 #include "ui/PageLayout.h"
-#include "ui/SchedulePage.h"
 
 namespace gw::ui {
 namespace {
@@ -151,10 +150,7 @@ void SelectionPage::goOn() {
     state.SelectedCount = static_cast<std::int16_t>(selected);
     if (selected == 0)
         return;
-    if (platform::AddOnPresent())
-        app::navigate<SchedulePage>(this);
-    else
-        app::navigate<DestinationPage>(this);
+    navigateAcrossSchedule<DestinationPage>(this);
 }
 
 }  // namespace gw::ui

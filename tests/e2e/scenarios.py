@@ -21,6 +21,7 @@ READY_IN = ("Your files are ready to be downloaded.  Your files will be download
             "{home}/Downloads/%s/.  If this is not correct, click the \"Back\" button and "
             "change the destination folder.  If this is correct, click the \"Next\" button.")
 READY = READY_IN % "archives"
+READY_IN_DOWNLOADS = READY_IN.replace("/%s/", "/")
 SCHEDULED = ("Your selected files have been scheduled. Use Task Scheduler to change the date "
              "and time for the downloads.")
 SHORTCUT = "[InternetShortcut]\r\nURL={site}/files/%s\r\n"
@@ -42,6 +43,7 @@ def to_selection(found):
 
 
 TO_SELECTION = to_selection(2)
+TO_STEP_4 = TO_SELECTION + [{"key": "Return"}, {"wait_text": "Step 4"}]
 
 SCENARIOS = [
     {
@@ -140,6 +142,23 @@ SCENARIOS = [
             {"key": "Escape"},
             {"expect_exit": 0},
         ],
+    },
+    {
+        "name": "remembered folder is a file",
+        "site": SITE,
+        "home": {"old.zip": "", INI: "[Settings]\nLastPath={home}/old.zip/\n"},
+        "steps": TO_STEP_4 + [
+            {"expect_file": {"path": INI, "contains": "LastPath={home}/old.zip/"}},
+            {"key": "Return"}, {"wait_text": READY_IN_DOWNLOADS}],
+    },
+    {
+        "name": "deleted folder, keyboard only",
+        "site": SITE,
+        "home": {"Downloads/archives/old/": None, INI: "[Settings]\nLastPath={home}/gone/\n"},
+        # From the drive list to the folders, where Down highlights "archives" and Space opens it.
+        "steps": TO_STEP_4 + [{"wait_text": "archives"}, {"key": "Tab"}, {"key": "Down"},
+                              {"key": "space"}, {"wait_text": "old"}, {"key": "Return"},
+                              {"wait_text": READY}],
     },
     {
         "name": "scheduling",

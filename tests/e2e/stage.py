@@ -151,7 +151,8 @@ class Site:
 
 class Program:
     """The wizard with fresh per-user folders (and the scenario's "home" files laid out in
-    them first, a name ending in "/" being a folder); its output is kept for the failure
+    them first, a name ending in "/" being a folder, "{home}" in a text standing for the home
+    folder); its output is kept for the failure
     report. start() runs it (again). An xdg-open first on its PATH writes each folder it is
     asked to open as a line of opened.txt, so no real file manager starts."""
 
@@ -168,7 +169,7 @@ class Program:
             if name.endswith("/"):
                 (home / name).mkdir(exist_ok=True)
             else:
-                (home / name).write_text(text)
+                (home / name).write_text(text.replace("{home}", str(home)))
         opener = home / "bin/xdg-open"
         opener.parent.mkdir()
         opener.write_text('#!/bin/sh\nprintf \'%s\\n\' "$*" >> "$HOME/opened.txt"\n')

@@ -69,10 +69,12 @@ TEST(MountedVolumes, LeavesOutPseudoSystemsRuntimeTmpfsImagesAndNonFolders) {
 TEST(MountedVolumes, ReadsTheShortTableAndAlwaysOffersTheRoot) {
     const std::string root = gw::test::TestRoot();
     fs::create_directories(root + "/usb");
+    // Network mounts are never touched: these show though their mount points are not there.
     const std::string table =
-        writeTable("proc /proc proc rw 0 0\n/dev/sdc1 " + root + "/usb/ vfat rw 0 0\n");
+        writeTable("proc /proc proc rw 0 0\n/dev/sdc1 " + root + "/usb/ vfat rw 0 0\nh:/x " + root +
+                   "/nfs nfs4 rw 0 0\nu@h: " + root + "/ssh fuse.sshfs rw 0 0\n");
     EXPECT_EQ(mountPoints(gw::platform::MountedVolumes(table)),
-              (std::vector<std::string>{"/", root + "/usb"}));
+              (std::vector<std::string>{"/", root + "/nfs", root + "/ssh", root + "/usb"}));
     EXPECT_EQ(mountPoints(gw::platform::MountedVolumes(root + "/no-such-table")),
               (std::vector<std::string>{"/"}));
 }

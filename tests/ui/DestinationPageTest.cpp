@@ -120,17 +120,17 @@ TEST_F(DestinationPageTest, NextStoresTheOpenFolderWithOneFinalSlash) {
     }
 }
 
-TEST_F(DestinationPageTest, DeletedLastPathOpensTheRootOfTheDownloadVolumeQuietly) {
+TEST_F(DestinationPageTest, DeletedLastPathOpensTheDownloadFolderQuietly) {
     gw::settings::WriteSetting("GrabWright", "Settings", "LastPath", root + "/gone/");
     auto* page = gw::app::showPage<gw::ui::DestinationPage>();
-    EXPECT_EQ(openFolder(page), QString::fromStdString(root));
+    EXPECT_EQ(openFolder(page), "downloads");
     EXPECT_EQ(control<QComboBox>(page, "driveBox")->currentText(), QString::fromStdString(root));
     EXPECT_EQ(lastPath(), root + "/gone/");
     next(page);
-    EXPECT_EQ(gw::app::wizardState().DestinationFolder, root + "/");
+    EXPECT_EQ(gw::app::wizardState().DestinationFolder, root + "/downloads/");
 }
 
-TEST_F(DestinationPageTest, SingleClickHighlightsDoubleClickOpens) {
+TEST_F(DestinationPageTest, ClickHighlightsWhileDoubleClickOrKeysOpen) {
     fs::create_directories(root + "/downloads/sub/inner");
     auto* page = gw::app::showPage<gw::ui::DestinationPage>();
     auto* list = control<QTreeWidget>(page, "folderList");
@@ -141,6 +141,13 @@ TEST_F(DestinationPageTest, SingleClickHighlightsDoubleClickOpens) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, onSub);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, onSub);
     EXPECT_EQ(openFolder(page), "sub");
+    const std::pair<Qt::Key, const char*> keys[] = {
+        {Qt::Key_Backspace, "downloads"}, {Qt::Key_Down, "sub"},    {Qt::Key_Space, "sub"},
+        {Qt::Key_Down, "inner"},          {Qt::Key_Right, "inner"}, {Qt::Key_Left, "sub"}};
+    for (const auto& [key, highlighted] : keys) {
+        QTest::keyClick(list, key);
+        EXPECT_EQ(openFolder(page), highlighted) << key;
+    }
     QTreeWidgetItem* inner = folderItem(page, "inner");
     ASSERT_NE(inner, nullptr);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(inner).center());
@@ -161,7 +168,7 @@ TEST_F(DestinationPageTest, ChangingTheDriveOpensItsRootAndAnUnreadableOneFallsB
 
     fs::remove_all(root + "/usb");
     drives->setCurrentIndex(2);
-    EXPECT_EQ(openFolder(page), QString::fromStdString(root));
+    EXPECT_EQ(openFolder(page), "downloads");
     EXPECT_EQ(drives->currentIndex(), 1);
 }
 
