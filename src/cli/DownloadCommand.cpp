@@ -32,7 +32,8 @@ bool IsFolder(const std::string& path) {
 
 }  // namespace
 
-int RunDownload(const Options& options, std::ostream& err, bool errIsTerminal) {
+int RunDownload(platform::TransferEngine& engine, const Options& options, std::ostream& err,
+                bool errIsTerminal) {
     if (!IsFolder(options.folder)) {
         err << "grabwright-cli: the folder " << EscapeForLine(options.folder)
             << " does not exist\n";
@@ -42,7 +43,6 @@ int RunDownload(const Options& options, std::ostream& err, bool errIsTerminal) {
     if (folder.back() != '/')
         folder += '/';
 
-    platform::TransferEngine engine;
     const FoundFiles found = FindFiles(engine, options.address, options.fileSpec, err);
     if (found.exitCode != 0)
         return found.exitCode;

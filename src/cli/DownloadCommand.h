@@ -3,10 +3,12 @@
 #include <iosfwd>
 
 #include "cli/Options.h"
+#include "platform/TransferEngine.h"
 
 namespace gw::cli {
 
 // Finds the files as --list does and downloads each into the folder; returns the exit status.
-int RunDownload(const Options& options, std::ostream& err, bool errIsTerminal);
+int RunDownload(platform::TransferEngine& engine, const Options& options, std::ostream& err,
+                bool errIsTerminal);
 
 }  // namespace gw::cli

@@ -8,9 +8,8 @@
 
 namespace gw::cli {
 
-int RunList(const std::string& address, const std::string& fileSpec, std::ostream& out,
-            std::ostream& err) {
-    platform::TransferEngine engine;
+int RunList(platform::TransferEngine& engine, const std::string& address,
+            const std::string& fileSpec, std::ostream& out, std::ostream& err) {
     const FoundFiles found = FindFiles(engine, address, fileSpec, err);
     if (found.exitCode != 0)
         return found.exitCode;

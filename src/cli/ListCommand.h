@@ -3,11 +3,13 @@
 #include <iosfwd>
 #include <string>
 
+#include "platform/TransferEngine.h"
+
 namespace gw::cli {
 
 // Fetches the page as the wizard does, harvests it with the pattern built from
 // `fileSpec`, and writes the found addresses to `out`, one per line. Returns the exit code.
-int RunList(const std::string& address, const std::string& fileSpec, std::ostream& out,
-            std::ostream& err);
+int RunList(platform::TransferEngine& engine, const std::string& address,
+            const std::string& fileSpec, std::ostream& out, std::ostream& err);
 
 }  // namespace gw::cli

@@ -12,13 +12,16 @@
 namespace gw::cli {
 namespace {
 
-constexpr int kMaxTimeOption = 256;  // beyond every character: --max-time has no short form
+// Beyond every character: these have no short form.
+constexpr int kMaxTimeOption = 256;
+constexpr int kCookiesOption = 257;
 
 const option kLongOptions[] = {
     {"spec", required_argument, nullptr, 's'},
     {"dest", required_argument, nullptr, 'd'},
     {"jobs", required_argument, nullptr, 'j'},
     {"max-time", required_argument, nullptr, kMaxTimeOption},
+    {"cookies", required_argument, nullptr, kCookiesOption},
     {"list", no_argument, nullptr, 'l'},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
@@ -87,6 +90,9 @@ std::string TakeOption(int value, const char* argument, Options& options) {
             return ReadSeconds(argument, options.maxTimeSeconds)
                        ? ""
                        : "--max-time takes a number of seconds above 0";
+        case kCookiesOption:
+            options.cookiesFile = argument;
+            return options.cookiesFile.empty() ? "--cookies needs a file" : "";
         case 'l':
             options.list = true;
             return "";

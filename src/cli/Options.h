@@ -13,6 +13,7 @@ struct Options {
     std::string folder = ".";
     int jobs = 1;
     double maxTimeSeconds = 0;  // 0: no limit
+    std::string cookiesFile;    // "": no cookies but those the answers set
     std::string address;
 };
 

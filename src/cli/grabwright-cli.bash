@@ -19,12 +19,17 @@ _grabwright_cli() {
             mapfile -t COMPREPLY < <(compgen -W '1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16' -- "$cur")
             return
             ;;
+        --cookies)
+            compopt -o filenames 2>/dev/null
+            mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+            return
+            ;;
         -s | --spec | --max-time)
             return
             ;;
     esac
     if [[ $cur == -* ]]; then
-        mapfile -t COMPREPLY < <(compgen -W '--spec --dest --jobs --max-time --list --help
+        mapfile -t COMPREPLY < <(compgen -W '--spec --dest --jobs --max-time --cookies --list --help
             --version -s -d -j -l -h -V' -- "$cur")
     fi
 }

@@ -9,6 +9,7 @@
 #include "cli/Locale.h"
 #include "cli/Options.h"
 #include "cli/Stop.h"
+#include "cli/TerminalText.h"
 #include "platform/TransferEngine.h"
 
 namespace {
@@ -25,13 +26,18 @@ const char* const kHelp =
     "\"/\" of its address; a file of that name is replaced only once the new one has\n"
     "arrived whole. Progress, the addresses that failed and a closing summary go to\n"
     "standard error. In every address and file name printed, bytes below 0x20 and 0x7F\n"
-    "stand as %XX.\n"
+    "stand as %XX. Each download names the page as its Referer (only its origin to\n"
+    "another site, nothing from https to http) and carries the cookies the page's\n"
+    "answers set; no cookie is ever written to disk.\n"
     "\n"
     "Options:\n"
     "  -s, --spec=PATTERN      the file names to look for (default \"*.zip\")\n"
     "  -d, --dest=FOLDER       download into FOLDER (default: the current folder)\n"
     "  -j, --jobs=N            fetch up to N files at once (1 to 16; default 1)\n"
     "      --max-time=SECONDS  stop the whole command after this long\n"
+    "      --cookies=FILE      send the cookies of FILE (Netscape format, as browsers'\n"
+    "                          export add-ons, curl -c and wget --save-cookies write\n"
+    "                          it) with the page and the downloads; FILE is only read\n"
     "  -l, --list              print the found addresses to standard output, one per\n"
     "                          line, instead of downloading them\n"
     "  -h, --help              show this help and exit\n"
@@ -78,7 +84,13 @@ int main(int argc, char** argv) {
     }
     gw::cli::SetTimeLimit(options->maxTimeSeconds);
     gw::platform::InitTransfers();
+    gw::platform::TransferEngine engine;
+    if (!options->cookiesFile.empty() && !engine.loadCookies(options->cookiesFile, why)) {
+        std::cerr << "grabwright-cli: " << gw::cli::EscapeForLine(why)
+                  << "\nTry 'grabwright-cli --help'.\n";
+        return 2;
+    }
     if (options->list)
-        return gw::cli::RunList(options->address, options->fileSpec, std::cout, std::cerr);
-    return gw::cli::RunDownload(*options, std::cerr, ::isatty(STDERR_FILENO) == 1);
+        return gw::cli::RunList(engine, options->address, options->fileSpec, std::cout, std::cerr);
+    return gw::cli::RunDownload(engine, *options, std::cerr, ::isatty(STDERR_FILENO) == 1);
 }

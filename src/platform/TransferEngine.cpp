@@ -2,6 +2,8 @@
 
 #include <curl/curl.h>
 
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <fstream>
 #include <mutex>
@@ -380,7 +382,7 @@ struct TransferEngine::Impl {
     bool loadCookies(const std::string& path, std::string& why) {
         std::ifstream file(path, std::ios::binary);
         if (!file) {
-            why = "the cookies file " + path + " cannot be read";
+            why = "the cookies file " + path + " cannot be read: " + std::strerror(errno);
             return false;
         }
         // The lines go straight into the shared store; the file is only read.
@@ -400,7 +402,7 @@ struct TransferEngine::Impl {
             curl_easy_setopt(loader.get(), CURLOPT_COOKIELIST, line.c_str());
         }
         if (file.bad()) {
-            why = "the cookies file " + path + " cannot be read";
+            why = "the cookies file " + path + " cannot be read: " + std::strerror(errno);
             return false;
         }
         return true;

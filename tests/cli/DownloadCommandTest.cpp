@@ -192,6 +192,31 @@ INSTANTIATE_TEST_SUITE_P(
                     StopCase{"TheTimeLimitAbortsIt", Stop::TimeLimit, 1, false}),
     [](const testing::TestParamInfo<StopCase>& info) { return std::string(info.param.what); });
 
+// Files behind hotlink protection and a session cookie arrive as from a browser's click; a
+// page behind a cookie the user's browser holds opens with --cookies, whose file stays as it
+// was; no cookie reaches the disk.
+TEST(DownloadCommand, DownloadsCarryThePageAsRefererAndTheCookiesTheyAreGiven) {
+    gw::test::DownloadServer server;
+    const std::string folder = Folder();
+    const std::string cookies = gw::test::TestRoot() + "/cookies.txt";
+    const std::string jar =
+        "# Netscape HTTP Cookie File\n127.0.0.1\tFALSE\t/\tFALSE\t0\tmember\tyes\n";
+    std::ofstream(cookies, std::ios::binary) << jar;
+    EXPECT_EQ(RunCli({"-d", Q(folder), Q(server.url("/guarded/start"))}).exitCode, 0);
+    EXPECT_EQ(RunCli({"-d", Q(folder), Q(server.url("/members/page"))}).exitCode, 1);
+    const CliRun member =
+        RunCli({"--cookies", Q(cookies), "-d", Q(folder), Q(server.url("/members/page"))});
+    EXPECT_EQ(member.exitCode, 0) << member.err;
+    EXPECT_EQ(ReadAll(folder + "/g.zip"), gw::test::FileBytes("g.zip"));
+    EXPECT_EQ(ReadAll(folder + "/m.zip"), gw::test::FileBytes("m.zip"));
+    EXPECT_EQ(ReadAll(cookies), jar);
+    for (const auto& entry : fs::recursive_directory_iterator(gw::test::TestRoot())) {
+        if (entry.is_regular_file()) {
+            EXPECT_EQ(ReadAll(entry.path()).find("s3cret"), std::string::npos) << entry.path();
+        }
+    }
+}
+
 // The failed file's line meets a pipe nobody reads any more, while the other file, from the
 // same server, is held (so it must not wait for the held file's connection).
 TEST(DownloadCommand, AClosedPipeEndsTheRunAndLeavesNoTemporaryFile) {

@@ -119,6 +119,8 @@ TEST(ListCommand, AUsageErrorIsItsReasonAndAPointerToTheHelp) {
         {{"--list=yes", at}, "--list takes no value"},
         {{"--list", "--", "--spec", at}, "only one address can be given"},
         {{"-l"}, "no address given"},
+        {{"--cookies", "/nonexistent/cookies.txt", at},
+         "the cookies file /nonexistent/cookies.txt cannot be read: No such file or directory"},
     };
     for (const auto& [arguments, why] : cases) {
         const CliRun run = runCli(arguments);
