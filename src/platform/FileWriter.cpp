@@ -75,7 +75,7 @@ bool NameStaysInFolder(const std::string& name) {
 }
 
 FileWriter::FileWriter(const std::string& folder, const std::string& name, FileAccess access)
-    : access_(access), name_(name) {
+    : access_(access), folder_(folder), name_(name) {
     if (!NameStaysInFolder(name)) {
         error_ = "the name \"" + name.substr(0, name.find('\0')) + "\" cannot stand in a folder";
         return;
@@ -123,7 +123,11 @@ void FileWriter::discard() {
         fd_ = -1;
     }
     if (!partPath_.empty()) {
-        ::unlinkat(folderFd_, partName_.c_str(), 0);
+        // A suspended file has no folder descriptor; its path still names it.
+        if (folderFd_ >= 0)
+            ::unlinkat(folderFd_, partName_.c_str(), 0);
+        else
+            ::unlink(partPath_.c_str());
         const std::lock_guard lock(liveParts().mutex);
         liveParts().paths.erase(partPath_);
         partPath_.clear();
@@ -141,13 +145,62 @@ bool FileWriter::restart() {
         return false;
     if (::ftruncate(fd_, 0) != 0 || ::lseek(fd_, 0, SEEK_SET) != 0)
         return fail("the temporary file cannot be emptied");
+    size_ = 0;
     return true;
 }
 
 bool FileWriter::write(const char* data, std::size_t size) {
     if (fd_ < 0)
         return false;
-    return WriteAll(fd_, data, size) || fail("the file cannot be written");
+    if (!WriteAll(fd_, data, size))
+        return fail("the file cannot be written");
+    size_ += size;
+    return true;
+}
+
+void FileWriter::suspend() {
+    struct stat info {};
+    if (fd_ < 0 || ::fstat(fd_, &info) != 0) {
+        discard();
+        return;
+    }
+    device_ = info.st_dev;
+    inode_ = info.st_ino;
+    ::close(fd_);
+    fd_ = -1;
+    ::close(folderFd_);
+    folderFd_ = -1;
+}
+
+bool FileWriter::resume() {
+    if (fd_ >= 0)
+        return true;
+    if (partPath_.empty())
+        return false;
+    folderFd_ = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd_ < 0)
+        return fail("the folder cannot be opened");
+    // Never created anew and never followed: only the very file this writer made will do.
+    fd_ = ::openat(folderFd_, partName_.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat info {};
+    const bool ours =
+        fd_ >= 0 && ::fstat(fd_, &info) == 0 && info.st_dev == device_ && info.st_ino == inode_;
+    if (!ours) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+        error_ = "the temporary file was changed between tries";
+        // Whatever stands at the name now is not this writer's to remove.
+        const std::lock_guard lock(liveParts().mutex);
+        liveParts().paths.erase(partPath_);
+        partPath_.clear();
+        return false;
+    }
+    if (static_cast<std::uint64_t>(info.st_size) != size_ || ::lseek(fd_, 0, SEEK_END) < 0) {
+        errno = EIO;
+        return fail("the temporary file was changed between tries");
+    }
+    return true;
 }
 
 bool FileWriter::commit() {
@@ -161,6 +214,13 @@ bool FileWriter::commit() {
             return fail("the file cannot be made private");
     } else if (replacing && S_ISREG(old.st_mode) && ::fchmod(fd_, old.st_mode & 0777) != 0) {
         return fail("the old file's permissions cannot be kept");
+    }
+    if (modified_) {
+        const auto seconds =
+            std::chrono::duration_cast<std::chrono::seconds>(modified_->time_since_epoch());
+        const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(seconds.count()), 0}};
+        if (::futimens(fd_, times) != 0)
+            return fail("the file's date cannot be set");
     }
     // Without the flush a crash soon after the rename can leave an empty file where the old
     // one stood. A new name has nothing to lose, and a thousand small files would each wait.

@@ -1,6 +1,11 @@
 #pragma once
 
+#include <sys/types.h>
+
+#include <chrono>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace gw::platform {
@@ -45,6 +50,15 @@ class FileWriter {
     bool restart();
     // Every byte or false (a full disk, an I/O error).
     bool write(const char* data, std::size_t size);
+    // The bytes written so far.
+    std::uint64_t size() const { return size_; }
+    // Closes the file but keeps it and its bytes, so that a later try can go on where this
+    // one broke off while the file holds no descriptor; resume() opens it again for more
+    // bytes at its end, and fails when what stands at its name is no longer this file.
+    void suspend();
+    bool resume();
+    // The modification time the file takes when it is put in place (else the time of writing).
+    void setModified(std::chrono::system_clock::time_point when) { modified_ = when; }
     // Closes the file and renames it over the final name. A symbolic link at the name is
     // replaced, not followed.
     bool commit();
@@ -59,6 +73,11 @@ class FileWriter {
     int folderFd_ = -1;
     int fd_ = -1;
     FileAccess access_;
+    std::string folder_;
+    std::uint64_t size_ = 0;
+    dev_t device_ = 0;
+    ino_t inode_ = 0;
+    std::optional<std::chrono::system_clock::time_point> modified_;
     std::string name_;
     std::string partName_;
     std::string partPath_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <queue>
@@ -9,6 +10,7 @@
 
 #include "platform/Dialup.h"
 #include "transfer/FileName.h"
+#include "transfer/HttpDate.h"
 #include "transfer/PartFile.h"
 #include "transfer/RetryPolicy.h"
 
@@ -26,8 +28,12 @@ enum class State { Queued, Running, Waiting, Done };
 struct Entry {
     std::string name;
     std::optional<std::size_t> nextSameName;  // the next address in list order with this name
-    // Open only while a try runs: a file waiting for its next try holds no descriptor.
+    // Open only while a try runs: a file waiting for its next try holds no descriptor, but
+    // keeps its bytes where the server named their version, for the next try to go on from.
     std::unique_ptr<PartFile> part;
+    std::string version;          // the ETag or Last-Modified the kept bytes belong to
+    std::uint64_t rangeFrom = 0;  // where the current try asked the body to start
+    bool rangeRefused = false;    // the server would not go on there
     int tries = 0;
     State state = State::Queued;
     bool writeFailed = false;
@@ -43,6 +49,24 @@ std::string RefuseNonFile(const platform::ResponseHead& head) {
     if (status >= 300 && status < 400)
         return "the server answered " + std::to_string(status) + " without a place to go";
     return {};
+}
+
+// What names the body's version well enough to ask for the rest of it: a strong ETag, else
+// Last-Modified; nothing when the server refuses ranges.
+std::string VersionOf(const platform::ResponseHead& head) {
+    if (head.acceptRanges == "none")
+        return {};
+    if (!head.etag.empty() && head.etag.rfind("W/", 0) != 0)
+        return head.etag;
+    return head.lastModified;
+}
+
+// The first byte a Content-Range ("bytes N-M/T") says the body starts at.
+std::optional<std::uint64_t> RangeStart(const std::string& contentRange) {
+    unsigned long long first = 0;
+    if (std::sscanf(contentRange.c_str(), "bytes %llu-", &first) != 1)
+        return std::nullopt;
+    return first;
 }
 
 class Run {
@@ -95,7 +119,7 @@ class Run {
             if (events_.progress) {
                 for (std::size_t i = 0; i < entries_.size(); ++i) {
                     if (entries_[i].state == State::Running)
-                        files_[i].bytes = engine_.received(i);
+                        files_[i].bytes = entries_[i].rangeFrom + engine_.received(i);
                 }
                 events_.progress(files_);
             }
@@ -120,18 +144,29 @@ class Run {
 
     void startTry(std::size_t index) {
         Entry& entry = entries_[index];
-        entry.part = std::make_unique<PartFile>(folder_, entry.name);
-        if (!entry.part->open())
-            return finish(index, FileOutcome::WriteFailed, entry.part->error());
+        const bool goOn = entry.part && entry.part->resume();
+        if (!goOn) {
+            entry.version.clear();
+            entry.part = std::make_unique<PartFile>(folder_, entry.name);
+            if (!entry.part->open())
+                return finish(index, FileOutcome::WriteFailed, entry.part->error());
+        }
+        entry.rangeFrom = entry.part->size();
+        entry.rangeRefused = false;
         ++entry.tries;
         entry.state = State::Running;
         entry.writeFailed = false;
         ++running_;
-        files_[index].bytes = 0;
+        files_[index].bytes = entry.rangeFrom;
         platform::Request request;
         request.address = addresses_[index];
         request.referrerPage = options_.referrerPage;
-        request.checkHead = &RefuseNonFile;
+        request.rangeFrom = entry.rangeFrom;
+        if (entry.rangeFrom > 0)
+            request.ifRange = entry.version;
+        request.checkHead = [this, index](const platform::ResponseHead& head) {
+            return checkAnswer(index, head);
+        };
         request.sink = [this, index](const char* data, std::size_t size) {
             Entry& current = entries_[index];
             current.writeFailed = !current.part->write(data, size);
@@ -140,25 +175,56 @@ class Run {
         engine_.start(index, std::move(request));
     }
 
+    // Before the body: an answer that is no file fails; a ranged try goes on only where the
+    // server goes on at the asked byte, and starts over where it sends the whole file again.
+    std::string checkAnswer(std::size_t index, const platform::ResponseHead& head) {
+        if (std::string why = RefuseNonFile(head); !why.empty())
+            return why;
+        Entry& entry = entries_[index];
+        if (entry.rangeFrom > 0) {
+            if (head.httpStatus == 206) {
+                if (RangeStart(head.contentRange) == entry.rangeFrom)
+                    return {};
+                entry.rangeRefused = true;
+                return "the server did not go on at byte " + std::to_string(entry.rangeFrom);
+            }
+            if (!entry.part->restart()) {
+                entry.writeFailed = true;
+                return entry.part->error();
+            }
+            entry.rangeFrom = 0;
+        }
+        entry.version = VersionOf(head);
+        return {};
+    }
+
     void settle(const platform::FinishedTransfer& done) {
         const std::size_t index = done.id;
         Entry& entry = entries_[index];
         entry.state = State::Queued;
         --running_;
-        files_[index].bytes = done.result.bytes;
+        files_[index].bytes = entry.part->size();
         if (entry.writeFailed)
             return finish(index, FileOutcome::WriteFailed, entry.part->error());
         if (done.result.ok) {
+            if (const auto modified = ParseHttpDate(done.result.head.lastModified))
+                entry.part->setModified(*modified);
             if (!entry.part->commit())
                 return finish(index, FileOutcome::WriteFailed, entry.part->error());
             return finish(index, FileOutcome::Written, {});
         }
+        // A refused range is no fault of the file: the next try asks for all of it.
+        const bool rangeRefused =
+            entry.rangeRefused || (entry.rangeFrom > 0 && done.result.httpStatus == 416);
         const auto pause = PauseBeforeTry(
-            entry.tries + 1, MayPass(done.result),
+            entry.tries + 1, MayPass(done.result) || rangeRefused,
             ParseRetryAfter(done.result.retryAfter, std::chrono::system_clock::now()));
         if (!pause)
             return finish(index, FileOutcome::FetchFailed, done.result.error);
-        entry.part.reset();
+        if (rangeRefused || entry.version.empty() || entry.part->size() == 0)
+            entry.part.reset();
+        else
+            entry.part->suspend();
         files_[index].result.error = done.result.error;
         entry.state = State::Waiting;
         entry.retryAt = platform::clock().now() + *pause;

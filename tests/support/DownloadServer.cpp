@@ -1,5 +1,7 @@
 #include "support/DownloadServer.h"
 
+#include <cstdio>
+
 namespace gw::test {
 namespace {
 
@@ -36,7 +38,8 @@ DownloadServer::DownloadServer(std::string pageLinks) : page_(std::move(pageLink
         server.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response&) {
             const std::lock_guard lock(mutex_);
             heard_[request.path] = {request.get_header_value("Referer"),
-                                    request.get_header_value("Cookie")};
+                                    request.get_header_value("Cookie"),
+                                    request.get_header_value("Range")};
             return httplib::Server::HandlerResponse::Unhandled;
         });
         // A page that sets a session cookie on the way to itself, and files that need both
@@ -66,6 +69,35 @@ DownloadServer::DownloadServer(std::string pageLinks) : page_(std::move(pageLink
                        }
                        response.set_content("<a href=\"/files/m.zip\">m</a>", "text/html");
                    });
+        server.Get("/resume/([a-z]+)/.*", [this](const httplib::Request& request,
+                                                 httplib::Response& response) {
+            const std::string mode = request.matches[1];
+            const std::string bytes = FileBytes(NameOf(request));
+            const bool first = count(request.path) == 1;
+            const std::string etag = mode == "newer" && !first ? "\"v2\"" : "\"v1\"";
+            response.set_header("ETag", etag);
+            response.set_header("Last-Modified", kResumeLastModified);
+            response.set_header("Accept-Ranges", "bytes");
+            // httplib would cut the body to the asked range itself; each mode answers its own way.
+            const_cast<httplib::Request&>(request).ranges.clear();
+            if (first)
+                return SendHalf(response, bytes);
+            std::size_t from = 0;
+            if (std::sscanf(request.get_header_value("Range").c_str(), "bytes=%zu-", &from) != 1 ||
+                mode == "ignores" || request.get_header_value("If-Range") != etag)
+                return response.set_content(bytes, "application/octet-stream");
+            if (mode == "refuses") {
+                response.status = 416;
+                return;
+            }
+            if (mode == "elsewhere")
+                from = 0;
+            response.status = 206;
+            response.set_header("Content-Range", "bytes " + std::to_string(from) + "-" +
+                                                     std::to_string(bytes.size() - 1) + "/" +
+                                                     std::to_string(bytes.size()));
+            response.set_content(bytes.substr(from), "application/octet-stream");
+        });
         // /to/PORT/N sends the request on to /files/N on the server at PORT.
         server.Get("/to/([0-9]+)/.*",
                    [this](const httplib::Request& request, httplib::Response& response) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <ctime>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -9,6 +10,9 @@
 #include "support/HttpServer.h"
 
 namespace gw::test {
+
+inline constexpr const char* kResumeLastModified = "Sun, 06 Nov 1994 08:49:37 GMT";
+inline constexpr std::time_t kResumeLastModifiedTime = 784111777;
 
 // The bytes the download server sends for a file name: every byte value, in a run that
 // depends on the name, `size` bytes long.
@@ -31,6 +35,10 @@ std::string FileBytes(const std::string& name, std::size_t size = 300 * 1024);
 //               /guarded/files/g.zip: 403 unless that page is the Referer and the cookie comes
 //   /members/page  403 unless the cookie "member=yes" comes; links to /files/m.zip
 //   /to/P/N     redirects to /files/N on the server at port P
+//   /resume/M/N like /reset/N at first (with an ETag, kResumeLastModified and Accept-Ranges);
+//               a later "Range: bytes=K-" is answered as M says: "ranges" goes on at K,
+//               "ignores" sends the whole file, "newer" holds a new version (If-Range fails),
+//               "elsewhere" goes on at byte 0, "refuses" answers 416
 class DownloadServer {
   public:
     explicit DownloadServer(std::string pageLinks = {});
@@ -43,6 +51,7 @@ class DownloadServer {
     struct Heard {
         std::string referer;
         std::string cookie;
+        std::string range;
     };
     Heard heard(const std::string& path);
 

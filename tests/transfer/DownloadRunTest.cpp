@@ -392,3 +392,39 @@ TEST(DownloadAll, TheCookiesThePageSetTravelWithTheDownloadsOfTheSameEngine) {
 }
 
 }  // namespace
+
+namespace {
+
+// A body broken off at half goes on where it broke when the server allows, starts over where
+// it does not, and the file takes the server's date.
+TEST(DownloadAll, ABrokenBodyGoesOnWhereItBrokeOrStartsOverAndKeepsTheServersDate) {
+    gw::test::DownloadServer server;
+    gw::test::InstalledFakes fakes;
+    const std::string folder = Folder();
+    const std::string half = "bytes=" + std::to_string(gw::test::FileBytes("x").size() / 2) + "-";
+    struct Case {
+        const char* mode;
+        int requests;
+        std::string lastRange;
+    };
+    for (const Case& c : {Case{"ranges", 2, half}, Case{"ignores", 2, half}, Case{"newer", 2, half},
+                          Case{"elsewhere", 3, ""}, Case{"refuses", 3, ""}}) {
+        const std::string path = std::string("/resume/") + c.mode + "/r.zip";
+        const FileStatus file = Download(server.url(path), folder);
+        EXPECT_EQ(file.result.outcome, FileOutcome::Written) << c.mode << file.result.error;
+        EXPECT_EQ(ReadAll(folder + "r.zip"), gw::test::FileBytes("r.zip")) << c.mode;
+        EXPECT_EQ(server.hits(path), c.requests) << c.mode;
+        EXPECT_EQ(server.heard(path).range, c.lastRange) << c.mode;
+        EXPECT_EQ(fs::last_write_time(folder + "r.zip"),
+                  fs::file_time_type::clock::from_sys(
+                      std::chrono::system_clock::from_time_t(gw::test::kResumeLastModifiedTime)))
+            << c.mode;
+        EXPECT_EQ(PartFilesLeft(folder), 0);
+    }
+    // Without a Last-Modified the file is dated by its arrival.
+    const auto before = fs::file_time_type::clock::now() - std::chrono::seconds(2);
+    Download(server.url("/files/now.zip"), folder);
+    EXPECT_GE(fs::last_write_time(folder + "now.zip"), before);
+}
+
+}  // namespace
