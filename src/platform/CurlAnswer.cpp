@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include "platform/CurlHandle.h"
+
 namespace gw::platform {
 
 std::string HeaderValue(CURL* easy, const char* name) {
@@ -32,10 +34,24 @@ std::string RedirectTarget(CURL* easy, long httpStatus) {
     // 304 only says "as before" and names no new place.
     if (httpStatus < 300 || httpStatus >= 400 || httpStatus == 304)
         return {};
-    const char* target = nullptr;
-    if (curl_easy_getinfo(easy, CURLINFO_REDIRECT_URL, &target) != CURLE_OK || target == nullptr)
+    // Read off the header rather than CURLINFO_REDIRECT_URL, which libcurl fills in only once
+    // the answer's body is over: the body of a redirect must be known for one from the start.
+    const std::string location = HeaderValue(easy, "Location");
+    const char* base = nullptr;
+    if (location.empty() || curl_easy_getinfo(easy, CURLINFO_EFFECTIVE_URL, &base) != CURLE_OK ||
+        base == nullptr)
         return {};
-    return target;
+    CurlUrl url(curl_url());
+    constexpr unsigned kAsBrowsersRead =
+        CURLU_NON_SUPPORT_SCHEME | CURLU_URLENCODE | CURLU_ALLOW_SPACE;
+    char* target = nullptr;
+    if (!url || curl_url_set(url.get(), CURLUPART_URL, base, 0) != CURLUE_OK ||
+        curl_url_set(url.get(), CURLUPART_URL, location.c_str(), kAsBrowsersRead) != CURLUE_OK ||
+        curl_url_get(url.get(), CURLUPART_URL, &target, 0) != CURLUE_OK || target == nullptr)
+        return {};
+    std::string resolved(target);
+    curl_free(target);
+    return resolved;
 }
 
 FailureKind FailureOf(CURLcode code) {

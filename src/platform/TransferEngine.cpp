@@ -20,6 +20,9 @@ namespace {
 // callback keeps coming while a server is silent (libcurl's own loop waits up to a second).
 constexpr std::chrono::milliseconds kTurn{10};
 constexpr int kMaxRedirects = 10;
+// A redirect's own body is read past only this far; a server that never ends one must not
+// keep the transfer from going on.
+constexpr std::uint64_t kMaxRedirectBody = 64 * 1024;
 constexpr std::size_t kBlockingId = static_cast<std::size_t>(-1);
 
 TransferResult Failed(FailureKind kind, std::string error) {
@@ -43,6 +46,7 @@ struct Slot {
     // The answer of the current hop.
     bool headSeen = false;
     bool redirect = false;
+    std::uint64_t skipped = 0;  // bytes of a redirect's body passed over
     ResponseHead head;
     // Why the transfer stops, when the engine's callbacks stopped it.
     FailureKind stop = FailureKind::None;
@@ -75,8 +79,10 @@ struct Slot {
     bool take(const char* data, std::size_t size) {
         if (!takeHead())
             return false;
-        if (redirect)
-            return true;
+        if (redirect) {
+            skipped += size;
+            return skipped <= kMaxRedirectBody;
+        }
         const std::uint64_t cap = request.maxBodyBytes;
         if (cap != 0 && size > cap - received) {
             stopWith(FailureKind::Local,
@@ -107,6 +113,7 @@ struct Slot {
     // The settings of one hop: its address, and the Referer the policy gives it.
     bool aim(const std::string& address) {
         headSeen = redirect = false;
+        skipped = 0;
         head = {};
         errorBuffer[0] = '\0';
         const std::string referrer = ReferrerFor(request.referrerPage, address);
@@ -261,8 +268,10 @@ struct TransferEngine::Impl {
     }
 
     void complete(Slot& slot, CURLcode code, std::vector<FinishedTransfer>& finished) {
-        // An answer without a body is put to the same check as one with a body.
-        if (code == CURLE_OK && slot.takeHead() && slot.redirect && follow(slot))
+        // An answer without a body is put to the same check as one with a body; a redirect
+        // whose body was cut short is followed all the same.
+        const bool cutRedirect = slot.redirect && slot.skipped > kMaxRedirectBody;
+        if ((code == CURLE_OK || cutRedirect) && slot.takeHead() && slot.redirect && follow(slot))
             return;
         finished.push_back({slot.id, describe(slot, code)});
         release(slot);

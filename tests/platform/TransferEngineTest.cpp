@@ -110,7 +110,8 @@ TEST(TransferEngineTest, FollowsUpToTenRedirectsWithinTheWebOnly) {
         const char* finalPath;
     };
     for (const Case& c : {Case{"/hop/10", true, "/hop/0"}, Case{"/hop/11", false, nullptr},
-                          Case{"/to-file", false, nullptr}, Case{"/to-dict", false, nullptr}}) {
+                          Case{"/to-endless", true, "/hop/0"}, Case{"/to-file", false, nullptr},
+                          Case{"/to-dict", false, nullptr}}) {
         SCOPED_TRACE(c.path);
         TransferEngine engine;
         const auto [result, body] = Get(engine, server.url(c.path));

@@ -74,6 +74,16 @@ void ServePages(httplib::Server& server, std::stop_token stop) {
         else
             response.set_redirect("/hop/" + std::to_string(left - 1));
     });
+    server.Get("/to-endless", [stop](const httplib::Request&, httplib::Response& response) {
+        response.status = 302;
+        response.set_header("Location", "/hop/0");
+        response.set_chunked_content_provider(
+            "text/html", [stop](std::size_t offset, httplib::DataSink& sink) {
+                static const std::string block(64 * 1024, 'r');
+                return !stop.stop_requested() && offset < kEndlessLimit &&
+                       sink.write(block.data(), block.size());
+            });
+    });
     server.Get("/to-file", [](const httplib::Request&, httplib::Response& response) {
         response.set_redirect("file:///etc/passwd");
     });

@@ -15,6 +15,7 @@ std::string EveryByteAndLineEnd();
 //   /missing /broken             404 and 500, each with a body of its own
 //   /hop/N                       redirects to /hop/N-1; /hop/0 says "landed"
 //   /to-file /to-dict            redirect to file:///etc/passwd and to a dict:// address
+//   /to-endless                  redirects to /hop/0 with a body that goes on and on
 //   /cut-short[-chunked]         the connection closes after 1000 of the announced bytes
 //   /slow                        one byte, then silence until the server stops (at most 10 s)
 //   /pause                       "a", 400 ms of silence, "b"
