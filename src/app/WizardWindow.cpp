@@ -93,8 +93,10 @@ bool WizardWindow::eventFilter(QObject* watched, QEvent* event) {
                 setWindowTitle(view->windowTitle());
             break;
         case QEvent::Resize:
-            if (view == current_)
+            if (view == current_) {
                 growToHold(view->size());
+                place(view);
+            }
             break;
         default:
             break;
@@ -106,6 +108,7 @@ void WizardWindow::makeCurrent(QWidget* view) {
     QWidget* previous = current_;
     current_ = view;
     growToHold(view->size());
+    place(view);
     setWindowTitle(view->windowTitle());
     if (previous && previous != view) {
         // Where the focus was comes back with the view; meanwhile it must not wander to a
@@ -146,6 +149,13 @@ void WizardWindow::growToHold(QSize size) {
     const QSize needed = minimumSize().expandedTo(size);
     if (needed != minimumSize() || maximumSize() != needed)
         setFixedSize(needed);
+}
+
+// A view smaller than the window stands at its foot, so that the row of buttons every page
+// ends in stays where it was from one page to the next, under the pointer that pressed it.
+void WizardWindow::place(QWidget* view) {
+    const QSize room = minimumSize();
+    view->move((room.width() - view->width()) / 2, room.height() - view->height());
 }
 
 void WizardWindow::showModally(QWidget* view) {

@@ -40,6 +40,7 @@ class WizardWindow : public QWidget {
     void makeCurrent(QWidget* view);
     void giveFocus(QWidget* view);
     void growToHold(QSize size);
+    void place(QWidget* view);
 
     QPointer<QWidget> current_;
     std::map<QWidget*, QPointer<QWidget>> lastFocus_;
