@@ -2,16 +2,14 @@
 
 #include <curl/curl.h>
 
-#include <cerrno>
-#include <cstring>
 #include <exception>
-#include <fstream>
 #include <mutex>
 
+#include "platform/CookieFile.h"
 #include "platform/CurlAnswer.h"
 #include "platform/CurlHandle.h"
 #include "platform/CurlSetup.h"
-#include "platform/Referrer.h"
+#include "platform/TransferSlot.h"
 
 namespace gw::platform {
 namespace {
@@ -20,9 +18,6 @@ namespace {
 // callback keeps coming while a server is silent (libcurl's own loop waits up to a second).
 constexpr std::chrono::milliseconds kTurn{10};
 constexpr int kMaxRedirects = 10;
-// A redirect's own body is read past only this far; a server that never ends one must not
-// keep the transfer from going on.
-constexpr std::uint64_t kMaxRedirectBody = 64 * 1024;
 constexpr std::size_t kBlockingId = static_cast<std::size_t>(-1);
 
 TransferResult Failed(FailureKind kind, std::string error) {
@@ -32,127 +27,13 @@ TransferResult Failed(FailureKind kind, std::string error) {
     return result;
 }
 
-// One easy handle and what its transfer in progress needs; kept for the next transfer, so
-// that its settings are made once.
-struct Slot {
-    CurlEasy easy;
-    char errorBuffer[CURL_ERROR_SIZE] = {};
-    Request request;
-    CurlList headers;
-    std::size_t id = 0;
-    bool busy = false;
-    int hops = 0;
-    std::uint64_t received = 0;
-    // The answer of the current hop.
-    bool headSeen = false;
-    bool redirect = false;
-    std::uint64_t skipped = 0;  // bytes of a redirect's body passed over
-    ResponseHead head;
-    // Why the transfer stops, when the engine's callbacks stopped it.
-    FailureKind stop = FailureKind::None;
-    std::string stopWhy;
-
-    void stopWith(FailureKind kind, std::string why) {
-        stop = kind;
-        stopWhy = std::move(why);
-    }
-
-    // Reads the answer's head once; a redirect's body is skipped, any other answer is put
-    // to the caller's check.
-    bool takeHead() {
-        if (headSeen)
-            return stop == FailureKind::None;
-        headSeen = true;
-        head = ReadHead(easy.get());
-        redirect = !RedirectTarget(easy.get(), head.httpStatus).empty();
-        if (redirect || !request.checkHead)
-            return true;
-        try {
-            if (std::string why = request.checkHead(head); !why.empty())
-                stopWith(FailureKind::Unwanted, std::move(why));
-        } catch (const std::exception& error) {
-            stopWith(FailureKind::Local, std::string("the transfer stopped: ") + error.what());
-        }
-        return stop == FailureKind::None;
-    }
-
-    bool take(const char* data, std::size_t size) {
-        if (!takeHead())
-            return false;
-        if (redirect) {
-            skipped += size;
-            return skipped <= kMaxRedirectBody;
-        }
-        const std::uint64_t cap = request.maxBodyBytes;
-        if (cap != 0 && size > cap - received) {
-            stopWith(FailureKind::Local,
-                     "the body is larger than " + std::to_string(cap) + " bytes");
-            return false;
-        }
-        if (!request.sink(data, size)) {
-            stopWith(FailureKind::Local, "the body could not be stored");
-            return false;
-        }
-        received += size;
-        return true;
-    }
-
-    // Exceptions must not unwind through libcurl's C frames; they end the transfer instead.
-    static std::size_t onWrite(char* data, std::size_t, std::size_t size, void* self) {
-        auto& slot = *static_cast<Slot*>(self);
-        try {
-            return slot.take(data, size) ? size : 0;
-        } catch (const std::exception& error) {
-            slot.stopWith(FailureKind::Local, std::string("the transfer stopped: ") + error.what());
-        } catch (...) {
-            slot.stopWith(FailureKind::Local, "the transfer stopped: unknown error");
-        }
-        return 0;
-    }
-
-    // The settings of one hop: its address, and the Referer the policy gives it.
-    bool aim(const std::string& address) {
-        headSeen = redirect = false;
-        skipped = 0;
-        head = {};
-        errorBuffer[0] = '\0';
-        const std::string referrer = ReferrerFor(request.referrerPage, address);
-        return curl_easy_setopt(easy.get(), CURLOPT_URL, address.c_str()) == CURLE_OK &&
-               curl_easy_setopt(easy.get(), CURLOPT_REFERER,
-                                referrer.empty() ? nullptr : referrer.c_str()) == CURLE_OK;
-    }
-
-    // The settings that differ from one transfer to the next.
-    bool prepare() {
-        hops = 0;
-        received = 0;
-        stop = FailureKind::None;
-        stopWhy.clear();
-        headers.reset();
-        if (!request.ifRange.empty())
-            headers.reset(curl_slist_append(nullptr, ("If-Range: " + request.ifRange).c_str()));
-        const std::string range =
-            request.rangeFrom > 0 ? std::to_string(request.rangeFrom) + "-" : std::string();
-        CURL* handle = easy.get();
-        // NULL turns decoding off, so a download is never altered on the way to disk.
-        return curl_easy_setopt(handle, CURLOPT_ACCEPT_ENCODING,
-                                request.acceptCompressed ? "" : nullptr) == CURLE_OK &&
-               curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE,
-                                static_cast<curl_off_t>(request.maxBodyBytes)) == CURLE_OK &&
-               curl_easy_setopt(handle, CURLOPT_RANGE, range.empty() ? nullptr : range.c_str()) ==
-                   CURLE_OK &&
-               curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get()) == CURLE_OK &&
-               aim(request.address);
-    }
-};
-
 }  // namespace
 
 struct TransferEngine::Impl {
     TransferOptions options;
     CurlMulti multi{curl_multi_init()};
     CurlShare cookies{curl_share_init()};
-    std::vector<std::unique_ptr<Slot>> slots;
+    std::vector<std::unique_ptr<TransferSlot>> slots;
     std::size_t busy = 0;
     std::vector<FinishedTransfer> unreported;
     bool fetching = false;
@@ -167,21 +48,22 @@ struct TransferEngine::Impl {
 
     ~Impl() { abortAll(); }
 
-    std::unique_ptr<Slot> makeSlot() {
-        auto slot = std::make_unique<Slot>();
+    std::unique_ptr<TransferSlot> makeSlot() {
+        auto slot = std::make_unique<TransferSlot>();
         slot->easy.reset(curl_easy_init());
         if (!slot->easy || !cookies)
             return nullptr;
         CURL* easy = slot->easy.get();
-        const bool ok = ConfigureEasy(easy, options, slot->errorBuffer) &&
-                        curl_easy_setopt(easy, CURLOPT_SHARE, cookies.get()) == CURLE_OK &&
-                        curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Slot::onWrite) == CURLE_OK &&
-                        curl_easy_setopt(easy, CURLOPT_WRITEDATA, slot.get()) == CURLE_OK &&
-                        curl_easy_setopt(easy, CURLOPT_PRIVATE, slot.get()) == CURLE_OK;
+        const bool ok =
+            ConfigureEasy(easy, options, slot->errorBuffer) &&
+            curl_easy_setopt(easy, CURLOPT_SHARE, cookies.get()) == CURLE_OK &&
+            curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &TransferSlot::onWrite) == CURLE_OK &&
+            curl_easy_setopt(easy, CURLOPT_WRITEDATA, slot.get()) == CURLE_OK &&
+            curl_easy_setopt(easy, CURLOPT_PRIVATE, slot.get()) == CURLE_OK;
         return ok ? std::move(slot) : nullptr;
     }
 
-    Slot* freeSlot() {
+    TransferSlot* freeSlot() {
         for (auto& slot : slots) {
             if (!slot->busy)
                 return slot.get();
@@ -200,7 +82,7 @@ struct TransferEngine::Impl {
     }
 
     void start(std::size_t id, Request request) {
-        Slot* slot = multi ? freeSlot() : nullptr;
+        TransferSlot* slot = multi ? freeSlot() : nullptr;
         if (slot == nullptr)
             return refuse(id, FailureKind::Other, "the transfer component could not be set up");
         slot->request = std::move(request);
@@ -213,7 +95,7 @@ struct TransferEngine::Impl {
         ++busy;
     }
 
-    void release(Slot& slot) {
+    void release(TransferSlot& slot) {
         curl_multi_remove_handle(multi.get(), slot.easy.get());
         slot.busy = false;
         slot.request = {};
@@ -221,7 +103,7 @@ struct TransferEngine::Impl {
     }
 
     // Follows a redirect with the same handle; false when the transfer ends here instead.
-    bool follow(Slot& slot) {
+    bool follow(TransferSlot& slot) {
         const std::string target = RedirectTarget(slot.easy.get(), slot.head.httpStatus);
         if (++slot.hops > kMaxRedirects) {
             slot.stopWith(FailureKind::Other,
@@ -240,7 +122,7 @@ struct TransferEngine::Impl {
         return true;
     }
 
-    TransferResult describe(Slot& slot, CURLcode code) {
+    TransferResult describe(TransferSlot& slot, CURLcode code) {
         TransferResult result;
         CURL* easy = slot.easy.get();
         const char* effective = nullptr;
@@ -267,7 +149,7 @@ struct TransferEngine::Impl {
         return result;
     }
 
-    void complete(Slot& slot, CURLcode code, std::vector<FinishedTransfer>& finished) {
+    void complete(TransferSlot& slot, CURLcode code, std::vector<FinishedTransfer>& finished) {
         // An answer without a body is put to the same check as one with a body; a redirect
         // whose body was cut short is followed all the same.
         const bool cutRedirect = slot.redirect && slot.skipped > kMaxRedirectBody;
@@ -315,7 +197,7 @@ struct TransferEngine::Impl {
                 continue;
             void* data = nullptr;
             curl_easy_getinfo(message->easy_handle, CURLINFO_PRIVATE, &data);
-            complete(*static_cast<Slot*>(data), message->data.result, finished);
+            complete(*static_cast<TransferSlot*>(data), message->data.result, finished);
         }
         return finished;
     }
@@ -328,7 +210,7 @@ struct TransferEngine::Impl {
         unreported.clear();
     }
 
-    const Slot* find(std::size_t id) const {
+    const TransferSlot* find(std::size_t id) const {
         for (const auto& slot : slots) {
             if (slot->busy && slot->id == id)
                 return slot.get();
@@ -337,7 +219,7 @@ struct TransferEngine::Impl {
     }
 
     std::uint64_t expected(std::size_t id) const {
-        const Slot* slot = find(id);
+        const TransferSlot* slot = find(id);
         curl_off_t length = -1;
         if (slot == nullptr ||
             curl_easy_getinfo(slot->easy.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) !=
@@ -352,7 +234,7 @@ struct TransferEngine::Impl {
         if (abortRequested || !progress)
             return !abortRequested;
         try {
-            const Slot* slot = find(kBlockingId);
+            const TransferSlot* slot = find(kBlockingId);
             return progress(slot ? slot->received : 0, expected(kBlockingId)) && !abortRequested;
         } catch (const std::exception& error) {
             why = error.what();
@@ -387,35 +269,6 @@ struct TransferEngine::Impl {
         fetching = false;
         return result;
     }
-
-    bool loadCookies(const std::string& path, std::string& why) {
-        std::ifstream file(path, std::ios::binary);
-        if (!file) {
-            why = "the cookies file " + path + " cannot be read: " + std::strerror(errno);
-            return false;
-        }
-        // The lines go straight into the shared store; the file is only read.
-        CurlEasy loader(curl_easy_init());
-        if (!loader || !cookies ||
-            curl_easy_setopt(loader.get(), CURLOPT_SHARE, cookies.get()) != CURLE_OK) {
-            why = "the cookie store could not be set up";
-            return false;
-        }
-        std::string line;
-        while (std::getline(file, line)) {
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            const bool comment = line.rfind('#', 0) == 0 && line.rfind("#HttpOnly_", 0) != 0;
-            if (line.empty() || comment)
-                continue;
-            curl_easy_setopt(loader.get(), CURLOPT_COOKIELIST, line.c_str());
-        }
-        if (file.bad()) {
-            why = "the cookies file " + path + " cannot be read: " + std::strerror(errno);
-            return false;
-        }
-        return true;
-    }
 };
 
 TransferEngine::TransferEngine(TransferOptions options) {
@@ -442,7 +295,7 @@ void TransferEngine::abortAll() {
 }
 
 std::uint64_t TransferEngine::received(std::size_t id) const {
-    const Slot* slot = impl_->find(id);
+    const TransferSlot* slot = impl_->find(id);
     return slot ? slot->received : 0;
 }
 
@@ -455,7 +308,7 @@ void TransferEngine::abort() {
 }
 
 bool TransferEngine::loadCookies(const std::string& path, std::string& why) {
-    return impl_->loadCookies(path, why);
+    return LoadCookieFile(impl_->cookies.get(), path, why);
 }
 
 void InitTransfers() {
