@@ -128,10 +128,14 @@ void FileWriter::discard() {
             ::unlinkat(folderFd_, partName_.c_str(), 0);
         else
             ::unlink(partPath_.c_str());
-        const std::lock_guard lock(liveParts().mutex);
-        liveParts().paths.erase(partPath_);
-        partPath_.clear();
+        forget();
     }
+}
+
+void FileWriter::forget() {
+    const std::lock_guard lock(liveParts().mutex);
+    liveParts().paths.erase(partPath_);
+    partPath_.clear();
 }
 
 bool FileWriter::fail(const std::string& what) {
@@ -191,9 +195,7 @@ bool FileWriter::resume() {
         fd_ = -1;
         error_ = "the temporary file was changed between tries";
         // Whatever stands at the name now is not this writer's to remove.
-        const std::lock_guard lock(liveParts().mutex);
-        liveParts().paths.erase(partPath_);
-        partPath_.clear();
+        forget();
         return false;
     }
     if (static_cast<std::uint64_t>(info.st_size) != size_ || ::lseek(fd_, 0, SEEK_END) < 0) {
@@ -233,9 +235,7 @@ bool FileWriter::commit() {
         return fail("the file cannot be closed");
     if (::renameat(folderFd_, partName_.c_str(), folderFd_, name_.c_str()) != 0)
         return fail("the file cannot be put in place");
-    const std::lock_guard lock(liveParts().mutex);
-    liveParts().paths.erase(partPath_);
-    partPath_.clear();
+    forget();
     return true;
 }
 

@@ -68,6 +68,8 @@ class FileWriter {
 
   private:
     void discard();
+    // The file at partPath_ is no longer this writer's to remove, at exit or otherwise.
+    void forget();
     bool fail(const std::string& what);
 
     int folderFd_ = -1;

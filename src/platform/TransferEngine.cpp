@@ -130,7 +130,6 @@ struct TransferEngine::Impl {
             result.finalAddress = effective;
         result.redirected = slot.hops > 0;
         result.head = slot.headSeen ? slot.head : ReadHead(easy);
-        result.httpStatus = result.head.httpStatus;
         result.retryAfter = HeaderValue(easy, "Retry-After");
         result.bytes = slot.received;
         if (slot.stop != FailureKind::None) {
@@ -140,9 +139,8 @@ struct TransferEngine::Impl {
             result.failure = FailureOf(code);
             result.error =
                 slot.errorBuffer[0] != '\0' ? slot.errorBuffer : curl_easy_strerror(code);
-            if (result.httpStatus >= 400)
-                result.error =
-                    "HTTP status " + std::to_string(result.httpStatus) + ": " + result.error;
+            if (const long status = result.head.httpStatus; status >= 400)
+                result.error = "HTTP status " + std::to_string(status) + ": " + result.error;
         } else {
             result.ok = true;
         }
@@ -280,10 +278,6 @@ TransferEngine::~TransferEngine() = default;
 
 void TransferEngine::start(std::size_t id, Request request) {
     impl_->start(id, std::move(request));
-}
-
-std::size_t TransferEngine::active() const {
-    return impl_->busy + impl_->unreported.size();
 }
 
 std::vector<FinishedTransfer> TransferEngine::step(std::chrono::milliseconds wait) {

@@ -23,7 +23,7 @@ struct TransferOptions {
 enum class FailureKind {
     None,
     Connection,  // reset, broken off, timed out, nothing received: may pass on another try
-    HttpStatus,  // the server answered 400 or more (httpStatus says which)
+    HttpStatus,  // the server answered 400 or more (head.httpStatus says which)
     Cancelled,   // the caller stopped it
     Local,       // the caller's sink refused the body, or the body grew past the cap
     Unwanted,    // the caller's head check refused the answer
@@ -43,11 +43,10 @@ struct TransferResult {
     bool ok = false;
     FailureKind failure = FailureKind::None;
     std::string error;         // why it failed, for the command line; "" on success
-    long httpStatus = 0;       // 0 for non-HTTP transfers
     std::string finalAddress;  // the address the body really came from, after redirects
     bool redirected = false;   // whether any redirect was followed
     std::string retryAfter;    // the server's Retry-After as sent, "" when it sent none
-    ResponseHead head;         // of the last answer
+    ResponseHead head;         // of the last answer (its status 0 for non-HTTP transfers)
     std::uint64_t bytes = 0;   // body bytes handed to the sink
 
     bool cancelled() const { return failure == FailureKind::Cancelled; }
@@ -101,8 +100,6 @@ class TransferEngine {
     // Starts a transfer; every start is answered by exactly one FinishedTransfer out of a
     // later step(), a refused one included.
     void start(std::size_t id, Request request);
-    // Transfers started and not yet reported by step().
-    std::size_t active() const;
     // Moves every transfer on, waiting at most `wait` for activity; the transfers that ended.
     std::vector<FinishedTransfer> step(std::chrono::milliseconds wait);
     // Ends every transfer at once; nothing is reported for them.

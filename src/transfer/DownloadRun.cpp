@@ -215,7 +215,7 @@ class Run {
         }
         // A refused range is no fault of the file: the next try asks for all of it.
         const bool rangeRefused =
-            entry.rangeRefused || (entry.rangeFrom > 0 && done.result.httpStatus == 416);
+            entry.rangeRefused || (entry.rangeFrom > 0 && done.result.head.httpStatus == 416);
         const auto pause = PauseBeforeTry(
             entry.tries + 1, MayPass(done.result) || rangeRefused,
             ParseRetryAfter(done.result.retryAfter, std::chrono::system_clock::now()));

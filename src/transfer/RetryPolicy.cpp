@@ -24,7 +24,7 @@ bool MayPass(const platform::TransferResult& result) {
         case platform::FailureKind::Connection:
             return true;
         case platform::FailureKind::HttpStatus:
-            return result.httpStatus == 429 || result.httpStatus == 503;
+            return result.head.httpStatus == 429 || result.head.httpStatus == 503;
         default:
             return false;
     }

@@ -59,7 +59,7 @@ TEST_P(ServerAnswer, DeliversTheBodyOnlyOnSuccess) {
     TransferEngine engine;
     const Outcome outcome = Get(engine, server.url(answer.path));
     EXPECT_EQ(outcome.result.ok, answer.ok) << outcome.result.error;
-    EXPECT_EQ(outcome.result.httpStatus, answer.status);
+    EXPECT_EQ(outcome.result.head.httpStatus, answer.status);
     EXPECT_EQ(outcome.result.finalAddress, server.url(answer.path));
     if (answer.ok) {
         EXPECT_EQ(outcome.bytes, answer.body);
@@ -181,7 +181,7 @@ TEST(TransferEngineTest, HttpsNeedsATrustedCertificate) {
         EXPECT_EQ(result.ok, trusted) << result.error;
         EXPECT_EQ(body, trusted ? EveryByteAndLineEnd() : "");
         if (trusted) {
-            EXPECT_EQ(result.httpStatus, 200);
+            EXPECT_EQ(result.head.httpStatus, 200);
         }
     }
 }
@@ -197,7 +197,7 @@ TEST(TransferEngineTest, FetchesOverFtp) {
         const auto [result, body] = Get(engine, server.url(present ? "/page.bin" : "/absent.bin"));
         EXPECT_EQ(result.ok, present) << result.error;
         EXPECT_EQ(body, present ? EveryByteAndLineEnd() : "");
-        EXPECT_EQ(result.httpStatus, 0);
+        EXPECT_EQ(result.head.httpStatus, 0);
     }
 }
 
