@@ -83,6 +83,29 @@ inline std::size_t FindEitherByte(std::string_view text, std::size_t from, char 
     return scan_detail::FindEitherByteByWords(text, i, a, b);
 }
 
+// The first position at or after `from` holding byte a, b or c, or the text's length.
+inline std::size_t FindAnyOfThree(std::string_view text, std::size_t from, char a, char b, char c) {
+    std::size_t i = from;
+#if defined(__SSE2__)
+    const std::size_t n = text.size();
+    const __m128i wantA = _mm_set1_epi8(a);
+    const __m128i wantB = _mm_set1_epi8(b);
+    const __m128i wantC = _mm_set1_epi8(c);
+    for (; i + 16 <= n; i += 16) {
+        const __m128i bytes = scan_detail::Load16(text.data() + i);
+        const int mask = _mm_movemask_epi8(
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, wantA), _mm_cmpeq_epi8(bytes, wantB)),
+                         _mm_cmpeq_epi8(bytes, wantC)));
+        if (mask != 0)
+            return scan_detail::FirstMarked(i, mask);
+    }
+#endif
+    for (; i < text.size(); ++i)
+        if (text[i] == a || text[i] == b || text[i] == c)
+            return i;
+    return text.size();
+}
+
 // The last position holding `byte`, or npos.
 inline std::size_t FindLastByte(std::string_view text, char byte) {
     std::size_t end = text.size();

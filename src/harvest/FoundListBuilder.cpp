@@ -95,9 +95,10 @@ void FoundListBuilder::Add(std::string_view entry) {
     }
     const std::size_t mask = slots_.size() - 1;
     std::size_t slot = hash & mask;
+    const auto hashHigh = static_cast<std::uint32_t>(hash >> 32);
     for (; slots_[slot].number != 0; slot = (slot + 1) & mask) {
         const Slot& held = slots_[slot];
-        if (held.hash == hash && addresses_[held.number - 1] == entry)
+        if (held.hashHigh == hashHigh && addresses_[held.number - 1] == entry)
             return;
     }
     if (addresses_.size() >= kFoundCapacity) {
@@ -106,7 +107,7 @@ void FoundListBuilder::Add(std::string_view entry) {
     }
     addresses_.emplace_back(entry);
     heldBits_[bit / 64] |= word;
-    slots_[slot] = {hash, static_cast<std::uint32_t>(addresses_.size())};
+    slots_[slot] = {hashHigh, static_cast<std::uint32_t>(addresses_.size())};
     if (addresses_.size() * 2 > slots_.size())
         Grow();
 }
@@ -117,7 +118,7 @@ void FoundListBuilder::Grow() {
     for (const Slot& held : old) {
         if (held.number == 0)
             continue;
-        std::size_t slot = held.hash & mask;
+        std::size_t slot = HashAddress(addresses_[held.number - 1]) & mask;
         while (slots_[slot].number != 0)
             slot = (slot + 1) & mask;
         slots_[slot] = held;

@@ -45,9 +45,11 @@ class FoundListBuilder {
 
   private:
     // Open addressing over the addresses by number (1-based, 0 = free), at most half full: one
-    // probe usually settles whether a page's millionth link is already held.
+    // probe usually settles whether a page's millionth link is already held. A slot keeps only
+    // the hash's high half (its low bits chose the slot), so that the table of a full list
+    // stays small enough for the cache while the page streams through it.
     struct Slot {
-        std::uint64_t hash = 0;
+        std::uint32_t hashHigh = 0;
         std::uint32_t number = 0;
     };
     void Grow();

@@ -1,22 +1,46 @@
-#include "harvest/Harvest.h"
+#include "harvest/PageHarvest.h"
 
 namespace gw::harvest {
 
-Harvest HarvestPage(std::string_view pageText, std::string_view fetchedAddress,
-                    std::string_view pattern, const HarvestProgress& progress) {
-    const auto report = [&](HarvestStage stage) {
-        return [&progress, stage](std::size_t done, std::size_t total) {
-            if (progress)
-                progress(stage, done, total);
-        };
-    };
-    FoundLinks found =
-        ScanAnchors(pageText, fetchedAddress, pattern, report(HarvestStage::Scanning));
+PageHarvest::PageHarvest(std::string_view pattern, std::string_view fetchedAddress,
+                         const HarvestProgress& progress)
+    : progress_(progress),
+      scanProgress_(progress_ ? ScanProgress([this](std::size_t done, std::size_t total) {
+          progress_(HarvestStage::Scanning, done, total);
+      })
+                              : ScanProgress()),
+      scan_(pattern, fetchedAddress, scanProgress_) {}
+
+void PageHarvest::AddBytes(std::string_view bytes) {
+    const std::string_view first = lineEnds_.Next(bytes);
+    if (bytes.empty()) {
+        scan_.Add(first);
+        return;
+    }
+    // A piece with line ends goes on joined in one stretch, not a line at a time.
+    joined_.assign(first);
+    while (!bytes.empty())
+        joined_ += lineEnds_.Next(bytes);
+    scan_.Add(joined_);
+}
+
+Harvest PageHarvest::Finish(std::string_view lastText) {
+    FoundLinks found = scan_.Finish(lastText);
     Harvest harvest{std::move(found.addresses), 0, found.dropped};
     harvest.matched = harvest.addresses.size();
-    if (harvest.matched > 0)
-        RemoveDuplicates(harvest.addresses, report(HarvestStage::RemovingDuplicates));
+    if (harvest.matched > 0) {
+        RemoveDuplicates(harvest.addresses, [this](std::size_t index, std::size_t count) {
+            if (progress_)
+                progress_(HarvestStage::RemovingDuplicates, index, count);
+        });
+    }
     return harvest;
+}
+
+Harvest HarvestPage(std::string_view pageText, std::string_view fetchedAddress,
+                    std::string_view pattern, const HarvestProgress& progress) {
+    PageHarvest harvest(pattern, fetchedAddress, progress);
+    return harvest.Finish(pageText);
 }
 
 }  // namespace gw::harvest

@@ -9,7 +9,6 @@
 #include <cstring>
 
 #include "platform/FileWriter.h"
-#include "retrieval/PageText.h"
 
 namespace gw::retrieval {
 namespace {
@@ -67,10 +66,9 @@ FetchedPage readPage(int fd, const std::string& tempFile, std::uint64_t size) {
         page.outcome = FetchOutcome::Empty;
         return page;
     }
-    if (!readBack(fd, page.text, static_cast<std::size_t>(size)))
+    if (!readBack(fd, page.bytes, static_cast<std::size_t>(size)))
         return failed("cannot read " + tempFile + ": " + std::strerror(errno));
     ::unlink(tempFile.c_str());
-    ApplyLineRule(page.text);
     page.outcome = FetchOutcome::Fetched;
     return page;
 }
@@ -92,7 +90,7 @@ FetchedPage FetchPage(platform::TransferEngine& transfer, const std::string& req
     platform::Request request;
     request.address = requestAddress;
     request.maxBodyBytes = kMaxPageBytes;
-    // A server may send the page compressed, asked or not; the page text is the decoded one.
+    // A server may send the page compressed, asked or not; the page is the decoded one.
     request.acceptCompressed = true;
     std::uint64_t size = 0;
     int writeError = 0;

@@ -72,17 +72,6 @@ std::string PrivateTempFolder(std::string* why) {
     return cache.empty() ? runFolder(why) : ownFolder(cache + "/grabwright", why);
 }
 
-RunTempFile::RunTempFile() {
-    const std::string folder = runFolder(&error_);
-    if (!folder.empty())
-        path_ = folder + "/page";
-}
-
-RunTempFile::~RunTempFile() {
-    if (!path_.empty())
-        ::unlink(path_.c_str());
-}
-
 std::string WizardTempFile(std::string* why) {
     const std::string folder = PrivateTempFolder(why);
     return folder.empty() ? "" : folder + "/temp.tmp";

@@ -4,6 +4,7 @@
 
 #include "app/WizardState.h"
 #include "app/WizardTransfer.h"
+#include "harvest/LineRule.h"
 #include "platform/Dialup.h"
 #include "retrieval/Messages.h"
 #include "retrieval/TempFolder.h"
@@ -39,7 +40,8 @@ retrieval::FetchOutcome RunPageFetch(QWidget* addressPage, const QString& typed)
         });
     state.HangUpOnQuit = !lineUpBefore && platform::DialupActive();
     if (page.outcome == retrieval::FetchOutcome::Fetched) {
-        state.PageText = std::move(page.text);
+        state.PageText = std::move(page.bytes);
+        harvest::ApplyLineRule(state.PageText);
         state.FetchedAddress = std::move(page.fetchedAddress);
     }
     UnloadWait();

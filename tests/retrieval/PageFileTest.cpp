@@ -79,7 +79,7 @@ TEST_F(PageFileTest, WhatIsPlantedAtTheNameIsReplacedNeverWrittenThroughOrWaited
         c.plant();
         const gw::retrieval::FetchedPage page = fetch("/page");
         EXPECT_EQ(page.outcome, FetchOutcome::Fetched) << page.error;
-        EXPECT_EQ(page.text, "<a href=\"a.zip\">x</a>y");
+        EXPECT_EQ(page.bytes, "<a href=\"a.zip\">x</a>\r\ny");
         EXPECT_EQ(contentOf(victim), "precious");
         EXPECT_FALSE(fs::exists(fs::symlink_status(temp)));
         fs::remove(temp);
@@ -88,12 +88,12 @@ TEST_F(PageFileTest, WhatIsPlantedAtTheNameIsReplacedNeverWrittenThroughOrWaited
         ::close(heldFifo);
 }
 
-TEST_F(PageFileTest, CompressedPageGivesItsText) {
+TEST_F(PageFileTest, CompressedPageGivesItsDecodedBytes) {
     for (const char* path : {"/gzip-always", "/gzip-if-asked"}) {
         SCOPED_TRACE(path);
         const gw::retrieval::FetchedPage page = fetch(path);
         EXPECT_EQ(page.outcome, FetchOutcome::Fetched) << page.error;
-        EXPECT_EQ(page.text, "<a href=\"a.zip\">x</a>zipped");
+        EXPECT_EQ(page.bytes, gw::test::kGzipPageText);
     }
 }
 

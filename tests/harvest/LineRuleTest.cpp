@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "retrieval/PageText.h"
+#include "harvest/LineRule.h"
 
-TEST(LineRule, DropsEveryCrAndTheLfRightAfterIt) {
+TEST(LineRule, DropsEveryCrAndTheLfRightAfterItWhereverThePageIsCut) {
     const std::pair<std::string, std::string> cases[] = {
         {"x\r\ny\r\nz", "xyz"},
         {"x\ny\nz", "x\ny\nz"},  // a lone LF is not a line end
@@ -17,7 +17,17 @@ TEST(LineRule, DropsEveryCrAndTheLfRightAfterIt) {
     };
     for (const auto& [bytes, expected] : cases) {
         std::string text = bytes;
-        gw::retrieval::ApplyLineRule(text);
+        gw::harvest::ApplyLineRule(text);
         EXPECT_EQ(text, expected);
+        for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
+            gw::harvest::LineEnds ends;
+            std::string joined;
+            for (std::string_view piece :
+                 {std::string_view(bytes).substr(0, cut), std::string_view(bytes).substr(cut)}) {
+                while (!piece.empty())
+                    joined += ends.Next(piece);
+            }
+            EXPECT_EQ(joined, expected) << "cut at " << cut;
+        }
     }
 }

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "harvest/Harvest.h"
+#include "harvest/LineRule.h"
+#include "harvest/LinkScan.h"
+
+namespace gw::harvest {
+
+// The one pipeline from page to found list: the line rule, the anchor walk, link resolution
+// and the found list, then duplicate removal. It takes the page in pieces of any size, as they
+// arrive, and gives the list the whole page gives.
+class PageHarvest {
+  public:
+    // `fetchedAddress` is the address the page really came from (after redirects).
+    PageHarvest(std::string_view pattern, std::string_view fetchedAddress,
+                const HarvestProgress& progress = {});
+    PageHarvest(const PageHarvest&) = delete;
+    PageHarvest& operator=(const PageHarvest&) = delete;
+
+    // The page's bytes as they arrived; the line rule joins the lines.
+    void AddBytes(std::string_view bytes);
+    // Page text that the line rule has been applied to already.
+    void AddText(std::string_view text) { scan_.Add(text); }
+    // The found list, duplicates removed, once the text ends with `lastText`.
+    Harvest Finish(std::string_view lastText = {});
+
+  private:
+    HarvestProgress progress_;
+    ScanProgress scanProgress_;
+    LineEnds lineEnds_;
+    std::string joined_;
+    LinkScan scan_;
+};
+
+}  // namespace gw::harvest
