@@ -43,7 +43,8 @@ int RunDownload(platform::TransferEngine& engine, const Options& options, std::o
     if (folder.back() != '/')
         folder += '/';
 
-    const FoundFiles found = FindFiles(engine, options.address, options.fileSpec, err);
+    const FoundFiles found =
+        FindFiles(engine, options.address, options.fileSpec, err, errIsTerminal);
     if (found.exitCode != 0)
         return found.exitCode;
 

@@ -1,14 +1,14 @@
 #include "cli/FoundFiles.h"
 
+#include <optional>
 #include <ostream>
 
+#include "cli/ProgressLines.h"
 #include "cli/Stop.h"
 #include "cli/TerminalText.h"
-#include "harvest/Harvest.h"
 #include "harvest/Messages.h"
+#include "harvest/PageHarvest.h"
 #include "retrieval/Messages.h"
-#include "retrieval/PageFetch.h"
-#include "retrieval/TempFolder.h"
 
 namespace gw::cli {
 
@@ -36,37 +36,52 @@ int ExitStatusForStop(std::ostream& err) {
 }
 
 FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& address,
-                     const std::string& fileSpec, std::ostream& err) {
+                     const std::string& fileSpec, std::ostream& err, bool errIsTerminal) {
     const std::string pattern = harvest::BuildMatchPattern(fileSpec);
     if (!harvest::PatternIsValid(pattern)) {
         err << harvest::kInvalidPatternMessage << '\n';
         return {2, {}, {}};
     }
-    retrieval::FetchedPage page;
-    {
-        retrieval::RunTempFile temp;
-        if (temp.path().empty()) {
-            err << retrieval::kFetchFailedMessage << "\ngrabwright-cli: " << temp.error() << '\n';
-            return {1, {}, {}};
-        }
-        // Any signal ends the page fetch: there is no file in progress to finish.
-        page = retrieval::FetchPage(engine, address, temp.path(), [](std::uint64_t, std::uint64_t) {
+    // Each piece of the page is harvested as it arrives and then let go: no page file, and
+    // memory that does not grow with the page, so a page has no size cap here (--max-time
+    // bounds one that never ends). Links resolve against the address the answer came from,
+    // which its head tells before the first piece.
+    std::optional<harvest::PageHarvest> harvest;
+    std::string pageAddress;
+    platform::Request request;
+    request.address = address;
+    // A server may send the page compressed, asked or not; the page is the decoded one.
+    request.acceptCompressed = true;
+    request.checkHead = [&](const platform::ResponseHead& head) {
+        pageAddress = head.address;
+        harvest.emplace(pattern, pageAddress);
+        return std::string();
+    };
+    request.sink = [&](const char* data, std::size_t size) {
+        harvest->AddBytes(std::string_view(data, size));
+        return true;
+    };
+    ProgressLines lines(err, errIsTerminal);
+    // Any signal ends the page fetch: there is no file in progress to finish.
+    const platform::TransferResult result =
+        engine.Fetch(std::move(request), [&](std::uint64_t received, std::uint64_t) {
+            lines.page(address, received);
             return CurrentStop() == StopReason::None;
         });
-    }
+    lines.clear();
     if (const int stopped = ExitStatusForStop(err); stopped >= 0)
         return {stopped, {}, {}};
-    if (page.outcome == retrieval::FetchOutcome::Empty) {
-        err << retrieval::kEmptyPageMessage << '\n';
-        return {1, {}, {}};
-    }
-    if (page.outcome == retrieval::FetchOutcome::Failed) {
-        err << retrieval::kFetchFailedMessage << "\ngrabwright-cli: " << EscapeForLine(page.error)
+    if (!result.ok) {
+        err << retrieval::kFetchFailedMessage << "\ngrabwright-cli: " << EscapeForLine(result.error)
             << '\n';
         return {1, {}, {}};
     }
+    if (result.bytes == 0) {
+        err << retrieval::kEmptyPageMessage << '\n';
+        return {1, {}, {}};
+    }
 
-    harvest::Harvest found = harvest::HarvestPage(page.text, page.fetchedAddress, pattern);
+    harvest::Harvest found = harvest->Finish();
     if (found.matched == 0) {
         err << harvest::kNothingFoundMessage << '\n';
         return {1, {}, {}};
@@ -81,7 +96,7 @@ FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& addres
         err << "grabwright-cli: " << found.dropped << " further matching addresses were left out: "
             << "the list holds at most " << harvest::kFoundCapacity << ".\n";
     }
-    return {0, std::move(found.addresses), std::move(page.fetchedAddress)};
+    return {0, std::move(found.addresses), std::move(pageAddress)};
 }
 
 }  // namespace gw::cli

@@ -14,11 +14,12 @@ struct FoundFiles {
     std::string pageAddress;  // where the page really came from (after redirects)
 };
 
-// Fetches the page at `address` as the wizard does (into a temporary file of this run's own),
-// finds the links matching `fileSpec` and removes duplicates. Reasons for failure go to `err`.
-// SIGINT, SIGTERM and the time limit abort the fetch.
+// Fetches the page at `address` and finds the links matching `fileSpec` as the wizard does,
+// harvesting the page as it arrives, then removes duplicates. Reasons for failure go to `err`;
+// on a terminal a progress line shows the page's bytes so far. SIGINT, SIGTERM and the time
+// limit abort the fetch.
 FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& address,
-                     const std::string& fileSpec, std::ostream& err);
+                     const std::string& fileSpec, std::ostream& err, bool errIsTerminal);
 
 // The exit status for a command ended by `CurrentStop()`, or -1 when nothing stopped it.
 int ExitStatusForStop(std::ostream& err);

@@ -9,8 +9,8 @@
 namespace gw::cli {
 
 int RunList(platform::TransferEngine& engine, const std::string& address,
-            const std::string& fileSpec, std::ostream& out, std::ostream& err) {
-    const FoundFiles found = FindFiles(engine, address, fileSpec, err);
+            const std::string& fileSpec, std::ostream& out, std::ostream& err, bool errIsTerminal) {
+    const FoundFiles found = FindFiles(engine, address, fileSpec, err, errIsTerminal);
     if (found.exitCode != 0)
         return found.exitCode;
     for (const std::string& entry : found.addresses)

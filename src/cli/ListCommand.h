@@ -10,6 +10,6 @@ namespace gw::cli {
 // Fetches the page as the wizard does, harvests it with the pattern built from
 // `fileSpec`, and writes the found addresses to `out`, one per line. Returns the exit code.
 int RunList(platform::TransferEngine& engine, const std::string& address,
-            const std::string& fileSpec, std::ostream& out, std::ostream& err);
+            const std::string& fileSpec, std::ostream& out, std::ostream& err, bool errIsTerminal);
 
 }  // namespace gw::cli

@@ -11,6 +11,7 @@ namespace gw::cli {
 namespace {
 
 constexpr std::chrono::milliseconds kRedrawInterval{100};
+const std::vector<std::string> kNoAddresses;
 
 // Asked at every redraw, so that a resized window gets lines of its new width.
 int TerminalColumns() {
@@ -26,6 +27,9 @@ ProgressLines::ProgressLines(std::ostream& err, bool terminal,
                              const std::vector<std::string>& addresses)
     : err_(err), terminal_(terminal), addresses_(addresses) {}
 
+ProgressLines::ProgressLines(std::ostream& err, bool terminal)
+    : ProgressLines(err, terminal, kNoAddresses) {}
+
 void ProgressLines::put(const std::string& line) {
     clear();
     err_ << line << '\n' << std::flush;
@@ -37,13 +41,36 @@ void ProgressLines::clear() {
     lineShown_ = false;
 }
 
-void ProgressLines::update(const std::vector<transfer::FileStatus>& files) {
+bool ProgressLines::due() {
     if (!terminal_)
-        return;
+        return false;
     const auto now = std::chrono::steady_clock::now();
     if (now - lastUpdate_ < kRedrawInterval)
-        return;
+        return false;
     lastUpdate_ = now;
+    return true;
+}
+
+void ProgressLines::show(const std::string& head, const std::string& address,
+                         const std::string& tail) {
+    // A line as wide as the terminal would wrap, and "\r" would then go back to its second
+    // row only, leaving the first behind at every redraw.
+    const int columns = TerminalColumns() - 1;
+    const int forAddress = columns - static_cast<int>(head.size() + tail.size());
+    err_ << "\r\033[K"
+         << FitColumns(head + FitColumns(EscapeForLine(address), forAddress) + tail, columns)
+         << std::flush;
+    lineShown_ = true;
+}
+
+void ProgressLines::page(const std::string& address, std::uint64_t bytes) {
+    if (due())
+        show("page (", address, "): " + std::to_string(bytes) + " bytes");
+}
+
+void ProgressLines::update(const std::vector<transfer::FileStatus>& files) {
+    if (!due())
+        return;
     std::size_t first = files.size();
     std::size_t running = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
@@ -59,13 +86,7 @@ void ProgressLines::update(const std::vector<transfer::FileStatus>& files) {
     std::string tail = "): " + std::to_string(files[first].bytes) + " bytes";
     if (running > 1)
         tail += ", " + std::to_string(running - 1) + " more in progress";
-    // A line as wide as the terminal would wrap, and "\r" would then go back to its second
-    // row only, leaving the first behind at every redraw.
-    const int columns = TerminalColumns() - 1;
-    const int forAddress = columns - static_cast<int>(head.size() + tail.size());
-    const std::string address = FitColumns(EscapeForLine(addresses_[first]), forAddress);
-    err_ << "\r\033[K" << FitColumns(head + address + tail, columns) << std::flush;
-    lineShown_ = true;
+    show(head, addresses_[first], tail);
 }
 
 void ProgressLines::finished(std::size_t index, const transfer::FileStatus& file) {

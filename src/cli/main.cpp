@@ -90,7 +90,9 @@ int main(int argc, char** argv) {
                   << "\nTry 'grabwright-cli --help'.\n";
         return 2;
     }
+    const bool errIsTerminal = ::isatty(STDERR_FILENO) == 1;
     if (options->list)
-        return gw::cli::RunList(engine, options->address, options->fileSpec, std::cout, std::cerr);
-    return gw::cli::RunDownload(engine, *options, std::cerr, ::isatty(STDERR_FILENO) == 1);
+        return gw::cli::RunList(engine, options->address, options->fileSpec, std::cout, std::cerr,
+                                errIsTerminal);
+    return gw::cli::RunDownload(engine, *options, std::cerr, errIsTerminal);
 }

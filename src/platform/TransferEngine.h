@@ -32,6 +32,9 @@ enum class FailureKind {
 
 // What the server said about the body, read before its first byte is handed on.
 struct ResponseHead {
+    // Where the answer came from: the request's address, or the last redirect's target. Links
+    // on a page resolve against it.
+    std::string address;
     long httpStatus = 0;  // 0 for non-HTTP transfers
     std::string contentRange;
     std::string etag;
@@ -56,7 +59,8 @@ struct TransferResult {
 using BodySink = std::function<bool(const char* data, std::size_t size)>;
 
 // Called once for the answer that is not a redirect, before its body (or when it has none);
-// a reason ("" accepts) fails the transfer before any of the body reaches the sink.
+// a reason ("" accepts) fails the transfer before any of the body reaches the sink. A caller
+// that takes the body as it arrives learns here where it comes from.
 using HeadCheck = std::function<std::string(const ResponseHead& head)>;
 
 // Called about every 10 ms while a blocking fetch waits (bytes so far, expected total or 0);

@@ -17,6 +17,7 @@ bool TransferSlot::takeHead() {
         return stop == FailureKind::None;
     headSeen = true;
     head = ReadHead(easy.get());
+    head.address = hopAddress;
     redirect = !RedirectTarget(easy.get(), head.httpStatus).empty();
     if (redirect || !request.checkHead)
         return true;
@@ -62,6 +63,7 @@ std::size_t TransferSlot::onWrite(char* data, std::size_t, std::size_t size, voi
 }
 
 bool TransferSlot::aim(const std::string& address) {
+    hopAddress = address;
     headSeen = redirect = false;
     skipped = 0;
     head = {};

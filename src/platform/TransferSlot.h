@@ -27,6 +27,7 @@ struct TransferSlot {
     int hops = 0;
     std::uint64_t received = 0;
     // The answer of the current hop.
+    std::string hopAddress;
     bool headSeen = false;
     bool redirect = false;
     std::uint64_t skipped = 0;  // bytes of a redirect's body passed over

@@ -120,6 +120,7 @@ TEST(TransferEngineTest, FollowsUpToTenRedirectsWithinTheWebOnly) {
         if (c.ok) {
             EXPECT_TRUE(result.redirected);
             EXPECT_EQ(result.finalAddress, server.url(c.finalPath));
+            EXPECT_EQ(result.head.address, server.url(c.finalPath));
         }
     }
 }
