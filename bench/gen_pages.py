@@ -37,21 +37,24 @@ def distinct_anchor(i):
 
 
 def write_anchors(path, size, count, anchor):
-    rows = []
-    for i in range(count):
-        rows.append(f'<tr><td>{anchor(i)}</td><td>{(i * 7919) % 99999}K</td></tr>\n')
     head = "<!DOCTYPE html>\n<html><head><title>Index of /files</title></head><body><table>\n"
     tail = "</table></body></html>\n"
-    body = (head + "".join(rows)).encode()
-    if len(body) + len(tail) > size:
-        sys.exit(f"{count} rows take {len(body)} bytes, more than {size}")
-    # Plain text after the table fills the page to its exact size.
-    filler_line = b"<p>Files are mirrored nightly; checksums are listed in SUMS.</p>\n"
-    missing = size - len(body) - len(tail)
-    filler = (filler_line * (missing // len(filler_line) + 1))[:missing]
+    # Written a batch of rows at a time, so that a page of a gigabyte needs no more memory
+    # than one of a few megabytes.
     with open(path, "wb") as out:
-        out.write(body)
-        out.write(filler)
+        written = out.write(head.encode())
+        for first in range(0, count, 10000):
+            rows = "".join(f'<tr><td>{anchor(i)}</td><td>{(i * 7919) % 99999}K</td></tr>\n'
+                           for i in range(first, min(count, first + 10000)))
+            written += out.write(rows.encode())
+        if written + len(tail) > size:
+            sys.exit(f"{count} rows take {written} bytes, more than {size}")
+        # Plain text after the table fills the page to its exact size.
+        filler_line = b"<p>Files are mirrored nightly; checksums are listed in SUMS.</p>\n"
+        missing = size - written - len(tail)
+        for _ in range(missing // len(filler_line)):
+            out.write(filler_line)
+        out.write(filler_line[:missing % len(filler_line)])
         out.write(tail.encode())
 
 
