@@ -224,6 +224,10 @@ bool FileWriter::commit() {
         if (::futimens(fd_, times) != 0)
             return fail("the file's date cannot be set");
     }
+    if (tags_) {
+        if (const std::optional<FileStamp> left = StampOf(fd_))
+            SetTags(fd_, tags_(*left));
+    }
     // Without the flush a crash soon after the rename can leave an empty file where the old
     // one stood. A new name has nothing to lose, and a thousand small files would each wait.
     if (replacing && ::fsync(fd_) != 0)

@@ -5,8 +5,12 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "platform/FileTags.h"
 
 namespace gw::platform {
 
@@ -59,6 +63,11 @@ class FileWriter {
     bool resume();
     // The modification time the file takes when it is put in place (else the time of writing).
     void setModified(std::chrono::system_clock::time_point when) { modified_ = when; }
+    // The extended attributes the file carries into place, made from its size and date as
+    // they stand once the date is set, so that a tag may record them. They are set before the
+    // rename: the file never stands at its name without them.
+    using TagMaker = std::function<std::vector<FileTag>(const FileStamp& left)>;
+    void setTags(TagMaker tags) { tags_ = std::move(tags); }
     // Closes the file and renames it over the final name. A symbolic link at the name is
     // replaced, not followed.
     bool commit();
@@ -80,6 +89,7 @@ class FileWriter {
     dev_t device_ = 0;
     ino_t inode_ = 0;
     std::optional<std::chrono::system_clock::time_point> modified_;
+    TagMaker tags_;
     std::string name_;
     std::string partName_;
     std::string partPath_;
