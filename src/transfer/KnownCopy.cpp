@@ -1,0 +1,51 @@
+#include "transfer/KnownCopy.h"
+
+#include "transfer/VersionRecord.h"
+
+namespace gw::transfer {
+
+std::string WithoutUserInfo(const std::string& address) {
+    const std::size_t scheme = address.find("://");
+    if (scheme == std::string::npos)
+        return address;
+    const std::size_t start = scheme + 3;
+    const std::size_t end = address.find_first_of("/?#", start);
+    const std::size_t at = address.rfind('@', end == std::string::npos ? end : end - 1);
+    if (at == std::string::npos || at < start)
+        return address;
+    return address.substr(0, start) + address.substr(at + 1);
+}
+
+std::vector<platform::FileTag> DownloadTags(const std::string& address, const std::string& referrer,
+                                            const std::string& etag,
+                                            const std::string& lastModified,
+                                            const platform::FileStamp& left) {
+    std::vector<platform::FileTag> tags{{kOriginTag, WithoutUserInfo(address)}};
+    if (!referrer.empty())
+        tags.push_back({kReferrerTag, WithoutUserInfo(referrer)});
+    tags.push_back({kVersionTag, FormatVersionRecord({etag, lastModified, left})});
+    return tags;
+}
+
+Condition ConditionFor(const std::optional<platform::StandingFile>& standing,
+                       const std::string& address) {
+    if (!standing)
+        return {};
+    const auto origin = standing->tags.find(kOriginTag);
+    const auto version = standing->tags.find(kVersionTag);
+    if (origin == standing->tags.end() || origin->second != WithoutUserInfo(address) ||
+        version == standing->tags.end())
+        return {};
+    const std::optional<VersionRecord> record = ParseVersionRecord(version->second);
+    if (!record || record->stamp != standing->stamp)
+        return {};
+    return {record->etag, record->lastModified};
+}
+
+Verdict Judge(const Condition& sent, long httpStatus) {
+    if (httpStatus != 304)
+        return Verdict::Download;
+    return sent.any() ? Verdict::Unchanged : Verdict::Refused;
+}
+
+}  // namespace gw::transfer

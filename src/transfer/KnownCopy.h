@@ -1,0 +1,52 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/FileTags.h"
+
+namespace gw::transfer {
+
+// The freedesktop common extended attributes that say where a downloaded file came from, and
+// this program's record of the version it holds (see VersionRecord).
+inline constexpr const char* kOriginTag = "user.xdg.origin.url";
+inline constexpr const char* kReferrerTag = "user.xdg.referrer.url";
+inline constexpr const char* kVersionTag = "user.grabwright.version";
+
+// `address` without the user name and password its authority may hold.
+std::string WithoutUserInfo(const std::string& address);
+
+// The tags a download of `address` (as the found list has it, before redirects) carries into
+// place: its origin, the Referer its request sent when one was sent, and the validators of the
+// answer whose body it is with the size and date the file was left with.
+std::vector<platform::FileTag> DownloadTags(const std::string& address, const std::string& referrer,
+                                            const std::string& etag,
+                                            const std::string& lastModified,
+                                            const platform::FileStamp& left);
+
+// What a request carries to ask whether the copy at the name is still the server's file;
+// nothing set: an ordinary request.
+struct Condition {
+    std::string ifNoneMatch;      // the recorded ETag
+    std::string ifModifiedSince;  // the recorded Last-Modified
+
+    bool any() const { return !ifNoneMatch.empty() || !ifModifiedSince.empty(); }
+};
+
+// The condition for downloading `address` when `standing` stands at its name: only a regular
+// file that came from the same address and whose size and date are still the recorded ones
+// (no one edited, truncated or copied over it since) is asked about, by the validators the
+// server sent with it; any other file is fetched whole.
+Condition ConditionFor(const std::optional<platform::StandingFile>& standing,
+                       const std::string& address);
+
+// What an answer to a request that carried `sent` makes of the copy at the name.
+enum class Verdict {
+    Unchanged,  // the server confirms the copy: it stays exactly as it is
+    Download,   // an ordinary answer, whose body (if it is a file) replaces the copy
+    Refused,    // a 304 to a request that asked nothing: there is no file to keep or take
+};
+Verdict Judge(const Condition& sent, long httpStatus);
+
+}  // namespace gw::transfer
