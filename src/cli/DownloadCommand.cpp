@@ -68,6 +68,7 @@ int RunDownload(platform::TransferEngine& engine, const Options& options, std::o
     transfer::RunOptions run;
     run.jobs = static_cast<std::size_t>(options.jobs);
     run.referrerPage = found.pageAddress;
+    run.refetch = options.refetch;
     const auto start = std::chrono::steady_clock::now();
     const std::vector<transfer::FileStatus> files =
         transfer::DownloadAll(engine, found.addresses, folder, run, events);
@@ -76,7 +77,9 @@ int RunDownload(platform::TransferEngine& engine, const Options& options, std::o
 
     std::size_t failed = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        if (files[i].finished && files[i].result.outcome == transfer::FileOutcome::Written)
+        const transfer::FileOutcome outcome = files[i].result.outcome;
+        if (files[i].finished && (outcome == transfer::FileOutcome::Written ||
+                                  outcome == transfer::FileOutcome::Unchanged))
             continue;
         if (failed++ == 0)
             err << "grabwright-cli: these files were not downloaded:\n";

@@ -15,6 +15,7 @@ namespace {
 // Beyond every character: these have no short form.
 constexpr int kMaxTimeOption = 256;
 constexpr int kCookiesOption = 257;
+constexpr int kRefetchOption = 258;
 
 const option kLongOptions[] = {
     {"spec", required_argument, nullptr, 's'},
@@ -22,6 +23,7 @@ const option kLongOptions[] = {
     {"jobs", required_argument, nullptr, 'j'},
     {"max-time", required_argument, nullptr, kMaxTimeOption},
     {"cookies", required_argument, nullptr, kCookiesOption},
+    {"refetch", no_argument, nullptr, kRefetchOption},
     {"list", no_argument, nullptr, 'l'},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
@@ -93,6 +95,9 @@ std::string TakeOption(int value, const char* argument, Options& options) {
         case kCookiesOption:
             options.cookiesFile = argument;
             return options.cookiesFile.empty() ? "--cookies needs a file" : "";
+        case kRefetchOption:
+            options.refetch = true;
+            return "";
         case 'l':
             options.list = true;
             return "";

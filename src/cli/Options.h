@@ -9,6 +9,7 @@ struct Options {
     bool help = false;
     bool version = false;
     bool list = false;
+    bool refetch = false;
     std::string fileSpec = "*.zip";
     std::string folder = ".";
     int jobs = 1;

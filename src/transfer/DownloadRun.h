@@ -12,6 +12,7 @@ namespace gw::transfer {
 
 enum class FileOutcome {
     Written,      // the whole body is in the folder under its name
+    Unchanged,    // the server confirmed the copy already at the name, which stays as it was
     FetchFailed,  // the transfer failed after its last try, or the answer was no file
     WriteFailed,  // the name cannot be written in the folder, or the disk refused the bytes
     Aborted,      // the caller ended the run at once
@@ -55,6 +56,9 @@ struct RunOptions {
     bool emptyFileAfterFailedFetch = false;
     // The address the page came from, which the downloads name as their Referer.
     std::string referrerPage;
+    // Fetch every file whole, without asking whether the copy already at its name (left by an
+    // earlier run) is still the server's file.
+    bool refetch = false;
 };
 
 // Downloads every address into `folder` (ending in "/") under FileNameFromAddress(address):
