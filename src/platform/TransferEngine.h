@@ -37,6 +37,8 @@ struct ResponseHead {
     std::string etag;
     std::string lastModified;
     std::string acceptRanges;
+    // The body's length as the server announced it (of the range, for a 206); -1 when unsaid.
+    std::int64_t contentLength = -1;
 };
 
 struct TransferResult {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <queue>
@@ -10,6 +9,7 @@
 
 #include "platform/Dialup.h"
 #include "transfer/FileName.h"
+#include "transfer/FileVersion.h"
 #include "transfer/HttpDate.h"
 #include "transfer/PartFile.h"
 #include "transfer/RetryPolicy.h"
@@ -31,9 +31,9 @@ struct Entry {
     // Open only while a try runs: a file waiting for its next try holds no descriptor, but
     // keeps its bytes where the server named their version, for the next try to go on from.
     std::unique_ptr<PartFile> part;
-    std::string version;          // the ETag or Last-Modified the kept bytes belong to
+    FileVersion version;          // what the answer that began the kept bytes named
     std::uint64_t rangeFrom = 0;  // where the current try asked the body to start
-    bool rangeRefused = false;    // the server would not go on there
+    bool rangeRefused = false;    // the answer was not the asked part of that version
     int tries = 0;
     State state = State::Queued;
     bool writeFailed = false;
@@ -49,24 +49,6 @@ std::string RefuseNonFile(const platform::ResponseHead& head) {
     if (status >= 300 && status < 400)
         return "the server answered " + std::to_string(status) + " without a place to go";
     return {};
-}
-
-// What names the body's version well enough to ask for the rest of it: a strong ETag, else
-// Last-Modified; nothing when the server refuses ranges.
-std::string VersionOf(const platform::ResponseHead& head) {
-    if (head.acceptRanges == "none")
-        return {};
-    if (!head.etag.empty() && head.etag.rfind("W/", 0) != 0)
-        return head.etag;
-    return head.lastModified;
-}
-
-// The first byte a Content-Range ("bytes N-M/T") says the body starts at.
-std::optional<std::uint64_t> RangeStart(const std::string& contentRange) {
-    unsigned long long first = 0;
-    if (std::sscanf(contentRange.c_str(), "bytes %llu-", &first) != 1)
-        return std::nullopt;
-    return first;
 }
 
 class Run {
@@ -146,7 +128,7 @@ class Run {
         Entry& entry = entries_[index];
         const bool goOn = entry.part && entry.part->resume();
         if (!goOn) {
-            entry.version.clear();
+            entry.version = {};
             entry.part = std::make_unique<PartFile>(folder_, entry.name);
             if (!entry.part->open())
                 return finish(index, FileOutcome::WriteFailed, entry.part->error());
@@ -163,7 +145,7 @@ class Run {
         request.referrerPage = options_.referrerPage;
         request.rangeFrom = entry.rangeFrom;
         if (entry.rangeFrom > 0)
-            request.ifRange = entry.version;
+            request.ifRange = entry.version.ifRange();
         request.checkHead = [this, index](const platform::ResponseHead& head) {
             return checkAnswer(index, head);
         };
@@ -175,26 +157,31 @@ class Run {
         engine_.start(index, std::move(request));
     }
 
-    // Before the body: an answer that is no file fails; a ranged try goes on only where the
-    // server goes on at the asked byte, and starts over where it sends the whole file again.
+    // Before the body: an answer that is no file fails, and so does one that would splice
+    // two versions of the file together or pass a piece off as the whole.
     std::string checkAnswer(std::size_t index, const platform::ResponseHead& head) {
         if (std::string why = RefuseNonFile(head); !why.empty())
             return why;
         Entry& entry = entries_[index];
-        if (entry.rangeFrom > 0) {
-            if (head.httpStatus == 206) {
-                if (RangeStart(head.contentRange) == entry.rangeFrom)
-                    return {};
+        switch (JudgeAnswer(entry.version, head, entry.rangeFrom)) {
+            case AnswerUse::Refuse:
                 entry.rangeRefused = true;
-                return "the server did not go on at byte " + std::to_string(entry.rangeFrom);
-            }
-            if (!entry.part->restart()) {
-                entry.writeFailed = true;
-                return entry.part->error();
-            }
-            entry.rangeFrom = 0;
+                if (entry.rangeFrom == 0)
+                    return "the server sent a piece of the file where the whole was asked";
+                return "the server did not go on at byte " + std::to_string(entry.rangeFrom) +
+                       " with the same version of the file";
+            case AnswerUse::StartOver:
+                if (!entry.part->restart()) {
+                    entry.writeFailed = true;
+                    return entry.part->error();
+                }
+                entry.rangeFrom = 0;
+                break;
+            case AnswerUse::Append:
+                break;
         }
-        entry.version = VersionOf(head);
+        if (entry.rangeFrom == 0)
+            entry.version = VersionOf(head);
         return {};
     }
 
@@ -213,7 +200,7 @@ class Run {
                 return finish(index, FileOutcome::WriteFailed, entry.part->error());
             return finish(index, FileOutcome::Written, {});
         }
-        // A refused range is no fault of the file: the next try asks for all of it.
+        // A refused answer is no fault of the file: the next try asks for all of it.
         const bool rangeRefused =
             entry.rangeRefused || (entry.rangeFrom > 0 && done.result.head.httpStatus == 416);
         const auto pause = PauseBeforeTry(
@@ -221,7 +208,7 @@ class Run {
             ParseRetryAfter(done.result.retryAfter, std::chrono::system_clock::now()));
         if (!pause)
             return finish(index, FileOutcome::FetchFailed, done.result.error);
-        if (rangeRefused || entry.version.empty() || entry.part->size() == 0)
+        if (rangeRefused || !entry.version.resumable() || entry.part->size() == 0)
             entry.part.reset();
         else
             entry.part->suspend();

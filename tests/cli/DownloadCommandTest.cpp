@@ -87,17 +87,19 @@ TEST_P(DownloadJobs, EveryFileArrivesAndTheLaterOfTwoEqualNamesWins) {
     server = std::make_unique<gw::test::DownloadServer>();
     gw::test::DownloadServer served(
         Links(*server, {"/files/a.zip", "/slow/same.zip", "/files/b.zip", "/busy/c.zip",
-                        "/files/same.zip", "/flaky/d.zip"}));
+                        "/files/same.zip", "/flaky/d.zip", "/resume/newer/e.zip"}));
     // The page names files on the first server; the page itself comes from the second.
     const std::string folder = Folder();
     const CliRun run = RunCli({"--jobs", GetParam(), "--dest", Q(folder), Q(served.url("/page"))});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(Entries(folder),
-              (std::vector<std::string>{"a.zip", "b.zip", "c.zip", "d.zip", "same.zip"}));
+              (std::vector<std::string>{"a.zip", "b.zip", "c.zip", "d.zip", "e.zip", "same.zip"}));
     for (const char* name : {"a.zip", "b.zip", "c.zip", "d.zip", "same.zip"})
         EXPECT_EQ(ReadAll(folder + "/" + name), gw::test::FileBytes(name)) << name;
+    // A retry that meets a newer version takes that version whole.
+    EXPECT_EQ(ReadAll(folder + "/e.zip"), gw::test::VersionServed("newer", "e.zip", false).bytes);
     EXPECT_EQ(server->hits("/busy/c.zip"), 2);
-    EXPECT_NE(run.err.find("file 6 of 6 ("), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("file 7 of 7 ("), std::string::npos) << run.err;
     // Neither the wizard's settings nor its cache are touched.
     EXPECT_TRUE(fs::is_empty(gw::test::TestRoot() + "/config"));
     EXPECT_TRUE(fs::is_empty(gw::test::TestRoot() + "/cache"));

@@ -18,6 +18,15 @@ inline constexpr std::time_t kResumeLastModifiedTime = 784111777;
 // depends on the name, `size` bytes long.
 std::string FileBytes(const std::string& name, std::size_t size = 300 * 1024);
 
+// What /resume/M/N sends on the first request or a later one: the version's last answer
+// always carries kResumeLastModified.
+struct ResumeVersion {
+    std::string etag;  // "" for none
+    std::string lastModified;
+    std::string bytes;
+};
+ResumeVersion VersionServed(const std::string& mode, const std::string& name, bool first);
+
 // A file server for download tests on 127.0.0.1. Routes, each followed by a file name:
 //   /files/N    the file's bytes
 //   /missing/N  404
@@ -35,10 +44,13 @@ std::string FileBytes(const std::string& name, std::size_t size = 300 * 1024);
 //               /guarded/files/g.zip: 403 unless that page is the Referer and the cookie comes
 //   /members/page  403 unless the cookie "member=yes" comes; links to /files/m.zip
 //   /to/P/N     redirects to /files/N on the server at port P
-//   /resume/M/N like /reset/N at first (with an ETag, kResumeLastModified and Accept-Ranges);
+//   /resume/M/N like /reset/N at first (with an ETag, a Last-Modified and Accept-Ranges);
 //               a later "Range: bytes=K-" is answered as M says: "ranges" goes on at K,
-//               "ignores" sends the whole file, "newer" holds a new version (If-Range fails),
-//               "elsewhere" goes on at byte 0, "refuses" answers 416
+//               "ignores" sends the whole file, "elsewhere" goes on at byte 0, "refuses"
+//               answers 416; "newer", "redated" and "regrown" hold a second version (a new
+//               ETag; no ETag and a new Last-Modified; a weak ETag and a new length), whose
+//               bytes go on at K whatever If-Range says
+//   /piece/N    206 with the first 100 bytes, whatever was asked
 class DownloadServer {
   public:
     explicit DownloadServer(std::string pageLinks = {});

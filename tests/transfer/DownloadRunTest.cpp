@@ -153,6 +153,8 @@ INSTANTIATE_TEST_SUITE_P(
                          FileOutcome::FetchFailed, After::Absent},
                     Case{"300 without a place to go saves nothing", "/status/300/n.zip",
                          Before::Nothing, false, FileOutcome::FetchFailed, After::Absent},
+                    Case{"a piece where the whole was asked keeps the old file", "/piece/p.zip",
+                         Before::OldFile, true, FileOutcome::FetchFailed, After::Old},
                     Case{"reset mid-body keeps the old file", "/reset/r.zip", Before::OldFile, true,
                          FileOutcome::FetchFailed, After::Old},
                     Case{"reset mid-body leaves no partial file", "/reset/r.zip", Before::Nothing,
@@ -374,7 +376,7 @@ TEST(DownloadAll, EachHopCarriesTheRefererABrowserWouldSend) {
 }
 
 // A body broken off at half goes on where it broke when the server allows, starts over where
-// it does not, and the file takes the server's date.
+// it does not, never takes the rest from another version, and the file takes the server's date.
 TEST(DownloadAll, ABrokenBodyGoesOnWhereItBrokeOrStartsOverAndKeepsTheServersDate) {
     gw::test::DownloadServer server;
     gw::test::InstalledFakes fakes;
@@ -385,12 +387,14 @@ TEST(DownloadAll, ABrokenBodyGoesOnWhereItBrokeOrStartsOverAndKeepsTheServersDat
         int requests;
         std::string lastRange;
     };
-    for (const Case& c : {Case{"ranges", 2, half}, Case{"ignores", 2, half}, Case{"newer", 2, half},
-                          Case{"elsewhere", 3, ""}, Case{"refuses", 3, ""}}) {
+    for (const Case& c : {Case{"ranges", 2, half}, Case{"ignores", 2, half},
+                          Case{"elsewhere", 3, ""}, Case{"refuses", 3, ""}, Case{"newer", 3, ""},
+                          Case{"redated", 3, ""}, Case{"regrown", 3, ""}}) {
         const std::string path = std::string("/resume/") + c.mode + "/r.zip";
         const FileStatus file = Download(server.url(path), folder);
         EXPECT_EQ(file.result.outcome, FileOutcome::Written) << c.mode << file.result.error;
-        EXPECT_EQ(ReadAll(folder + "r.zip"), gw::test::FileBytes("r.zip")) << c.mode;
+        EXPECT_EQ(ReadAll(folder + "r.zip"), gw::test::VersionServed(c.mode, "r.zip", false).bytes)
+            << c.mode;
         EXPECT_EQ(server.hits(path), c.requests) << c.mode;
         EXPECT_EQ(server.heard(path).range, c.lastRange) << c.mode;
         EXPECT_EQ(fs::last_write_time(folder + "r.zip"),

@@ -198,6 +198,7 @@ TEST_F(DownloadRunTest, CaptionNamesTheFileAndTheDisconnect) {
 }
 
 TEST_F(DownloadRunTest, OutcomeFollowsTheFiles) {
+    gw::test::DownloadServer versions;
     struct Case {
         std::vector<std::string> paths;
         const char* message;
@@ -213,6 +214,10 @@ TEST_F(DownloadRunTest, OutcomeFollowsTheFiles) {
         {{"/f/b.zip", "/g/b.zip"}, gw::ui::kDownloadedMessage, {{"b.zip", kBeta + "/g/b.zip"}}},
         {{"/f/", "/f/a.zip"}, gw::ui::kDownloadErrorsMessage, {{"a.zip", kAlpha}}},
         {{"http://127.0.0.1:1/f/a.zip"}, gw::ui::kDownloadErrorsMessage, {}},
+        // A retry that meets a newer version takes that version whole.
+        {{versions.url("/resume/newer/n.zip")},
+         gw::ui::kDownloadedMessage,
+         {{"n.zip", gw::test::VersionServed("newer", "n.zip", false).bytes}}},
     };
     for (const Case& c : cases) {
         fs::remove_all(folder);
