@@ -79,6 +79,10 @@ struct Request {
     // named by `ifRange` (an ETag or an HTTP date).
     std::uint64_t rangeFrom = 0;
     std::string ifRange;
+    // Ask for the body only when the server no longer holds the version these name (its ETag,
+    // its Last-Modified as it wrote it); it answers 304 when it still does. "" for none.
+    std::string ifNoneMatch;
+    std::string ifModifiedSince;
     // The page the address was found on; each hop gets what the browsers' default policy
     // lets it see of it (strict-origin-when-cross-origin). "" sends none.
     std::string referrerPage;

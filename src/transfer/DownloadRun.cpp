@@ -11,6 +11,7 @@
 #include "transfer/FileName.h"
 #include "transfer/FileVersion.h"
 #include "transfer/HttpDate.h"
+#include "transfer/KnownCopy.h"
 #include "transfer/PartFile.h"
 #include "transfer/RetryPolicy.h"
 
@@ -34,6 +35,8 @@ struct Entry {
     FileVersion version;          // what the answer that began the kept bytes named
     std::uint64_t rangeFrom = 0;  // where the current try asked the body to start
     bool rangeRefused = false;    // the answer was not the asked part of that version
+    Condition condition;          // what the request asks about the copy already at the name
+    bool unchanged = false;       // the server confirmed that copy
     int tries = 0;
     State state = State::Queued;
     bool writeFailed = false;
@@ -118,6 +121,11 @@ class Run {
             const std::size_t index = ready_.top();
             ready_.pop();
             files_[index].started = true;
+            // Looked at only now: an earlier address of the same name may have just put its
+            // file there.
+            if (!options_.refetch)
+                entries_[index].condition =
+                    ConditionAt(folder_, entries_[index].name, addresses_[index]);
             if (events_.started)
                 events_.started(index);
             startTry(index);
@@ -135,6 +143,7 @@ class Run {
         }
         entry.rangeFrom = entry.part->size();
         entry.rangeRefused = false;
+        entry.unchanged = false;
         ++entry.tries;
         entry.state = State::Running;
         entry.writeFailed = false;
@@ -146,6 +155,8 @@ class Run {
         request.rangeFrom = entry.rangeFrom;
         if (entry.rangeFrom > 0)
             request.ifRange = entry.version.ifRange();
+        request.ifNoneMatch = entry.condition.ifNoneMatch;
+        request.ifModifiedSince = entry.condition.ifModifiedSince;
         request.checkHead = [this, index](const platform::ResponseHead& head) {
             return checkAnswer(index, head);
         };
@@ -160,9 +171,13 @@ class Run {
     // Before the body: an answer that is no file fails, and so does one that would splice
     // two versions of the file together or pass a piece off as the whole.
     std::string checkAnswer(std::size_t index, const platform::ResponseHead& head) {
+        Entry& entry = entries_[index];
+        if (Judge(entry.condition, head.httpStatus) == Verdict::Unchanged) {
+            entry.unchanged = true;
+            return {};
+        }
         if (std::string why = RefuseNonFile(head); !why.empty())
             return why;
-        Entry& entry = entries_[index];
         switch (JudgeAnswer(entry.version, head, entry.rangeFrom)) {
             case AnswerUse::Refuse:
                 entry.rangeRefused = true;
@@ -182,6 +197,9 @@ class Run {
         }
         if (entry.rangeFrom == 0)
             entry.version = VersionOf(head);
+        // A body came: the copy at the name is no longer the server's file, whatever later
+        // tries of this one meet.
+        entry.condition = {};
         return {};
     }
 
@@ -193,7 +211,11 @@ class Run {
         files_[index].bytes = entry.part->size();
         if (entry.writeFailed)
             return finish(index, FileOutcome::WriteFailed, entry.part->error());
+        if (done.result.ok && entry.unchanged)
+            return finish(index, FileOutcome::Unchanged, {});
         if (done.result.ok) {
+            entry.part->setTags(
+                TagsOnArrival(addresses_[index], options_.referrerPage, done.result.head));
             if (const auto modified = ParseHttpDate(done.result.head.lastModified))
                 entry.part->setModified(*modified);
             if (!entry.part->commit())

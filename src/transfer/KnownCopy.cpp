@@ -1,5 +1,6 @@
 #include "transfer/KnownCopy.h"
 
+#include "platform/Referrer.h"
 #include "transfer/VersionRecord.h"
 
 namespace gw::transfer {
@@ -27,6 +28,14 @@ std::vector<platform::FileTag> DownloadTags(const std::string& address, const st
     return tags;
 }
 
+platform::FileWriter::TagMaker TagsOnArrival(const std::string& address, const std::string& page,
+                                             const platform::ResponseHead& head) {
+    return [address, referrer = platform::ReferrerFor(page, address), etag = head.etag,
+            lastModified = head.lastModified](const platform::FileStamp& left) {
+        return DownloadTags(address, referrer, etag, lastModified, left);
+    };
+}
+
 Condition ConditionFor(const std::optional<platform::StandingFile>& standing,
                        const std::string& address) {
     if (!standing)
@@ -40,6 +49,12 @@ Condition ConditionFor(const std::optional<platform::StandingFile>& standing,
     if (!record || record->stamp != standing->stamp)
         return {};
     return {record->etag, record->lastModified};
+}
+
+Condition ConditionAt(const std::string& folder, const std::string& name,
+                      const std::string& address) {
+    return ConditionFor(platform::ReadStandingFile(folder, name, {kOriginTag, kVersionTag}),
+                        address);
 }
 
 Verdict Judge(const Condition& sent, long httpStatus) {

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "platform/FileTags.h"
+#include "platform/FileWriter.h"
+#include "platform/TransferEngine.h"
 
 namespace gw::transfer {
 
@@ -25,6 +27,11 @@ std::vector<platform::FileTag> DownloadTags(const std::string& address, const st
                                             const std::string& lastModified,
                                             const platform::FileStamp& left);
 
+// The tags of the file downloaded from `address`, found on `page`, whose body the answer
+// `head` began, for the file writer to set once the file's size and date are final.
+platform::FileWriter::TagMaker TagsOnArrival(const std::string& address, const std::string& page,
+                                             const platform::ResponseHead& head);
+
 // What a request carries to ask whether the copy at the name is still the server's file;
 // nothing set: an ordinary request.
 struct Condition {
@@ -40,6 +47,10 @@ struct Condition {
 // server sent with it; any other file is fetched whole.
 Condition ConditionFor(const std::optional<platform::StandingFile>& standing,
                        const std::string& address);
+
+// The condition for `address` given what stands at `name` in `folder` now.
+Condition ConditionAt(const std::string& folder, const std::string& name,
+                      const std::string& address);
 
 // What an answer to a request that carried `sent` makes of the copy at the name.
 enum class Verdict {

@@ -1,6 +1,7 @@
 #include "support/DownloadServer.h"
 
 #include <cstdio>
+#include <ctime>
 #include <set>
 
 namespace gw::test {
@@ -26,6 +27,22 @@ void SendHalf(httplib::Response& response, const std::string& bytes) {
 const std::set<std::string>& SecondVersionModes() {
     static const std::set<std::string> modes{"newer", "redated", "regrown"};
     return modes;
+}
+
+// The Last-Modified of a /versioned/ file's version, a day later for each (in English whatever
+// the locale, as HTTP writes it).
+std::string VersionDate(int version) {
+    const std::time_t when = kResumeLastModifiedTime + version * 86400;
+    std::tm parts{};
+    ::gmtime_r(&when, &parts);
+    static const char* const days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    char text[64];
+    std::snprintf(text, sizeof text, "%s, %02d %s %d %02d:%02d:%02d GMT", days[parts.tm_wday],
+                  parts.tm_mday, months[parts.tm_mon], parts.tm_year + 1900, parts.tm_hour,
+                  parts.tm_min, parts.tm_sec);
+    return text;
 }
 
 }  // namespace
@@ -61,9 +78,10 @@ DownloadServer::DownloadServer(std::string pageLinks) : page_(std::move(pageLink
     server_ = std::make_unique<HttpServer>([this](httplib::Server& server, std::stop_token stop) {
         server.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response&) {
             const std::lock_guard lock(mutex_);
-            heard_[request.path] = {request.get_header_value("Referer"),
-                                    request.get_header_value("Cookie"),
-                                    request.get_header_value("Range")};
+            heard_[request.path] = {
+                request.get_header_value("Referer"), request.get_header_value("Cookie"),
+                request.get_header_value("Range"), request.get_header_value("If-None-Match"),
+                request.get_header_value("If-Modified-Since")};
             return httplib::Server::HandlerResponse::Unhandled;
         });
         // A page that sets a session cookie on the way to itself, and files that need both
@@ -144,6 +162,28 @@ DownloadServer::DownloadServer(std::string pageLinks) : page_(std::move(pageLink
                        response.set_redirect("http://127.0.0.1:" + request.matches[1].str() +
                                              "/files/" + NameOf(request));
                    });
+        server.Get("/versioned/([a-z]+)/.*", [this](const httplib::Request& request,
+                                                    httplib::Response& response) {
+            count(request.path);
+            const std::string mode = request.matches[1];
+            const int version = version_;
+            const std::string etag = "\"v" + std::to_string(version) + "\"";
+            const std::string date = VersionDate(version);
+            if (mode != "date")
+                response.set_header("ETag", etag);
+            if (mode != "etag")
+                response.set_header("Last-Modified", date);
+            const bool same =
+                request.has_header("If-None-Match")
+                    ? mode != "date" && request.get_header_value("If-None-Match") == etag
+                    : mode != "etag" && request.get_header_value("If-Modified-Since") == date;
+            if (same && mode != "ignores") {
+                response.status = 304;
+                return;
+            }
+            response.set_content(FileBytes(NameOf(request) + std::to_string(version), 20000),
+                                 "application/octet-stream");
+        });
         server.Get("/page", [this](const httplib::Request& request, httplib::Response& response) {
             count(request.path);
             response.set_content(page_, "text/html");

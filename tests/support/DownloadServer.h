@@ -51,6 +51,10 @@ ResumeVersion VersionServed(const std::string& mode, const std::string& name, bo
 //               ETag; no ETag and a new Last-Modified; a weak ETag and a new length), whose
 //               bytes go on at K whatever If-Range says
 //   /piece/N    206 with the first 100 bytes, whatever was asked
+//   /versioned/M/N  20000 bytes of the file's current version (see newVersion()), with an ETag
+//               and a Last-Modified of that version as M says ("both", "etag", "date"), and 304
+//               to a request whose If-None-Match (else If-Modified-Since) names it; M "ignores"
+//               sends both and never answers 304
 class DownloadServer {
   public:
     explicit DownloadServer(std::string pageLinks = {});
@@ -59,11 +63,15 @@ class DownloadServer {
     // How many requests reached `path` so far.
     int hits(const std::string& path);
     void release() { released_ = true; }
-    // The Referer and Cookie headers of the last request for `path` ("" when absent).
+    // Every /versioned/ file becomes a new version.
+    void newVersion() { ++version_; }
+    // The headers of the last request for `path` ("" when absent).
     struct Heard {
         std::string referer;
         std::string cookie;
         std::string range;
+        std::string ifNoneMatch;
+        std::string ifModifiedSince;
     };
     Heard heard(const std::string& path);
 
@@ -75,6 +83,7 @@ class DownloadServer {
     std::map<std::string, Heard> heard_;
     std::string page_;
     std::atomic<bool> released_{false};
+    std::atomic<int> version_{1};
     std::unique_ptr<HttpServer> server_;
 };
 
