@@ -45,14 +45,13 @@ std::optional<StandingFile> ReadStandingFile(const std::string& folder, const st
                                              const std::vector<std::string>& tagNames) {
     if (!NameStaysInFolder(name))
         return std::nullopt;
-    const Descriptor dir{::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    const std::string path = folder + name;
     struct stat before {};
     // Asked before the open, so that no device or pipe is ever opened for a look.
-    if (dir.fd < 0 || ::fstatat(dir.fd, name.c_str(), &before, AT_SYMLINK_NOFOLLOW) != 0 ||
-        !S_ISREG(before.st_mode))
+    if (::lstat(path.c_str(), &before) != 0 || !S_ISREG(before.st_mode))
         return std::nullopt;
     const Descriptor file{
-        ::openat(dir.fd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+        ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
     struct stat info {};
     // The same file as looked at, not one put there since.
     if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode) ||

@@ -136,12 +136,12 @@ class Run {
         Entry& entry = entries_[index];
         const bool goOn = entry.part && entry.part->resume();
         if (!goOn) {
-            entry.version = {};
-            entry.part = std::make_unique<PartFile>(folder_, entry.name);
-            if (!entry.part->open())
+            entry.part.reset();
+            // A copy the server may confirm needs no part file: one is made when a body comes.
+            if (!entry.condition.any() && !openPart(index))
                 return finish(index, FileOutcome::WriteFailed, entry.part->error());
         }
-        entry.rangeFrom = entry.part->size();
+        entry.rangeFrom = entry.part ? entry.part->size() : 0;
         entry.rangeRefused = false;
         entry.unchanged = false;
         ++entry.tries;
@@ -168,6 +168,13 @@ class Run {
         engine_.start(index, std::move(request));
     }
 
+    bool openPart(std::size_t index) {
+        Entry& entry = entries_[index];
+        entry.version = {};
+        entry.part = std::make_unique<PartFile>(folder_, entry.name);
+        return entry.part->open();
+    }
+
     // Before the body: an answer that is no file fails, and so does one that would splice
     // two versions of the file together or pass a piece off as the whole.
     std::string checkAnswer(std::size_t index, const platform::ResponseHead& head) {
@@ -178,6 +185,10 @@ class Run {
         }
         if (std::string why = RefuseNonFile(head); !why.empty())
             return why;
+        if (!entry.part && !openPart(index)) {
+            entry.writeFailed = true;
+            return entry.part->error();
+        }
         switch (JudgeAnswer(entry.version, head, entry.rangeFrom)) {
             case AnswerUse::Refuse:
                 entry.rangeRefused = true;
@@ -208,7 +219,7 @@ class Run {
         Entry& entry = entries_[index];
         entry.state = State::Queued;
         --running_;
-        files_[index].bytes = entry.part->size();
+        files_[index].bytes = entry.part ? entry.part->size() : 0;
         if (entry.writeFailed)
             return finish(index, FileOutcome::WriteFailed, entry.part->error());
         if (done.result.ok && entry.unchanged)
@@ -230,7 +241,7 @@ class Run {
             ParseRetryAfter(done.result.retryAfter, std::chrono::system_clock::now()));
         if (!pause)
             return finish(index, FileOutcome::FetchFailed, done.result.error);
-        if (rangeRefused || !entry.version.resumable() || entry.part->size() == 0)
+        if (rangeRefused || !entry.version.resumable() || !entry.part || entry.part->size() == 0)
             entry.part.reset();
         else
             entry.part->suspend();
