@@ -10,6 +10,8 @@
 
 namespace gw::harvest {
 
+class ChecksumLinks;
+
 // "*.zip" -> "*.ZIP*": always upper case, always starting and ending with "*".
 std::string BuildMatchPattern(std::string_view fileSpec);
 
@@ -37,9 +39,10 @@ struct FoundLinks {
 
 // Walks the page text for anchor spans and resolves each; only addresses not already held
 // are appended, at most kFoundCapacity of them. Time and memory grow linearly with the page,
-// whatever it holds.
+// whatever it holds. `checksums`, when given, hears every span too.
 FoundLinks ScanAnchors(std::string_view pageText, std::string_view fetchedAddress,
-                       std::string_view pattern, const ScanProgress& progress = {});
+                       std::string_view pattern, const ScanProgress& progress = {},
+                       ChecksumLinks* checksums = nullptr);
 
 using RemovalProgress = std::function<void(std::size_t index, std::size_t count)>;
 
@@ -54,13 +57,14 @@ using HarvestProgress =
     std::function<void(HarvestStage stage, std::size_t done, std::size_t total)>;
 
 struct Harvest {
-    std::vector<std::string> addresses;  // what the found list holds, duplicates removed
-    std::size_t matched = 0;             // addresses the scan found, before duplicates went
-    std::size_t dropped = 0;             // distinct matches left out once the list was full
+    std::vector<std::string> addresses;      // what the found list holds, duplicates removed
+    std::size_t matched = 0;                 // addresses the scan found, before duplicates went
+    std::size_t dropped = 0;                 // distinct matches left out once the list was full
+    std::vector<std::string> checksumLists;  // the page's checksum lists (ChecksumLinks)
 };
 
 // From page text to found list: scans the page for links matching `pattern` and, when it
-// found any, removes duplicates.
+// found any, removes duplicates; gathers the page's checksum lists on the same walk.
 Harvest HarvestPage(std::string_view pageText, std::string_view fetchedAddress,
                     std::string_view pattern, const HarvestProgress& progress = {});
 

@@ -1,3 +1,4 @@
+#include "harvest/ChecksumLinks.h"
 #include "harvest/Harvest.h"
 
 namespace gw::harvest {
@@ -10,12 +11,16 @@ Harvest HarvestPage(std::string_view pageText, std::string_view fetchedAddress,
                 progress(stage, done, total);
         };
     };
+    ChecksumLinks checksums(fetchedAddress);
     FoundLinks found =
-        ScanAnchors(pageText, fetchedAddress, pattern, report(HarvestStage::Scanning));
-    Harvest harvest{std::move(found.addresses), 0, found.dropped};
+        ScanAnchors(pageText, fetchedAddress, pattern, report(HarvestStage::Scanning), &checksums);
+    Harvest harvest;
+    harvest.addresses = std::move(found.addresses);
+    harvest.dropped = found.dropped;
     harvest.matched = harvest.addresses.size();
     if (harvest.matched > 0)
         RemoveDuplicates(harvest.addresses, report(HarvestStage::RemovingDuplicates));
+    harvest.checksumLists = checksums.Take(harvest.addresses);
     return harvest;
 }
 

@@ -1,4 +1,5 @@
 #include "harvest/AnchorWalk.h"
+#include "harvest/ChecksumLinks.h"
 #include "harvest/FoundListBuilder.h"
 #include "harvest/Harvest.h"
 #include "harvest/LinkResolver.h"
@@ -7,7 +8,8 @@
 namespace gw::harvest {
 
 FoundLinks ScanAnchors(std::string_view pageText, std::string_view fetchedAddress,
-                       std::string_view pattern, const ScanProgress& progress) {
+                       std::string_view pattern, const ScanProgress& progress,
+                       ChecksumLinks* checksums) {
     LinkResolver resolver(pattern, fetchedAddress);
     FoundListBuilder found;
     AnchorWalk walk(pageText, progress);
@@ -26,6 +28,8 @@ FoundLinks ScanAnchors(std::string_view pageText, std::string_view fetchedAddres
         UpperCaseInto(link.data(), link.size(), upperSpan.data());
         if (resolver.Resolve(link, upperSpan, entry))
             found.Add(entry);
+        if (checksums)
+            checksums->Add(link, upperSpan);
     }
     return found.Take();
 }
