@@ -30,7 +30,16 @@ QString DownloadCaption(int index, int count, const std::string& address, bool h
     return caption;
 }
 
-DownloadFlowOutcome RunDownload(QWidget* readyPage) {
+QString UpToDateNote(std::size_t count) {
+    if (count == 0)
+        return {};
+    if (count == 1)
+        return QStringLiteral("1 file was already up to date and was not fetched again.");
+    return QStringLiteral("%1 files were already up to date and were not fetched again.")
+        .arg(count);
+}
+
+DownloadFlowReport RunDownload(QWidget* readyPage) {
     app::WizardState& state = app::wizardState();
     state.ShowWaitCancel = true;
     state.CancelRequested = false;
@@ -79,20 +88,29 @@ DownloadFlowOutcome RunDownload(QWidget* readyPage) {
     wait->setAbortHandler({});
 
     bool cancelled = *closed;
+    std::size_t upToDate = 0;
     for (const transfer::FileStatus& file : files) {
-        cancelled =
-            cancelled || !file.started || file.result.outcome == transfer::FileOutcome::Aborted;
-        if (file.result.outcome != transfer::FileOutcome::Written)
+        const transfer::FileOutcome outcome = file.result.outcome;
+        cancelled = cancelled || !file.started || outcome == transfer::FileOutcome::Aborted;
+        // A copy the server confirmed is as done as a file that arrived.
+        upToDate += outcome == transfer::FileOutcome::Unchanged;
+        if (outcome != transfer::FileOutcome::Written &&
+            outcome != transfer::FileOutcome::Unchanged)
             state.DownloadIncomplete = true;
     }
+    DownloadFlowReport report;
+    if (const QString note = UpToDateNote(upToDate); !note.isEmpty())
+        report.notes << note;
     if (cancelled) {
         state.DownloadIncomplete = true;
-        return DownloadFlowOutcome::Cancelled;
+        report.outcome = DownloadFlowOutcome::Cancelled;
+        return report;
     }
     if (hangUpAtEnd)
         platform::HangUpDialup(platform::dialupService(), platform::clock(), app::pumpPaintOnly);
-    return state.DownloadIncomplete ? DownloadFlowOutcome::DownloadedErrors
-                                    : DownloadFlowOutcome::Downloaded;
+    report.outcome = state.DownloadIncomplete ? DownloadFlowOutcome::DownloadedErrors
+                                              : DownloadFlowOutcome::Downloaded;
+    return report;
 }
 
 }  // namespace gw::ui

@@ -16,6 +16,8 @@ namespace gw::ui {
 FinishedPage::FinishedPage(QWidget* parent) : WizardPage(QStringLiteral("FinishedPage"), parent) {
     QGroupBox* frame = addStepFrame(QStringLiteral("Finished"));
     messageLabel_ = makeLabel(frame, "messageLabel", QString(), 240, 360, 5880, 2160);
+    notesLabel_ = makeLabel(frame, "notesLabel", QString(), 240, 360, 5880, 960);
+    notesLabel_->hide();
 
     // No Cancel here: Esc finds no cancel button and does nothing.
     auto* backButton = makeButton(this, "backButton", QStringLiteral("<< Back"), 3840, 3000);
@@ -40,11 +42,21 @@ void FinishedPage::setMessage(const QString& message) {
     messageLabel_->setText(message);
 }
 
-FinishedPage* ShowFinished(const QString& message) {
+void FinishedPage::setNotes(const QStringList& notes) {
+    notesLabel_->setText(notes.join(QLatin1Char('\n')));
+    notesLabel_->setVisible(!notes.isEmpty());
+    // Right under the message's last line, a blank line between, whatever the font.
+    const int messageBottom =
+        messageLabel_->y() + messageLabel_->heightForWidth(messageLabel_->width());
+    notesLabel_->move(notesLabel_->x(), messageBottom + messageLabel_->fontMetrics().height());
+}
+
+FinishedPage* ShowFinished(const QString& message, const QStringList& notes) {
     FinishedPage* page = loadedPage<FinishedPage>();
     if (!page)
         page = new FinishedPage;
     page->setMessage(message);
+    page->setNotes(notes);
     return showPage<FinishedPage>();
 }
 

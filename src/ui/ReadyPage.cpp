@@ -48,8 +48,8 @@ ReadyPage::ReadyPage(QWidget* parent) : WizardPage(QStringLiteral("ReadyPage"), 
 }
 
 void ReadyPage::download() {
-    const DownloadFlowOutcome outcome = RunDownload(this);
-    ShowFinished(finishedMessage(outcome));
+    const DownloadFlowReport report = RunDownload(this);
+    ShowFinished(finishedMessage(report.outcome), report.notes);
     UnloadWait();
     unloadPage(this);
 }

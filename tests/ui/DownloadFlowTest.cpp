@@ -304,6 +304,34 @@ TEST_F(DownloadRunTest, FilesBehindTheRefererAndThePagesCookieArriveAndNoCookieI
     }
 }
 
+// Files the server confirms are done, and the finished page says how many there were.
+TEST_F(DownloadRunTest, ARunAgainCountsUpToDateFilesAsDoneAndSaysHowMany) {
+    gw::test::DownloadServer versions;
+    select({versions.url("/versioned/both/a.zip"), versions.url("/versioned/both/b.zip"),
+            versions.url("/versioned/both/c.zip")});
+    struct Step {
+        std::vector<const char*> edited;
+        QString notes;
+    };
+    const Step steps[] = {
+        {{}, ""},
+        {{}, "3 files were already up to date and were not fetched again."},
+        {{"b.zip", "c.zip"}, "1 file was already up to date and was not fetched again."},
+    };
+    for (const Step& step : steps) {
+        for (const char* name : step.edited)
+            std::ofstream(folder / name, std::ios::app) << "edited";
+        QWidget* finished = run();
+        ASSERT_NE(finished, nullptr);
+        EXPECT_EQ(message(finished), gw::ui::kDownloadedMessage);
+        EXPECT_FALSE(backShown(finished));
+        auto* notes = control<QLabel>(finished, "notesLabel");
+        EXPECT_EQ(notes->isVisible() ? notes->text() : QString(), step.notes);
+        gw::test::closeAllWindows();
+    }
+    EXPECT_EQ(readFile(folder / "b.zip"), gw::test::FileBytes("b.zip1", 20000));
+}
+
 TEST_F(DownloadRunTest, SecondRunAfterBackStartsClean) {
     select({"/f/a.zip", "/f/missing.zip"});
     QWidget* finished = run();
