@@ -88,18 +88,17 @@ DownloadFlowReport RunDownload(QWidget* readyPage) {
     wait->setAbortHandler({});
 
     bool cancelled = *closed;
-    std::size_t upToDate = 0;
+    DownloadFlowReport report;
     for (const transfer::FileStatus& file : files) {
         const transfer::FileOutcome outcome = file.result.outcome;
         cancelled = cancelled || !file.started || outcome == transfer::FileOutcome::Aborted;
         // A copy the server confirmed is as done as a file that arrived.
-        upToDate += outcome == transfer::FileOutcome::Unchanged;
+        report.upToDate += outcome == transfer::FileOutcome::Unchanged;
         if (outcome != transfer::FileOutcome::Written &&
             outcome != transfer::FileOutcome::Unchanged)
             state.DownloadIncomplete = true;
     }
-    DownloadFlowReport report;
-    if (const QString note = UpToDateNote(upToDate); !note.isEmpty())
+    if (const QString note = UpToDateNote(report.upToDate); !note.isEmpty())
         report.notes << note;
     if (cancelled) {
         state.DownloadIncomplete = true;

@@ -17,6 +17,8 @@ enum class DownloadFlowOutcome {
 
 struct DownloadFlowReport {
     DownloadFlowOutcome outcome = DownloadFlowOutcome::Downloaded;
+    // Files whose copy in the folder the server confirmed, left as they were.
+    std::size_t upToDate = 0;
     // Lines for under the finished page's message, each about a part of the run.
     QStringList notes;
 };
