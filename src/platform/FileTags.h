@@ -28,6 +28,8 @@ struct FileStamp {
 struct StandingFile {
     FileStamp stamp;
     std::map<std::string, std::string> tags;
+
+    bool operator==(const StandingFile&) const = default;
 };
 
 // What stands at `name` in `folder` (ending in "/") when it is a regular file that can be

@@ -178,7 +178,7 @@ class Run {
     // two versions of the file together or pass a piece off as the whole.
     std::string checkAnswer(std::size_t index, const platform::ResponseHead& head) {
         Entry& entry = entries_[index];
-        if (Judge(entry.condition, head.httpStatus) == Verdict::Unchanged) {
+        if (ConfirmsCopy(entry.condition, head.httpStatus)) {
             entry.unchanged = true;
             return {};
         }

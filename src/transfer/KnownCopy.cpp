@@ -53,14 +53,11 @@ Condition ConditionFor(const std::optional<platform::StandingFile>& standing,
 
 Condition ConditionAt(const std::string& folder, const std::string& name,
                       const std::string& address) {
-    return ConditionFor(platform::ReadStandingFile(folder, name, {kOriginTag, kVersionTag}),
-                        address);
+    return ConditionFor(platform::ReadStandingFile(folder, name, kDownloadTags), address);
 }
 
-Verdict Judge(const Condition& sent, long httpStatus) {
-    if (httpStatus != 304)
-        return Verdict::Download;
-    return sent.any() ? Verdict::Unchanged : Verdict::Refused;
+bool ConfirmsCopy(const Condition& sent, long httpStatus) {
+    return httpStatus == 304 && sent.any();
 }
 
 }  // namespace gw::transfer

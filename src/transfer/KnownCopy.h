@@ -15,6 +15,7 @@ namespace gw::transfer {
 inline constexpr const char* kOriginTag = "user.xdg.origin.url";
 inline constexpr const char* kReferrerTag = "user.xdg.referrer.url";
 inline constexpr const char* kVersionTag = "user.grabwright.version";
+inline const std::vector<std::string> kDownloadTags = {kOriginTag, kReferrerTag, kVersionTag};
 
 // `address` without the user name and password its authority may hold.
 std::string WithoutUserInfo(const std::string& address);
@@ -52,12 +53,9 @@ Condition ConditionFor(const std::optional<platform::StandingFile>& standing,
 Condition ConditionAt(const std::string& folder, const std::string& name,
                       const std::string& address);
 
-// What an answer to a request that carried `sent` makes of the copy at the name.
-enum class Verdict {
-    Unchanged,  // the server confirms the copy: it stays exactly as it is
-    Download,   // an ordinary answer, whose body (if it is a file) replaces the copy
-    Refused,    // a 304 to a request that asked nothing: there is no file to keep or take
-};
-Verdict Judge(const Condition& sent, long httpStatus);
+// Whether the answer to a request that carried `sent` confirms the copy at the name, which
+// then stays exactly as it is. A 304 to a request that asked nothing confirms nothing: it is
+// an answer without a file, as any other 3xx that goes nowhere.
+bool ConfirmsCopy(const Condition& sent, long httpStatus);
 
 }  // namespace gw::transfer

@@ -52,9 +52,9 @@ ResumeVersion VersionServed(const std::string& mode, const std::string& name, bo
 //               bytes go on at K whatever If-Range says
 //   /piece/N    206 with the first 100 bytes, whatever was asked
 //   /versioned/M/N  20000 bytes of the file's current version (see newVersion()), with an ETag
-//               and a Last-Modified of that version as M says ("both", "etag", "date"), and 304
-//               to a request whose If-None-Match (else If-Modified-Since) names it; M "ignores"
-//               sends both and never answers 304
+//               and a Last-Modified of that version (one date for the second and later) as M
+//               says ("both", "etag", "date"), and 304 to a request whose If-None-Match (else
+//               If-Modified-Since) names it; M "ignores" sends both and never answers 304
 class DownloadServer {
   public:
     explicit DownloadServer(std::string pageLinks = {});

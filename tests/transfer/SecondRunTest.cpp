@@ -1,12 +1,11 @@
-// A second run into the same folder against a real local server: what its requests ask, and
-// what each answer leaves at the name.
+// A second run into the same folder against a real local server: what stands at the name and
+// what the server answers decide what the request asks and what the file becomes.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
-#include "platform/FileTags.h"
 #include "support/DownloadServer.h"
 #include "support/TempEnvironment.h"
 #include "transfer/DownloadRun.h"
@@ -14,119 +13,87 @@
 
 namespace fs = std::filesystem;
 using gw::transfer::FileOutcome;
-using gw::transfer::FileStatus;
-using gw::transfer::RunOptions;
 
-namespace {
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::vector<FileStatus> DownloadAll(const std::vector<std::string>& addresses,
-                                    const std::string& folder, const RunOptions& options) {
-    gw::platform::TransferEngine engine;
-    return gw::transfer::DownloadAll(engine, addresses, folder, options, {});
-}
-
-// All that a run could touch at a name: the bytes, the size and date, and the tags.
-struct Left {
-    std::string bytes;
-    std::optional<gw::platform::StandingFile> standing;
-
-    bool operator==(const Left& other) const {
-        return bytes == other.bytes && standing.has_value() == other.standing.has_value() &&
-               (!standing || (standing->stamp == other.standing->stamp &&
-                              standing->tags == other.standing->tags));
-    }
-};
-
-Left LeftAt(const std::string& folder, const std::string& name) {
-    return {ReadAll(folder + name),
-            gw::platform::ReadStandingFile(
-                folder, name,
-                {gw::transfer::kOriginTag, gw::transfer::kReferrerTag, gw::transfer::kVersionTag})};
-}
-
-const char* const kFirstDate = "Mon, 07 Nov 1994 08:49:37 GMT";
-
-}  // namespace
-
-TEST(SecondRun, AsksAboutEveryUnchangedFileAndLeavesItExactlyAsItWas) {
-    gw::test::DownloadServer server;
-    const std::string folder = gw::test::TestRoot() + "/dest/";
-    fs::create_directories(folder);
-    std::vector<std::string> names;
-    std::vector<std::string> addresses;
-    for (int i = 0; i < 200; ++i) {
-        names.push_back(std::string("f").append(std::to_string(i)).append(".zip"));
-        addresses.push_back(server.url("/versioned/both/" + names.back()));
-    }
-    RunOptions options;
-    options.jobs = 4;
-    options.referrerPage = server.url("/page");
-    for (const FileStatus& file : DownloadAll(addresses, folder, options))
-        ASSERT_EQ(file.result.outcome, FileOutcome::Written) << file.result.error;
-    std::vector<Left> before;
-    for (int i = 0; i < 200; ++i)
-        before.push_back(LeftAt(folder, names[i]));
-    const auto& tags = before[7].standing->tags;
-    EXPECT_EQ(tags.at(gw::transfer::kOriginTag), addresses[7]);
-    EXPECT_EQ(tags.at(gw::transfer::kReferrerTag), server.url("/page"));
-    EXPECT_NE(tags.at(gw::transfer::kVersionTag).find("ETag: \"v1\"\n"), std::string::npos);
-
-    const auto files = DownloadAll(addresses, folder, options);
-    for (int i = 0; i < 200; ++i) {
-        const std::string path = "/versioned/both/" + names[i];
-        EXPECT_EQ(files[i].result.outcome, FileOutcome::Unchanged) << files[i].result.error;
-        EXPECT_EQ(files[i].bytes, 0u);
-        EXPECT_EQ(server.heard(path).ifNoneMatch, "\"v1\"");
-        EXPECT_EQ(server.heard(path).ifModifiedSince, kFirstDate);
-        EXPECT_EQ(LeftAt(folder, names[i]), before[i]) << i;
-    }
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 200);
-}
-
-TEST(SecondRun, WhatChangedSinceTheFirstRunIsFetchedWhole) {
-    enum class Since { Nothing, NewVersion, Edited, Refetch };
+TEST(SecondRun, WhatStandsAtTheNameAndTheAnswerDecideTheRequestAndTheFile) {
+    // What became of the first run's file, or of the server's, by the second run.
+    enum Since { NoFirstRun, Nothing, NewVersion, Refetch, Edited, Touched, Untagged, Elsewhere };
     struct Row {
-        const char* what;
-        const char* mode;
         Since since;
+        std::string path;  // of both runs, before the file's name
         const char* ifNoneMatch;
-        int version;  // of the bytes at the name afterwards
+        const char* ifModifiedSince;
+        FileOutcome outcome;
+        int files = 1;
     };
+    const std::string both = "/versioned/both/";
+    const char* v1 = "\"v1\"";
+    const char* date = "Mon, 07 Nov 1994 08:49:37 GMT";
     const Row rows[] = {
-        {"changed on the server", "both", Since::NewVersion, "\"v1\"", 2},
-        {"edited since", "both", Since::Edited, "", 1},
-        {"the server ignores conditions", "ignores", Since::Nothing, "\"v1\"", 1},
-        {"asked to fetch again", "both", Since::Refetch, "", 1},
+        {Nothing, both, v1, date, FileOutcome::Unchanged, 200},
+        {Nothing, "/versioned/etag/", v1, "", FileOutcome::Unchanged},
+        {Nothing, "/versioned/date/", "", date, FileOutcome::Unchanged},
+        {NewVersion, both, v1, date, FileOutcome::Written},
+        {Nothing, "/versioned/ignores/", v1, date, FileOutcome::Written},
+        {Refetch, both, "", "", FileOutcome::Written},
+        {Edited, both, "", "", FileOutcome::Written},
+        {Touched, both, "", "", FileOutcome::Written},
+        {Untagged, both, "", "", FileOutcome::Written},
+        {Elsewhere, both, "", "", FileOutcome::Written},
+        {NoFirstRun, "/status/304/", "", "", FileOutcome::FetchFailed},
     };
     for (const Row& row : rows) {
+        SCOPED_TRACE(row.path + " since " + std::to_string(row.since));
         gw::test::DownloadServer server;
-        const std::string folder = gw::test::TestRoot() + "/" + row.mode + "/";
+        const std::string folder = gw::test::TestRoot() + "/" + std::to_string(&row - rows) + "/";
         fs::create_directories(folder);
-        const std::string path = std::string("/versioned/") + row.mode + "/a.zip";
-        RunOptions options;
-        DownloadAll({server.url(path)}, folder, options);
-        if (row.since == Since::NewVersion)
+        std::vector<std::string> names;
+        std::vector<std::string> addresses;
+        for (int i = 0; i < row.files; ++i) {
+            names.push_back(std::string("f").append(std::to_string(i)).append(".zip"));
+            addresses.push_back(server.url(row.path + names.back()));
+        }
+        gw::platform::TransferEngine engine;
+        gw::transfer::RunOptions options{.referrerPage = server.url("/page")};
+        const auto first =
+            row.since == Elsewhere ? std::vector{server.url("/versioned/date/f0.zip")} : addresses;
+        if (row.since != NoFirstRun && row.since != Untagged)
+            gw::transfer::DownloadAll(engine, first, folder, options, {});
+        const std::string f0 = folder + "f0.zip";
+        if (row.since == Edited || row.since == Untagged)
+            std::ofstream(f0, std::ios::app) << "mine";
+        if (row.since == Touched)
+            fs::last_write_time(f0, fs::last_write_time(f0) + std::chrono::nanoseconds(1));
+        if (row.since == NewVersion)
             server.newVersion();
-        if (row.since == Since::Edited)
-            std::ofstream(folder + "a.zip", std::ios::app) << "mine";
-        options.refetch = row.since == Since::Refetch;
-        const FileStatus file = DownloadAll({server.url(path)}, folder, options).at(0);
-        EXPECT_EQ(file.result.outcome, FileOutcome::Written) << row.what;
-        EXPECT_EQ(server.heard(path).ifNoneMatch, row.ifNoneMatch) << row.what;
-        const std::string bytes = gw::test::FileBytes("a.zip" + std::to_string(row.version), 20000);
-        EXPECT_EQ(ReadAll(folder + "a.zip"), bytes) << row.what;
-        const auto standing = LeftAt(folder, "a.zip").standing;
-        ASSERT_TRUE(standing) << row.what;
-        EXPECT_NE(standing->tags.at(gw::transfer::kVersionTag)
-                      .find("ETag: \"v" + std::to_string(row.version) + "\"\n"),
-                  std::string::npos)
-            << row.what;
+        // All that a run could touch at a name: the bytes, the size and date, and the tags.
+        const auto left = [&](const std::string& name) {
+            std::ifstream in(folder + name, std::ios::binary);
+            return std::pair(
+                std::string(std::istreambuf_iterator<char>(in), {}),
+                gw::platform::ReadStandingFile(folder, name, gw::transfer::kDownloadTags));
+        };
+        std::vector<decltype(left(""))> before;
+        for (const std::string& name : names)
+            before.push_back(left(name));
+        options.refetch = row.since == Refetch;
+        const auto files = gw::transfer::DownloadAll(engine, addresses, folder, options, {});
+
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            EXPECT_EQ(server.heard(row.path + names[i]).ifNoneMatch, row.ifNoneMatch);
+            EXPECT_EQ(server.heard(row.path + names[i]).ifModifiedSince, row.ifModifiedSince);
+            EXPECT_EQ(files[i].result.outcome, row.outcome) << files[i].result.error;
+            const auto after = left(names[i]);
+            if (row.outcome == FileOutcome::FetchFailed)
+                continue;
+            ASSERT_TRUE(after.second);
+            EXPECT_EQ(after.second->tags.at(gw::transfer::kOriginTag), addresses[i]);
+            EXPECT_EQ(after.second->tags.at(gw::transfer::kReferrerTag), options.referrerPage);
+            if (row.outcome == FileOutcome::Unchanged)
+                EXPECT_EQ(after, before[i]);
+            else
+                EXPECT_EQ(
+                    after.first,
+                    gw::test::FileBytes(names[i] + (row.since == NewVersion ? "2" : "1"), 20000));
+        }
     }
 }
