@@ -27,18 +27,22 @@ std::string Rate(double bytesPerSecond) {
 std::string RunSummary(const std::vector<transfer::FileStatus>& files,
                        std::chrono::steady_clock::duration took, bool terminal) {
     std::size_t arrived = 0;
+    std::size_t verified = 0;
     std::uint64_t bytes = 0;
     for (const transfer::FileStatus& file : files) {
         if (file.finished && file.result.outcome == transfer::FileOutcome::Written) {
             ++arrived;
+            verified += file.checksum == transfer::ChecksumState::Matched;
             bytes += file.bytes;
         }
     }
     const double seconds = std::chrono::duration<double>(took).count();
     std::string line = "grabwright-cli: " + std::to_string(arrived) +
-                       (arrived == 1 ? " file arrived, " : " files arrived, ") +
-                       std::to_string(files.size() - arrived) + " failed, " +
-                       std::to_string(bytes) + " bytes in " + OneDecimal(seconds) + " s";
+                       (arrived == 1 ? " file arrived" : " files arrived");
+    if (verified > 0)
+        line += " (" + std::to_string(verified) + " verified)";
+    line += ", " + std::to_string(files.size() - arrived) + " failed, " + std::to_string(bytes) +
+            " bytes in " + OneDecimal(seconds) + " s";
     if (terminal && seconds > 0)
         line += " (" + Rate(static_cast<double>(bytes) / seconds) + ")";
     return line;

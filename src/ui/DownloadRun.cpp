@@ -13,6 +13,7 @@
 #include "platform/Dialup.h"
 #include "settings/AddressHistory.h"
 #include "transfer/DownloadRun.h"
+#include "ui/ChecksumSummary.h"
 #include "ui/DisplayText.h"
 #include "ui/EventPump.h"
 #include "ui/WaitDialog.h"
@@ -31,7 +32,7 @@ QString DownloadCaption(int index, int count, const std::string& address, bool h
     return caption;
 }
 
-DownloadRunOutcome RunDownload(QWidget* readyPage) {
+DownloadRunReport RunDownload(QWidget* readyPage) {
     app::WizardState& state = app::wizardState();
     state.ShowWaitCancel = true;
     state.CancelRequested = false;
@@ -75,6 +76,7 @@ DownloadRunOutcome RunDownload(QWidget* readyPage) {
     transfer::RunOptions options;
     options.emptyFileAfterFailedFetch = true;
     options.referrerPage = state.FetchedAddress;
+    options.checksumLists = state.ChecksumLists;
     const std::vector<transfer::FileStatus> files =
         transfer::DownloadAll(app::transfer(), addresses, state.DestinationFolder, options, events);
     wait->setAbortHandler({});
@@ -86,14 +88,16 @@ DownloadRunOutcome RunDownload(QWidget* readyPage) {
         if (file.result.outcome != transfer::FileOutcome::Written)
             state.DownloadIncomplete = true;
     }
+    const QString checksumLine = ChecksumSummary(files);
     if (cancelled) {
         state.DownloadIncomplete = true;
-        return DownloadRunOutcome::Cancelled;
+        return {DownloadRunOutcome::Cancelled, checksumLine};
     }
     if (hangUpAtEnd)
         platform::HangUpDialup(platform::dialupService(), platform::clock(), app::pumpPaintOnly);
-    return state.DownloadIncomplete ? DownloadRunOutcome::DownloadedErrors
-                                    : DownloadRunOutcome::Downloaded;
+    return {state.DownloadIncomplete ? DownloadRunOutcome::DownloadedErrors
+                                     : DownloadRunOutcome::Downloaded,
+            checksumLine};
 }
 
 }  // namespace gw::ui

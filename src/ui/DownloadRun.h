@@ -13,11 +13,16 @@ enum class DownloadRunOutcome {
     Cancelled,         // stopped by Cancel between files, or by closing the wait dialog
 };
 
+struct DownloadRunReport {
+    DownloadRunOutcome outcome = DownloadRunOutcome::Downloaded;
+    QString checksumLine;  // for under the finished page's message; "" for none
+};
+
 // The wait dialog's caption while file `index` of `count` arrives.
 QString DownloadCaption(int index, int count, const std::string& address, bool hangUpAtEnd);
 
 // "Next >>" of the ready page: fetches every selected file into the destination folder behind
 // the wait dialog (left loaded for the caller to unload) with the ready page hidden.
-DownloadRunOutcome RunDownload(QWidget* readyPage);
+DownloadRunReport RunDownload(QWidget* readyPage);
 
 }  // namespace gw::ui

@@ -16,6 +16,8 @@ namespace gw::ui {
 FinishedPage::FinishedPage(QWidget* parent) : WizardPage(QStringLiteral("FinishedPage"), parent) {
     QGroupBox* frame = addStepFrame(QStringLiteral("Finished"));
     messageLabel_ = makeLabel(frame, "messageLabel", QString(), 240, 360, 5880, 2160);
+    checksumLabel_ = makeLabel(frame, "checksumLabel", QString(), 240, 360, 5880, 480);
+    checksumLabel_->hide();
 
     // No Cancel here: Esc finds no cancel button and does nothing.
     auto* backButton = makeButton(this, "backButton", QStringLiteral("<< Back"), 3840, 3000);
@@ -40,11 +42,22 @@ void FinishedPage::setMessage(const QString& message) {
     messageLabel_->setText(message);
 }
 
-FinishedPage* ShowFinished(const QString& message) {
+void FinishedPage::setChecksumLine(const QString& line) {
+    checksumLabel_->setText(line);
+    checksumLabel_->setVisible(!line.isEmpty());
+    // Right under the message's last line, a blank line between, whatever the font.
+    const int messageBottom =
+        messageLabel_->y() + messageLabel_->heightForWidth(messageLabel_->width());
+    checksumLabel_->move(checksumLabel_->x(),
+                         messageBottom + messageLabel_->fontMetrics().height());
+}
+
+FinishedPage* ShowFinished(const QString& message, const QString& checksumLine) {
     FinishedPage* page = app::loadedPage<FinishedPage>();
     if (!page)
         page = new FinishedPage;
     page->setMessage(message);
+    page->setChecksumLine(checksumLine);
     return app::showPage<FinishedPage>();
 }
 

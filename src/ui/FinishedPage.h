@@ -25,13 +25,16 @@ class FinishedPage : public WizardPage {
   public:
     explicit FinishedPage(QWidget* parent = nullptr);
     void setMessage(const QString& message);
+    // One line under the message ("" for none), about the page's checksums.
+    void setChecksumLine(const QString& line);
 
   private:
     QLabel* messageLabel_;
+    QLabel* checksumLabel_;
 };
 
 // Loads the finished page (its buttons follow the wizard state at that moment), sets its
-// message and shows it.
-FinishedPage* ShowFinished(const QString& message);
+// message (and the checksum line under it) and shows it.
+FinishedPage* ShowFinished(const QString& message, const QString& checksumLine = {});
 
 }  // namespace gw::ui

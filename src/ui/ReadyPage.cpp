@@ -49,8 +49,8 @@ ReadyPage::ReadyPage(QWidget* parent) : WizardPage(QStringLiteral("ReadyPage"), 
 }
 
 void ReadyPage::download() {
-    const DownloadRunOutcome outcome = RunDownload(this);
-    ShowFinished(finishedMessage(outcome));
+    const DownloadRunReport report = RunDownload(this);
+    ShowFinished(finishedMessage(report.outcome), report.checksumLine);
     UnloadWait();
     app::unloadPage(this);
 }

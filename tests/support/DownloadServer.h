@@ -27,6 +27,9 @@ struct ResumeVersion {
 };
 ResumeVersion VersionServed(const std::string& mode, const std::string& name, bool first);
 
+// The digest of `bytes` in lower-case hex, by OpenSSL's name of the algorithm ("SHA256").
+std::string HexDigest(const char* algorithm, const std::string& bytes);
+
 // A file server for download tests on 127.0.0.1. Routes, each followed by a file name:
 //   /files/N    the file's bytes
 //   /missing/N  404
@@ -51,6 +54,7 @@ ResumeVersion VersionServed(const std::string& mode, const std::string& name, bo
 //               ETag; no ETag and a new Last-Modified; a weak ETag and a new length), whose
 //               bytes go on at K whatever If-Range says
 //   /piece/N    206 with the first 100 bytes, whatever was asked
+//   /text/...   what serve() put there, else 404
 class DownloadServer {
   public:
     explicit DownloadServer(std::string pageLinks = {});
@@ -59,6 +63,8 @@ class DownloadServer {
     // How many requests reached `path` so far.
     int hits(const std::string& path);
     void release() { released_ = true; }
+    // Serves `body` at `path`, which starts with "/text/".
+    void serve(const std::string& path, std::string body);
     // The Referer and Cookie headers of the last request for `path` ("" when absent).
     struct Heard {
         std::string referer;
@@ -73,6 +79,7 @@ class DownloadServer {
     std::mutex mutex_;
     std::map<std::string, int> hits_;
     std::map<std::string, Heard> heard_;
+    std::map<std::string, std::string> texts_;
     std::string page_;
     std::atomic<bool> released_{false};
     std::unique_ptr<HttpServer> server_;
