@@ -25,6 +25,15 @@ transfer::RunRequest RequestFromStop() {
     }
 }
 
+// The page chose the names: they are escaped like any address.
+std::string ChecksumNoteLine(const transfer::ChecksumNote& note) {
+    if (note.kind == transfer::ChecksumNote::Kind::ListsDisagree)
+        return "grabwright-cli: checksum lists disagree on " + EscapeForLine(note.name) +
+               "; it is not checked";
+    return "grabwright-cli: checksum list " + EscapeForLine(note.name) + " not read (" +
+           EscapeForLine(note.reason) + "); its files are not checked";
+}
+
 bool IsFolder(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
@@ -65,10 +74,14 @@ int RunDownloadCommand(platform::TransferEngine& engine, const Options& options,
     events.finished = [&](std::size_t index, const transfer::FileStatus& file) {
         lines.finished(index, file);
     };
+    events.checksumNote = [&](const transfer::ChecksumNote& note) {
+        lines.put(ChecksumNoteLine(note));
+    };
     transfer::RunOptions run;
     run.jobs = static_cast<std::size_t>(options.jobs);
     run.referrerPage = found.pageAddress;
     run.refetch = options.refetch;
+    run.checksumLists = found.checksumLists;
     const auto start = std::chrono::steady_clock::now();
     const std::vector<transfer::FileStatus> files =
         transfer::DownloadAll(engine, found.addresses, folder, run, events);

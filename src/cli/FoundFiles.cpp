@@ -11,6 +11,15 @@
 #include "retrieval/TempFolder.h"
 
 namespace gw::cli {
+namespace {
+
+FoundFiles Failed(int exitCode) {
+    FoundFiles found;
+    found.exitCode = exitCode;
+    return found;
+}
+
+}  // namespace
 
 int ExitStatusForStop(std::ostream& err) {
     switch (CurrentStop()) {
@@ -40,14 +49,14 @@ FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& addres
     const std::string pattern = harvest::BuildMatchPattern(fileSpec);
     if (!harvest::PatternIsValid(pattern)) {
         err << harvest::kInvalidPatternMessage << '\n';
-        return {2, {}, {}};
+        return Failed(2);
     }
     retrieval::FetchedPage page;
     {
         retrieval::RunTempFile temp;
         if (temp.path().empty()) {
             err << retrieval::kFetchFailedMessage << "\ngrabwright-cli: " << temp.error() << '\n';
-            return {1, {}, {}};
+            return Failed(1);
         }
         // Any signal ends the page fetch: there is no file in progress to finish.
         page = retrieval::FetchPage(engine, address, temp.path(), [](std::uint64_t, std::uint64_t) {
@@ -55,33 +64,34 @@ FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& addres
         });
     }
     if (const int stopped = ExitStatusForStop(err); stopped >= 0)
-        return {stopped, {}, {}};
+        return Failed(stopped);
     if (page.outcome == retrieval::FetchOutcome::Empty) {
         err << retrieval::kEmptyPageMessage << '\n';
-        return {1, {}, {}};
+        return Failed(1);
     }
     if (page.outcome == retrieval::FetchOutcome::Failed) {
         err << retrieval::kFetchFailedMessage << "\ngrabwright-cli: " << EscapeForLine(page.error)
             << '\n';
-        return {1, {}, {}};
+        return Failed(1);
     }
 
     harvest::Harvest found = harvest::HarvestPage(page.text, page.fetchedAddress, pattern);
     if (found.matched == 0) {
         err << harvest::kNothingFoundMessage << '\n';
-        return {1, {}, {}};
+        return Failed(1);
     }
     if (found.addresses.empty()) {
         err << harvest::kNothingFoundMessage
             << "\ngrabwright-cli: every matching address was a bare site address ending in "
                "\".com\", which is left out\n";
-        return {1, {}, {}};
+        return Failed(1);
     }
     if (found.dropped > 0) {
         err << "grabwright-cli: " << found.dropped << " further matching addresses were left out: "
             << "the list holds at most " << harvest::kFoundCapacity << ".\n";
     }
-    return {0, std::move(found.addresses), std::move(page.fetchedAddress)};
+    return {0, std::move(found.addresses), std::move(page.fetchedAddress),
+            std::move(found.checksumLists)};
 }
 
 }  // namespace gw::cli

@@ -11,11 +11,13 @@ namespace gw::cli {
 struct FoundFiles {
     int exitCode = 0;  // 0 when `addresses` holds at least one address
     std::vector<std::string> addresses;
-    std::string pageAddress;  // where the page really came from (after redirects)
+    std::string pageAddress;                 // where the page really came from (after redirects)
+    std::vector<std::string> checksumLists;  // the page's, whatever the pattern
 };
 
 // Fetches the page at `address` as the wizard does (into a temporary file of this run's own),
-// finds the links matching `fileSpec` and removes duplicates. Reasons for failure go to `err`.
+// finds the links matching `fileSpec` and removes duplicates, and keeps the page's checksum
+// lists. Reasons for failure go to `err`.
 // SIGINT, SIGTERM and the time limit abort the fetch.
 FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& address,
                      const std::string& fileSpec, std::ostream& err);

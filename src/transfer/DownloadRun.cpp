@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "platform/Dialup.h"
+#include "transfer/ChecksumCheck.h"
 #include "transfer/FileName.h"
 #include "transfer/FileVersion.h"
 #include "transfer/HttpDate.h"
@@ -31,6 +32,8 @@ struct Entry {
     // Open only while a try runs: a file waiting for its next try holds no descriptor, but
     // keeps its bytes where the server named their version, for the next try to go on from.
     std::unique_ptr<PartFile> part;
+    // Hashes the part file's bytes as they arrive, where a list names the file.
+    std::unique_ptr<ChecksumCheck> check;
     FileVersion version;          // what the answer that began the kept bytes named
     std::uint64_t rangeFrom = 0;  // where the current try asked the body to start
     bool rangeRefused = false;    // the answer was not the asked part of that version
@@ -56,7 +59,8 @@ std::string RefuseNonFile(const platform::ResponseHead& head) {
 class Run {
   public:
     Run(platform::TransferEngine& engine, const std::vector<std::string>& addresses,
-        const std::string& folder, const RunOptions& options, const RunEvents& events)
+        const std::string& folder, const RunOptions& options, const RunEvents& events,
+        const ChecksumBook& checksums)
         : engine_(engine),
           addresses_(addresses),
           folder_(folder),
@@ -68,6 +72,10 @@ class Run {
         std::unordered_map<std::string, std::size_t> last;
         for (std::size_t i = 0; i < addresses.size(); ++i) {
             entries_[i].name = FileNameFromAddress(addresses[i]);
+            if (auto expected = checksums.expected(entries_[i].name)) {
+                entries_[i].check = std::make_unique<ChecksumCheck>(std::move(*expected));
+                files_[i].checksum = ChecksumState::Listed;
+            }
             const auto [it, first] = last.try_emplace(entries_[i].name, i);
             if (first) {
                 ready_.push(i);
@@ -162,6 +170,8 @@ class Run {
         request.sink = [this, index](const char* data, std::size_t size) {
             Entry& current = entries_[index];
             current.writeFailed = !current.part->write(data, size);
+            if (current.check && !current.writeFailed)
+                current.check->add(data, size);
             return !current.writeFailed;
         };
         engine_.start(index, std::move(request));
@@ -170,6 +180,8 @@ class Run {
     bool openPart(std::size_t index) {
         Entry& entry = entries_[index];
         entry.version = {};
+        if (entry.check)
+            entry.check->restart();
         entry.part = std::make_unique<PartFile>(folder_, entry.name);
         return entry.part->open();
     }
@@ -200,6 +212,8 @@ class Run {
                     entry.writeFailed = true;
                     return entry.part->error();
                 }
+                if (entry.check)
+                    entry.check->restart();
                 entry.rangeFrom = 0;
                 break;
             case AnswerUse::Append:
@@ -224,6 +238,14 @@ class Run {
         if (done.result.ok && entry.unchanged)
             return finish(index, FileOutcome::Unchanged, {});
         if (done.result.ok) {
+            // Checked before the rename: bytes that differ from their list never take the name.
+            if (std::string mismatch = entry.check ? entry.check->verdict() : std::string();
+                !mismatch.empty()) {
+                files_[index].checksum = ChecksumState::Differed;
+                return tryAgain(index, std::move(mismatch), true, true, std::nullopt);
+            }
+            if (entry.check)
+                files_[index].checksum = ChecksumState::Matched;
             entry.part->setTags(
                 TagsOnArrival(addresses_[index], options_.referrerPage, done.result.head));
             if (const auto modified = ParseHttpDate(done.result.head.lastModified))
@@ -235,16 +257,23 @@ class Run {
         // A refused answer is no fault of the file: the next try asks for all of it.
         const bool rangeRefused =
             entry.rangeRefused || (entry.rangeFrom > 0 && done.result.head.httpStatus == 416);
-        const auto pause = PauseBeforeTry(
-            entry.tries + 1, MayPass(done.result) || rangeRefused,
-            ParseRetryAfter(done.result.retryAfter, std::chrono::system_clock::now()));
+        tryAgain(index, done.result.error, MayPass(done.result) || rangeRefused, rangeRefused,
+                 ParseRetryAfter(done.result.retryAfter, std::chrono::system_clock::now()));
+    }
+
+    // After a failed try: a pause before the next one, or the end of the file. The kept bytes
+    // stay for the next try to go on from, unless it must start over.
+    void tryAgain(std::size_t index, std::string why, bool transient, bool startOver,
+                  std::optional<std::chrono::seconds> retryAfter) {
+        Entry& entry = entries_[index];
+        const auto pause = PauseBeforeTry(entry.tries + 1, transient, retryAfter);
         if (!pause)
-            return finish(index, FileOutcome::FetchFailed, done.result.error);
-        if (rangeRefused || !entry.version.resumable() || !entry.part || entry.part->size() == 0)
+            return finish(index, FileOutcome::FetchFailed, std::move(why));
+        if (startOver || !entry.version.resumable() || !entry.part || entry.part->size() == 0)
             entry.part.reset();
         else
             entry.part->suspend();
-        files_[index].result.error = done.result.error;
+        files_[index].result.error = std::move(why);
         entry.state = State::Waiting;
         entry.retryAt = platform::clock().now() + *pause;
         ++waiting_;
@@ -330,7 +359,17 @@ std::vector<FileStatus> DownloadAll(platform::TransferEngine& engine,
                                     const std::vector<std::string>& addresses,
                                     const std::string& folder, const RunOptions& options,
                                     const RunEvents& events) {
-    return Run(engine, addresses, folder, options, events).run();
+    ChecksumBook checksums;
+    if (!options.checksumLists.empty()) {
+        std::vector<std::string> names;
+        for (const std::string& address : addresses)
+            names.push_back(FileNameFromAddress(address));
+        checksums = FetchChecksumLists(
+            engine, options.checksumLists, names, options.referrerPage,
+            [&events] { return !events.request || events.request() == RunRequest::Continue; },
+            events.checksumNote);
+    }
+    return Run(engine, addresses, folder, options, events, checksums).run();
 }
 
 }  // namespace gw::transfer

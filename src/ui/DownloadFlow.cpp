@@ -12,6 +12,7 @@
 #include "platform/Dialup.h"
 #include "settings/AddressHistory.h"
 #include "transfer/DownloadRun.h"
+#include "ui/ChecksumSummary.h"
 #include "ui/DisplayText.h"
 #include "ui/EventPump.h"
 #include "ui/WaitDialog.h"
@@ -83,6 +84,7 @@ DownloadFlowReport RunDownload(QWidget* readyPage) {
     transfer::RunOptions options;
     options.emptyFileAfterFailedFetch = true;
     options.referrerPage = state.FetchedAddress;
+    options.checksumLists = state.ChecksumLists;
     const std::vector<transfer::FileStatus> files =
         transfer::DownloadAll(app::transfer(), addresses, state.DestinationFolder, options, events);
     wait->setAbortHandler({});
@@ -98,8 +100,10 @@ DownloadFlowReport RunDownload(QWidget* readyPage) {
             outcome != transfer::FileOutcome::Unchanged)
             state.DownloadIncomplete = true;
     }
-    if (const QString note = UpToDateNote(report.upToDate); !note.isEmpty())
-        report.notes << note;
+    for (const QString& note : {ChecksumSummary(files), UpToDateNote(report.upToDate)}) {
+        if (!note.isEmpty())
+            report.notes << note;
+    }
     if (cancelled) {
         state.DownloadIncomplete = true;
         report.outcome = DownloadFlowOutcome::Cancelled;

@@ -16,8 +16,10 @@ int barValue(std::size_t value) {
     return static_cast<int>(std::min<std::size_t>(value, INT_MAX));
 }
 
-void storeFound(const std::vector<std::string>& addresses) {
+void storeFound(const std::vector<std::string>& addresses,
+                const std::vector<std::string>& checksumLists) {
     app::WizardState& state = app::wizardState();
+    state.ChecksumLists = checksumLists;
     const int count = static_cast<int>(std::min(addresses.size(), harvest::kFoundCapacity));
     for (int i = 0; i < count; ++i)
         state.FoundList[i + 1] = addresses[i];
@@ -54,7 +56,7 @@ SearchOutcome RunSearch(QWidget* fileSpecPage, const QString& typedSpec) {
             wait->setProgress(barValue(done));
             pump();
         });
-    storeFound(found.addresses);
+    storeFound(found.addresses, found.checksumLists);
     UnloadWait();
     return found.matched == 0 ? SearchOutcome::NothingFound : SearchOutcome::Found;
 }

@@ -133,6 +133,43 @@ TEST(DownloadCommand, FailedFilesAreListedAndLeaveNothingBehind) {
         << run.err;
 }
 
+// The page's checksum lists, fetched only for a download: a file that matches counts as
+// verified, one that differs fails and leaves what stood there, and a list that cannot be
+// read and lists that disagree are noted; a file no list names is not.
+TEST(DownloadCommand, FilesAreCheckedAgainstThePagesChecksumLists) {
+    gw::test::DownloadServer files;
+    const auto sha256 = [](const char* name) {
+        return gw::test::HexDigest("SHA256", gw::test::FileBytes(name));
+    };
+    files.serve("/text/SHA256SUMS", sha256("a.zip") + "  a.zip\n" + std::string(64, '0') +
+                                        "  bad.zip\n" + sha256("c.zip") + "  c.zip\n");
+    files.serve("/text/c.zip.sha256", std::string(64, '1'));
+    files.serve("/text/b.zip.md5", gw::test::HexDigest("MD5", gw::test::FileBytes("b.zip")));
+    gw::test::DownloadServer served(Links(
+        files, {"/files/a.zip", "/files/b.zip", "/files/bad.zip", "/files/c.zip", "/files/d.zip",
+                "/text/SHA256SUMS", "/text/c.zip.sha256", "/text/b.zip.md5", "/text/SHA1SUMS"}));
+    const std::string folder = Folder();
+    std::ofstream(folder + "/bad.zip") << "old";
+    EXPECT_EQ(RunCli({"--list", "-s", "*.zip", Q(served.url("/page"))}).exitCode, 0);
+    EXPECT_EQ(files.hits("/text/SHA256SUMS"), 0);
+
+    const CliRun run = RunCli({"-d", Q(folder), "-s", "*.zip", Q(served.url("/page"))});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    // "*.zip" finds the sidecars too, as files of their own; the lists it does not find are
+    // never saved.
+    EXPECT_EQ(Entries(folder), (std::vector<std::string>{"a.zip", "b.zip", "b.zip.md5", "bad.zip",
+                                                         "c.zip", "c.zip.sha256", "d.zip"}));
+    EXPECT_EQ(ReadAll(folder + "/bad.zip"), "old");
+    for (const char* said :
+         {"failed: SHA-256 does not match SHA256SUMS\n",
+          "grabwright-cli: checksum list SHA1SUMS not read \\(.*\\); its files are not checked\n",
+          "\ngrabwright-cli: checksum lists disagree on c.zip; it is not checked\n",
+          "\ngrabwright-cli: 6 files arrived \\(2 verified\\), 1 failed, 1228896 bytes in [0-9.]+ "
+          "s\n$"})
+        EXPECT_TRUE(std::regex_search(run.err, std::regex(said))) << said << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), ';'), 2) << run.err;
+}
+
 TEST(DownloadCommand, AMissingFolderEndsTheCommandBeforeAnyFetch) {
     gw::test::DownloadServer served;
     const CliRun run =

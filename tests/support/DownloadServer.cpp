@@ -1,5 +1,7 @@
 #include "support/DownloadServer.h"
 
+#include <openssl/evp.h>
+
 #include <cstdio>
 #include <set>
 
@@ -45,6 +47,17 @@ ResumeVersion VersionServed(const std::string& mode, const std::string& name, bo
     if (mode == "newer")
         version.etag = "\"v2\"";
     return version;
+}
+
+std::string HexDigest(const char* algorithm, const std::string& bytes) {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_get_digestbyname(algorithm),
+               nullptr);
+    std::string hex;
+    for (unsigned int i = 0; i < length; ++i)
+        hex += "0123456789abcdef"[digest[i] >> 4], hex += "0123456789abcdef"[digest[i] & 15];
+    return hex;
 }
 
 std::string FileBytes(const std::string& name, std::size_t size) {
@@ -168,6 +181,15 @@ DownloadServer::DownloadServer(std::string pageLinks) : page_(std::move(pageLink
             response.set_content(FileBytes(NameOf(request) + std::to_string(version), 20000),
                                  "application/octet-stream");
         });
+        server.Get("/text/.*",
+                   [this](const httplib::Request& request, httplib::Response& response) {
+                       count(request.path);
+                       const std::lock_guard lock(mutex_);
+                       if (const auto text = texts_.find(request.path); text != texts_.end())
+                           response.set_content(text->second, "text/plain");
+                       else
+                           response.status = 404;
+                   });
         server.Get("/page", [this](const httplib::Request& request, httplib::Response& response) {
             count(request.path);
             response.set_content(page_, "text/html");
@@ -273,6 +295,11 @@ DownloadServer::DownloadServer(std::string pageLinks) : page_(std::move(pageLink
                 });
         });
     });
+}
+
+void DownloadServer::serve(const std::string& path, std::string body) {
+    const std::lock_guard lock(mutex_);
+    texts_[path] = std::move(body);
 }
 
 int DownloadServer::count(const std::string& path) {

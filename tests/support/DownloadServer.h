@@ -27,6 +27,9 @@ struct ResumeVersion {
 };
 ResumeVersion VersionServed(const std::string& mode, const std::string& name, bool first);
 
+// The digest of `bytes` in lower-case hex, by OpenSSL's name of the algorithm ("SHA256").
+std::string HexDigest(const char* algorithm, const std::string& bytes);
+
 // A file server for download tests on 127.0.0.1. Routes, each followed by a file name:
 //   /files/N    the file's bytes
 //   /missing/N  404
@@ -55,6 +58,7 @@ ResumeVersion VersionServed(const std::string& mode, const std::string& name, bo
 //               and a Last-Modified of that version (one date for the second and later) as M
 //               says ("both", "etag", "date"), and 304 to a request whose If-None-Match (else
 //               If-Modified-Since) names it; M "ignores" sends both and never answers 304
+//   /text/...   what serve() put there, else 404
 class DownloadServer {
   public:
     explicit DownloadServer(std::string pageLinks = {});
@@ -65,6 +69,8 @@ class DownloadServer {
     void release() { released_ = true; }
     // Every /versioned/ file becomes a new version.
     void newVersion() { ++version_; }
+    // Serves `body` at `path`, which starts with "/text/".
+    void serve(const std::string& path, std::string body);
     // The headers of the last request for `path` ("" when absent).
     struct Heard {
         std::string referer;
@@ -81,6 +87,7 @@ class DownloadServer {
     std::mutex mutex_;
     std::map<std::string, int> hits_;
     std::map<std::string, Heard> heard_;
+    std::map<std::string, std::string> texts_;
     std::string page_;
     std::atomic<bool> released_{false};
     std::atomic<int> version_{1};

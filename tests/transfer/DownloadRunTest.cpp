@@ -391,10 +391,16 @@ TEST(DownloadAll, ABrokenBodyGoesOnWhereItBrokeOrStartsOverAndKeepsTheServersDat
                           Case{"elsewhere", 3, ""}, Case{"refuses", 3, ""}, Case{"newer", 3, ""},
                           Case{"redated", 3, ""}, Case{"regrown", 3, ""}}) {
         const std::string path = std::string("/resume/") + c.mode + "/r.zip";
-        const FileStatus file = Download(server.url(path), folder);
+        // The hash of what arrives whole goes on over the kept bytes of a resumed try.
+        const std::string served = gw::test::VersionServed(c.mode, "r.zip", false).bytes;
+        RunOptions options;
+        options.checksumLists = {server.url(std::string("/text/") + c.mode + "/SHA256SUMS")};
+        server.serve(std::string("/text/") + c.mode + "/SHA256SUMS",
+                     gw::test::HexDigest("SHA256", served) + "  r.zip");
+        const FileStatus file = Download(server.url(path), folder, options);
         EXPECT_EQ(file.result.outcome, FileOutcome::Written) << c.mode << file.result.error;
-        EXPECT_EQ(ReadAll(folder + "r.zip"), gw::test::VersionServed(c.mode, "r.zip", false).bytes)
-            << c.mode;
+        EXPECT_EQ(file.checksum, gw::transfer::ChecksumState::Matched) << c.mode;
+        EXPECT_EQ(ReadAll(folder + "r.zip"), served) << c.mode;
         EXPECT_EQ(server.hits(path), c.requests) << c.mode;
         EXPECT_EQ(server.heard(path).range, c.lastRange) << c.mode;
         EXPECT_EQ(fs::last_write_time(folder + "r.zip"),
@@ -407,6 +413,78 @@ TEST(DownloadAll, ABrokenBodyGoesOnWhereItBrokeOrStartsOverAndKeepsTheServersDat
     const auto before = fs::file_time_type::clock::now() - std::chrono::seconds(2);
     Download(server.url("/files/now.zip"), folder);
     EXPECT_GE(fs::last_write_time(folder + "now.zip"), before);
+}
+
+// What the page's checksum lists make of a file: one table of lists against outcomes. Lists
+// left empty here are not served.
+TEST(DownloadAll, AFileGoesIntoPlaceOnlyWhereItsBytesMatchTheirListedHash) {
+    gw::test::DownloadServer server;
+    gw::test::InstalledFakes fakes;
+    const std::string folder = Folder();
+    const std::string bytes = gw::test::FileBytes("a.zip");
+    const std::string sha256 = gw::test::HexDigest("SHA256", bytes);
+    const std::string wrong(64, '0');
+    using gw::transfer::ChecksumState;
+    struct Case {
+        std::vector<std::pair<std::string, std::string>> lists;
+        FileOutcome outcome;
+        ChecksumState checksum;
+        std::vector<std::string> notes;
+    };
+    const Case cases[] = {
+        {{{"SHA1SUMS", gw::test::HexDigest("SHA1", bytes) + " *a.zip\n"}},
+         FileOutcome::Written,
+         ChecksumState::Matched,
+         {}},
+        // The strongest hash decides; a weaker one is not compared.
+        {{{"MD5SUMS", std::string(32, '0') + "  a.zip"},
+          {"CHECKSUMS", "SHA512 (a.zip) = " + gw::test::HexDigest("SHA512", bytes)}},
+         FileOutcome::Written,
+         ChecksumState::Matched,
+         {}},
+        {{{"SHA256SUMS", wrong + "  a.zip"}},
+         FileOutcome::FetchFailed,
+         ChecksumState::Differed,
+         {}},
+        {{{"SHA256SUMS", ""}},
+         FileOutcome::Written,
+         ChecksumState::Unlisted,
+         {"not read SHA256SUMS"}},
+        {{{"SHA256SUMS", sha256 + "  a.zip"}, {"CHECKSUMS", wrong + "  a.zip"}},
+         FileOutcome::Written,
+         ChecksumState::Unlisted,
+         {"disagree a.zip"}},
+        {{{"SHA256SUMS", wrong + "  b.zip"}}, FileOutcome::Written, ChecksumState::Unlisted, {}},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        WriteAll(folder + "a.zip", "old");
+        RunOptions options;
+        for (const auto& [name, text] : c.lists) {
+            const std::string path = "/text/" + std::to_string(i) + "/" + name;
+            if (!text.empty())
+                server.serve(path, text);
+            options.checksumLists.push_back(server.url(path));
+        }
+        std::vector<std::string> notes;
+        RunEvents events;
+        events.checksumNote = [&](const gw::transfer::ChecksumNote& note) {
+            const bool notRead = note.kind == gw::transfer::ChecksumNote::Kind::ListNotRead;
+            notes.push_back((notRead ? "not read " : "disagree ") + note.name);
+        };
+        const int hitsBefore = server.hits("/files/a.zip");
+        const FileStatus file = Download(server.url("/files/a.zip"), folder, options, events);
+        EXPECT_EQ(file.result.outcome, c.outcome) << i << file.result.error;
+        EXPECT_EQ(file.checksum, c.checksum) << i;
+        EXPECT_EQ(notes, c.notes) << i;
+        const bool differed = c.checksum == ChecksumState::Differed;
+        EXPECT_EQ(ReadAll(folder + "a.zip"), differed ? "old" : bytes) << i;
+        EXPECT_EQ(server.hits("/files/a.zip") - hitsBefore, differed ? 3 : 1) << i;
+        if (differed) {
+            EXPECT_EQ(file.result.error, "SHA-256 does not match SHA256SUMS");
+        }
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << i;
+    }
 }
 
 }  // namespace

@@ -236,6 +236,42 @@ TEST_F(DownloadRunTest, OutcomeFollowsTheFiles) {
     EXPECT_EQ(fakes.dialup.activeCalls, 0);
 }
 
+// The finished page keeps its message and says under it what the page's checksums found.
+TEST_F(DownloadRunTest, TheFinishedPageSaysWhatThePagesChecksumsFound) {
+    gw::test::DownloadServer files;
+    files.serve("/text/SHA256SUMS", gw::test::HexDigest("SHA256", gw::test::FileBytes("a.zip")) +
+                                        "  a.zip\n" + std::string(64, '0') + "  bad.zip\n");
+    struct Case {
+        std::vector<std::string> paths;
+        const char* message;
+        QString checksumLine;
+    };
+    const Case cases[] = {
+        {{"/files/a.zip", "/files/d.zip"},
+         gw::ui::kDownloadedMessage,
+         "1 of 2 files matched the checksums published on the page."},
+        {{"/files/a.zip", "/files/bad.zip"},
+         gw::ui::kDownloadErrorsMessage,
+         "1 file did not match the checksums published on the page and was not saved."},
+        {{"/files/d.zip"}, gw::ui::kDownloadedMessage, ""},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> addresses;
+        for (const std::string& path : c.paths)
+            addresses.push_back(files.url(path));
+        select(addresses);
+        gw::app::wizardState().ChecksumLists = {files.url("/text/SHA256SUMS")};
+        QWidget* finished = run();
+        EXPECT_EQ(message(finished), c.message);
+        auto* line = control<QLabel>(finished, "notesLabel");
+        EXPECT_EQ(line->text(), c.checksumLine);
+        EXPECT_EQ(line->isVisible(), !c.checksumLine.isEmpty());
+        gw::test::closeAllWindows();
+    }
+    // Failed like a failed fetch: the wizard leaves its empty file where nothing stood.
+    EXPECT_EQ(fs::file_size(folder / "bad.zip"), 0u);
+}
+
 TEST_F(DownloadRunTest, RunStoresThePageAddressAsTheNextHistoryEntry) {
     auto& state = gw::app::wizardState();
     state.PageAddress = "http://site/page/";
