@@ -1,5 +1,6 @@
-// grabwright-cli run again over one page and folder: its summary counts what was up to date,
-// --refetch fetches it all, and a file system without extended attributes is fetched whole.
+// grabwright-cli run again over one page and folder: its summary counts what was up to date
+// (not checked again, so not verified), --refetch fetches it all, and a file system without
+// extended attributes is fetched whole.
 #include <gtest/gtest.h>
 
 #include <QProcess>
@@ -23,7 +24,9 @@ static std::vector<std::string> Summaries(const QString& program, const QStringL
 
 TEST(RunAgain, OnlyWhatChangedIsFetchedAndTheSummarySaysHowManyWereUpToDate) {
     gw::test::DownloadServer files;
-    std::string links;
+    files.serve("/text/SHA256SUMS",
+                gw::test::HexDigest("SHA256", gw::test::FileBytes("a.zip1", 20000)) + "  a.zip\n");
+    std::string links = "<a href=\"" + files.url("/text/SHA256SUMS") + "\">sums</a>";
     for (const char* name : {"a.zip", "b.zip", "c.zip"})
         links += "<a href=\"" + files.url(std::string("/versioned/both/") + name) + "\">x</a>";
     gw::test::DownloadServer page(links);
@@ -33,7 +36,7 @@ TEST(RunAgain, OnlyWhatChangedIsFetchedAndTheSummarySaysHowManyWereUpToDate) {
     std::filesystem::create_directories(ramfs.toStdString());
     const QString cli = GW_CLI_PATH;
     const QStringList run = {"--dest", folder, QString::fromStdString(page.url("/page"))};
-    const std::string all = "3 files arrived, 0 failed, 60000";
+    const std::string all = "3 files arrived (1 verified), 0 failed, 60000";
 
     EXPECT_EQ(Summaries(cli, run), std::vector<std::string>{all});
     std::ofstream(folder.toStdString() + "/b.zip", std::ios::app) << "edited";

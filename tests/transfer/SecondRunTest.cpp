@@ -53,7 +53,8 @@ TEST(SecondRun, WhatStandsAtTheNameAndTheAnswerDecideTheRequestAndTheFile) {
             addresses.push_back(server.url(row.path + names.back()));
         }
         gw::platform::TransferEngine engine;
-        gw::transfer::RunOptions options{.referrerPage = server.url("/page")};
+        gw::transfer::RunOptions options;
+        options.referrerPage = server.url("/page");
         const auto first =
             row.since == Elsewhere ? std::vector{server.url("/versioned/date/f0.zip")} : addresses;
         if (row.since != NoFirstRun && row.since != Untagged)
