@@ -15,6 +15,7 @@
 #include "transfer/DownloadRun.h"
 #include "ui/DisplayText.h"
 #include "ui/EventPump.h"
+#include "ui/RunEndNotice.h"
 #include "ui/WaitDialog.h"
 
 namespace gw::ui {
@@ -36,6 +37,7 @@ DownloadRunOutcome RunDownload(QWidget* readyPage) {
     state.ShowWaitCancel = true;
     state.CancelRequested = false;
     state.DownloadIncomplete = false;
+    const RunEndNotice notice(readyPage->window());
 
     // A fresh dialog, so that it takes up the flag and shows its Cancel button.
     UnloadWait();
@@ -92,6 +94,7 @@ DownloadRunOutcome RunDownload(QWidget* readyPage) {
     }
     if (hangUpAtEnd)
         platform::HangUpDialup(platform::dialupService(), platform::clock(), app::pumpPaintOnly);
+    notice.ranToEnd(files, state.DestinationFolder);
     return state.DownloadIncomplete ? DownloadRunOutcome::DownloadedErrors
                                     : DownloadRunOutcome::Downloaded;
 }
