@@ -5,9 +5,10 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <algorithm>
 
-#include "app/Navigation.h"
 #include "app/WizardState.h"
+#include "ui/Navigation.h"
 #include "ui/PageLayout.h"
 #include "ui/WizardPage.h"
 
@@ -54,6 +55,24 @@ WaitDialog::WaitDialog(QWidget* parent)
     }
 }
 
+void WaitDialog::setMessage(const QString& text) {
+    messageLabel_->setText(text);
+}
+
+void WaitDialog::startProgress(int maximum) {
+    progressBar_->setRange(0, std::max(maximum, 1));
+    progressBar_->setValue(0);
+    progressBar_->setVisible(true);
+}
+
+void WaitDialog::setProgressMaximum(int maximum) {
+    progressBar_->setMaximum(std::max(maximum, 1));
+}
+
+void WaitDialog::setProgress(int value) {
+    progressBar_->setValue(std::min(value, progressBar_->maximum()));
+}
+
 void WaitDialog::closeEvent(QCloseEvent* event) {
     event->ignore();
     if (abortHandler_)
@@ -68,17 +87,17 @@ void WaitDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 WaitDialog* ShowWait(const QString& text) {
-    WaitDialog* wait = app::loadedPage<WaitDialog>();
+    WaitDialog* wait = loadedPage<WaitDialog>();
     if (!wait)
         wait = new WaitDialog;
-    wait->messageLabel()->setText(text);
+    wait->setMessage(text);
     wait->show();
     return wait;
 }
 
 void UnloadWait() {
-    if (WaitDialog* wait = app::loadedPage<WaitDialog>())
-        app::unloadPage(wait);
+    if (WaitDialog* wait = loadedPage<WaitDialog>())
+        unloadPage(wait);
 }
 
 }  // namespace gw::ui

@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <utility>
 
-#include "app/WizardWindow.h"
+#include "ui/WizardWindow.h"
 
 namespace gw::ui {
 namespace {
@@ -46,7 +46,7 @@ WizardView::WizardView(const QString& name, const QString& title, QWidget* paren
     if (parent)
         setWindowFlags(Qt::Widget);
     else
-        app::WizardWindow::adopt(this);
+        WizardWindow::adopt(this);
 }
 
 QString WizardView::heading() const {
