@@ -240,17 +240,15 @@ class Run:
         self.wait(f"a panel {wanted}", check)
 
     def expect_layout(self, _, title):
-        """The current view's first control stands within 12 px of the window's top edge and
-        "Next >>" where it stood at the first such step, both measured from the window."""
+        """The view's first control stands within 12 px of the window's top edge, and "Next >>"
+        where it stood at the first such step, both measured from the window's corner."""
         def check():
-            extents = self.reader.extents
             window, view = self.reader.find(title=title, role="panel")
             _, button = self.reader.find(title=title, role="push button", name="Next >>")
-            frame, next_at = extents(window), extents(button)
-            first = min(extents(node).y for node in self.reader.nodes(view)) - frame.y
-            place = (next_at.x - frame.x, next_at.y - frame.y)
-            self.next_place = self.next_place or place
-            return first <= 12 and place == self.next_place
+            frame, at = self.reader.extents(window), self.reader.extents(button)
+            first = min(self.reader.extents(node).y for node in self.reader.nodes(view))
+            self.next_place = self.next_place or (at.x - frame.x, at.y - frame.y)
+            return first - frame.y <= 12 and (at.x - frame.x, at.y - frame.y) == self.next_place
         self.wait("the view at the window's top and Next >> in its place", check)
 
     def close_window(self, title, _):
@@ -316,8 +314,8 @@ class Run:
 
     STEPS = ("key", "type", "wait_window", "wait_text", "expect_field", "click_button_named",
              "click_named", "double_click_named", "expect_names", "same_window", "expect_panel",
-             "expect_layout", "close_window", "expect_exit", "expect_file", "expect_icon",
-             "release_site", "start_again", "screenshot")
+             "close_window", "expect_exit", "expect_file", "expect_icon", "release_site",
+             "start_again", "screenshot", "expect_layout")
 
     def run(self, steps):
         for number, step in enumerate(steps, 1):
