@@ -15,6 +15,7 @@
 #include "ui/ChecksumSummary.h"
 #include "ui/DisplayText.h"
 #include "ui/EventPump.h"
+#include "ui/RunEndNotice.h"
 #include "ui/WaitDialog.h"
 
 namespace gw::ui {
@@ -45,6 +46,7 @@ DownloadFlowReport RunDownload(QWidget* readyPage) {
     state.ShowWaitCancel = true;
     state.CancelRequested = false;
     state.DownloadIncomplete = false;
+    const RunEndNotice notice(readyPage->window());
 
     // A fresh dialog, so that it takes up the flag and shows its Cancel button.
     UnloadWait();
@@ -111,6 +113,7 @@ DownloadFlowReport RunDownload(QWidget* readyPage) {
     }
     if (hangUpAtEnd)
         platform::HangUpDialup(platform::dialupService(), platform::clock(), app::pumpPaintOnly);
+    notice.ranToEnd(files, state.DestinationFolder);
     report.outcome = state.DownloadIncomplete ? DownloadFlowOutcome::DownloadedErrors
                                               : DownloadFlowOutcome::Downloaded;
     return report;
