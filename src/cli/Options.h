@@ -17,8 +17,6 @@ struct Options {
     std::string address;
 };
 
-inline constexpr int kMaxJobs = 16;
-
 // The options of one command line (argv[1..], which it may reorder); nothing, with `why` set
 // to a one-line reason, for a usage error.
 std::optional<Options> ParseOptions(int argc, char** argv, std::string& why);

@@ -4,10 +4,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/Navigation.h"
 #include "app/Quit.h"
 #include "app/WizardState.h"
 #include "ui/FileManager.h"
+#include "ui/Navigation.h"
 #include "ui/PageLayout.h"
 #include "ui/ReadyPage.h"
 
@@ -24,10 +24,12 @@ FinishedPage::FinishedPage(QWidget* parent) : WizardPage(QStringLiteral("Finishe
     auto* finishButton = makeButton(this, "finishButton", QStringLiteral("Finish"), 5160, 3000);
     finishButton->setAutoDefault(true);
     finishButton->setDefault(true);
+    keepAtFoot(backButton);
+    keepAtFoot(finishButton);
 
     backButton->setVisible(app::wizardState().DownloadIncomplete);
 
-    connect(backButton, &QPushButton::clicked, this, [this] { app::navigate<ReadyPage>(this); });
+    connect(backButton, &QPushButton::clicked, this, [this] { navigate<ReadyPage>(this); });
     connect(finishButton, &QPushButton::clicked, this, [] {
         const app::WizardState& state = app::wizardState();
         // Scheduled files arrive later, so there is nothing in a folder to look at yet.
@@ -53,12 +55,12 @@ void FinishedPage::setChecksumLine(const QString& line) {
 }
 
 FinishedPage* ShowFinished(const QString& message, const QString& checksumLine) {
-    FinishedPage* page = app::loadedPage<FinishedPage>();
+    FinishedPage* page = loadedPage<FinishedPage>();
     if (!page)
         page = new FinishedPage;
     page->setMessage(message);
     page->setChecksumLine(checksumLine);
-    return app::showPage<FinishedPage>();
+    return showPage<FinishedPage>();
 }
 
 }  // namespace gw::ui

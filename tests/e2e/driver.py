@@ -78,8 +78,11 @@ class Reader:
         except NotImplementedError:
             return None
 
+    def extents(self, node):
+        return node.queryComponent().getExtents(self.atspi.DESKTOP_COORDS)
+
     def centre(self, node):
-        extents = node.queryComponent().getExtents(self.atspi.DESKTOP_COORDS)
+        extents = self.extents(node)
         return extents.x + extents.width // 2, extents.y + extents.height // 2
 
     def describe(self):
@@ -104,6 +107,7 @@ class Run:
         self.program = Program(program_path, desktop, scratch / "home", scenario.get("home", {}))
         self.reader = Reader(self.program.process.pid)
         self.first_window = None
+        self.next_place = None
 
     def fill(self, value):
         if not isinstance(value, str):
@@ -235,6 +239,18 @@ class Run:
             return False
         self.wait(f"a panel {wanted}", check)
 
+    def expect_layout(self, _, title):
+        """The view's first control stands within 12 px of the window's top edge, and "Next >>"
+        where it stood at the first such step, both measured from the window's corner."""
+        def check():
+            window, view = self.reader.find(title=title, role="panel")
+            _, button = self.reader.find(title=title, role="push button", name="Next >>")
+            frame, at = self.reader.extents(window), self.reader.extents(button)
+            first = min(self.reader.extents(node).y for node in self.reader.nodes(view))
+            self.next_place = self.next_place or (at.x - frame.x, at.y - frame.y)
+            return first - frame.y <= 12 and (at.x - frame.x, at.y - frame.y) == self.next_place
+        self.wait("the view at the window's top and Next >> in its place", check)
+
     def close_window(self, title, _):
         self.x_window(title)
         self.tool("wmctrl", "-c", title)
@@ -299,7 +315,7 @@ class Run:
     STEPS = ("key", "type", "wait_window", "wait_text", "expect_field", "click_button_named",
              "click_named", "double_click_named", "expect_names", "same_window", "expect_panel",
              "close_window", "expect_exit", "expect_file", "expect_icon", "release_site",
-             "start_again", "screenshot")
+             "start_again", "screenshot", "expect_layout")
 
     def run(self, steps):
         for number, step in enumerate(steps, 1):

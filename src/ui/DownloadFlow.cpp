@@ -1,7 +1,6 @@
-#include "ui/DownloadRun.h"
+#include "ui/DownloadFlow.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -16,6 +15,7 @@
 #include "ui/ChecksumSummary.h"
 #include "ui/DisplayText.h"
 #include "ui/EventPump.h"
+#include "ui/RunEndNotice.h"
 #include "ui/WaitDialog.h"
 
 namespace gw::ui {
@@ -32,11 +32,12 @@ QString DownloadCaption(int index, int count, const std::string& address, bool h
     return caption;
 }
 
-DownloadRunReport RunDownload(QWidget* readyPage) {
+DownloadFlowReport RunDownload(QWidget* readyPage) {
     app::WizardState& state = app::wizardState();
     state.ShowWaitCancel = true;
     state.CancelRequested = false;
     state.DownloadIncomplete = false;
+    const RunEndNotice notice(readyPage->window());
 
     // A fresh dialog, so that it takes up the flag and shows its Cancel button.
     UnloadWait();
@@ -48,7 +49,7 @@ DownloadRunReport RunDownload(QWidget* readyPage) {
 
     settings::SaveAddressToHistory(state.PageAddress, state.HistoryCount);
 
-    wait->messageLabel()->setText(QStringLiteral("Please wait... Downloading files..."));
+    wait->setMessage(QStringLiteral("Please wait... Downloading files..."));
     wait->show();
     readyPage->hide();
 
@@ -66,7 +67,7 @@ DownloadRunReport RunDownload(QWidget* readyPage) {
                                      : transfer::RunRequest::Continue;
     };
     events.started = [&](std::size_t index) {
-        wait->messageLabel()->setText(
+        wait->setMessage(
             DownloadCaption(static_cast<int>(index) + 1, count, addresses[index], hangUpAtEnd));
     };
     events.finished = [](std::size_t, const transfer::FileStatus&) {
@@ -91,12 +92,13 @@ DownloadRunReport RunDownload(QWidget* readyPage) {
     const QString checksumLine = ChecksumSummary(files);
     if (cancelled) {
         state.DownloadIncomplete = true;
-        return {DownloadRunOutcome::Cancelled, checksumLine};
+        return {DownloadFlowOutcome::Cancelled, checksumLine};
     }
     if (hangUpAtEnd)
         platform::HangUpDialup(platform::dialupService(), platform::clock(), app::pumpPaintOnly);
-    return {state.DownloadIncomplete ? DownloadRunOutcome::DownloadedErrors
-                                     : DownloadRunOutcome::Downloaded,
+    notice.ranToEnd(files, state.DestinationFolder);
+    return {state.DownloadIncomplete ? DownloadFlowOutcome::DownloadedErrors
+                                     : DownloadFlowOutcome::Downloaded,
             checksumLine};
 }
 

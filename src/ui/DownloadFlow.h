@@ -7,14 +7,14 @@ class QWidget;
 
 namespace gw::ui {
 
-enum class DownloadRunOutcome {
+enum class DownloadFlowOutcome {
     Downloaded,        // every file handled, none failed
     DownloadedErrors,  // every file handled, one or more failed
     Cancelled,         // stopped by Cancel between files, or by closing the wait dialog
 };
 
-struct DownloadRunReport {
-    DownloadRunOutcome outcome = DownloadRunOutcome::Downloaded;
+struct DownloadFlowReport {
+    DownloadFlowOutcome outcome = DownloadFlowOutcome::Downloaded;
     QString checksumLine;  // for under the finished page's message; "" for none
 };
 
@@ -23,6 +23,6 @@ QString DownloadCaption(int index, int count, const std::string& address, bool h
 
 // "Next >>" of the ready page: fetches every selected file into the destination folder behind
 // the wait dialog (left loaded for the caller to unload) with the ready page hidden.
-DownloadRunReport RunDownload(QWidget* readyPage);
+DownloadFlowReport RunDownload(QWidget* readyPage);
 
 }  // namespace gw::ui

@@ -1,13 +1,13 @@
-#include "app/WizardWindow.h"
+#include "ui/WizardWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QPushButton>
 
-#include "app/Navigation.h"
+#include "ui/Navigation.h"
 
-namespace gw::app {
+namespace gw::ui {
 namespace {
 
 QPointer<WizardWindow>& instance() {
@@ -94,7 +94,7 @@ bool WizardWindow::eventFilter(QObject* watched, QEvent* event) {
             break;
         case QEvent::Resize:
             if (view == current_) {
-                growToHold(view->size());
+                growToHold(view->minimumSize());
                 place(view);
             }
             break;
@@ -107,7 +107,7 @@ bool WizardWindow::eventFilter(QObject* watched, QEvent* event) {
 void WizardWindow::makeCurrent(QWidget* view) {
     QWidget* previous = current_;
     current_ = view;
-    growToHold(view->size());
+    growToHold(view->minimumSize());
     place(view);
     setWindowTitle(view->windowTitle());
     if (previous && previous != view) {
@@ -151,11 +151,11 @@ void WizardWindow::growToHold(QSize size) {
         setFixedSize(needed);
 }
 
-// A view smaller than the window stands at its foot, so that the row of buttons every page
-// ends in stays where it was from one page to the next, under the pointer that pressed it.
+// Every view takes the whole client area and spreads itself over what it did not ask for,
+// keeping its row of buttons at the foot: the row stays where it was from one page to the
+// next, under the pointer that pressed it.
 void WizardWindow::place(QWidget* view) {
-    const QSize room = minimumSize();
-    view->move((room.width() - view->width()) / 2, room.height() - view->height());
+    view->setGeometry(QRect(QPoint(0, 0), minimumSize()));
 }
 
 void WizardWindow::showModally(QWidget* view) {
@@ -186,4 +186,4 @@ void WizardWindow::closeEvent(QCloseEvent* event) {
     QCoreApplication::sendEvent(current_, &forwarded);
 }
 
-}  // namespace gw::app
+}  // namespace gw::ui
