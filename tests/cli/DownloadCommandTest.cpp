@@ -137,14 +137,14 @@ TEST(DownloadCommand, FailedFilesAreListedAndLeaveNothingBehind) {
 // verified, one that differs fails and leaves what stood there, and a list that cannot be
 // read and lists that disagree are noted; a file no list names is not.
 TEST(DownloadCommand, FilesAreCheckedAgainstThePagesChecksumLists) {
+    using gw::test::FileBytes;
+    using gw::test::HexDigest;
     gw::test::DownloadServer files;
-    const auto sha256 = [](const char* name) {
-        return gw::test::HexDigest("SHA256", gw::test::FileBytes(name));
-    };
-    files.serve("/text/SHA256SUMS", sha256("a.zip") + "  a.zip\n" + std::string(64, '0') +
-                                        "  bad.zip\n" + sha256("c.zip") + "  c.zip\n");
+    files.serve("/text/SHA256SUMS", HexDigest("SHA256", FileBytes("a.zip")) + "  a.zip\n" +
+                                        std::string(64, '0') + "  bad.zip\n" +
+                                        HexDigest("SHA256", FileBytes("c.zip")) + "  c.zip\n");
     files.serve("/text/c.zip.sha256", std::string(64, '1'));
-    files.serve("/text/b.zip.md5", gw::test::HexDigest("MD5", gw::test::FileBytes("b.zip")));
+    files.serve("/text/b.zip.md5", HexDigest("MD5", FileBytes("b.zip")));
     gw::test::DownloadServer served(Links(
         files, {"/files/a.zip", "/files/b.zip", "/files/bad.zip", "/files/c.zip", "/files/d.zip",
                 "/text/SHA256SUMS", "/text/c.zip.sha256", "/text/b.zip.md5", "/text/SHA1SUMS"}));
@@ -155,8 +155,7 @@ TEST(DownloadCommand, FilesAreCheckedAgainstThePagesChecksumLists) {
 
     const CliRun run = RunCli({"-d", Q(folder), "-s", "*.zip", Q(served.url("/page"))});
     EXPECT_EQ(run.exitCode, 1) << run.err;
-    // "*.zip" finds the sidecars too, as files of their own; the lists it does not find are
-    // never saved.
+    // "*.zip" finds the sidecars too, as files of their own.
     EXPECT_EQ(Entries(folder), (std::vector<std::string>{"a.zip", "b.zip", "b.zip.md5", "bad.zip",
                                                          "c.zip", "c.zip.sha256", "d.zip"}));
     EXPECT_EQ(ReadAll(folder + "/bad.zip"), "old");

@@ -3,7 +3,6 @@
 #include <openssl/evp.h>
 
 #include <cstdio>
-#include <set>
 
 namespace gw::test {
 namespace {
@@ -25,27 +24,19 @@ void SendHalf(httplib::Response& response, const std::string& bytes) {
 }
 
 // The modes of /resume/ whose later answers hold a second version of the file.
-const std::set<std::string>& SecondVersionModes() {
-    static const std::set<std::string> modes{"newer", "redated", "regrown"};
-    return modes;
+bool HoldsSecondVersion(const std::string& mode) {
+    return mode == "newer" || mode == "regrown";
 }
 
 }  // namespace
 
 ResumeVersion VersionServed(const std::string& mode, const std::string& name, bool first) {
-    const bool newer = !first && SecondVersionModes().contains(mode);
-    ResumeVersion version{"\"v1\"", kResumeLastModified, FileBytes(name)};
-    if (mode == "redated")
-        version.etag.clear();
-    if (mode == "regrown")
-        version.etag = "W/\"v1\"";
-    if (mode == "redated" && !newer)
-        version.lastModified = "Sat, 05 Nov 1994 08:49:37 GMT";
-    if (!newer)
-        return version;
-    version.bytes = FileBytes(name + ".v2", version.bytes.size() + (mode == "regrown" ? 1000 : 0));
-    if (mode == "newer")
-        version.etag = "\"v2\"";
+    ResumeVersion version{mode == "regrown" ? "W/\"v1\"" : "\"v1\"", FileBytes(name)};
+    if (!first && HoldsSecondVersion(mode)) {
+        version.bytes =
+            FileBytes(name + ".v2", version.bytes.size() + (mode == "newer" ? 0 : 1000));
+        version.etag = mode == "newer" ? "\"v2\"" : version.etag;
+    }
     return version;
 }
 
@@ -113,9 +104,8 @@ DownloadServer::DownloadServer(std::string pageLinks) : page_(std::move(pageLink
             const bool first = count(request.path) == 1;
             const ResumeVersion served = VersionServed(mode, NameOf(request), first);
             const std::string& bytes = served.bytes;
-            if (!served.etag.empty())
-                response.set_header("ETag", served.etag);
-            response.set_header("Last-Modified", served.lastModified);
+            response.set_header("ETag", served.etag);
+            response.set_header("Last-Modified", kResumeLastModified);
             response.set_header("Accept-Ranges", "bytes");
             // httplib would cut the body to the asked range itself; each mode answers its own way.
             const_cast<httplib::Request&>(request).ranges.clear();
@@ -123,7 +113,7 @@ DownloadServer::DownloadServer(std::string pageLinks) : page_(std::move(pageLink
                 return SendHalf(response, bytes);
             // Like a cache that honours Range but not If-Range, a second version goes on at
             // any asked byte.
-            const bool ignoresIfRange = SecondVersionModes().contains(mode);
+            const bool ignoresIfRange = HoldsSecondVersion(mode);
             std::size_t from = 0;
             if (std::sscanf(request.get_header_value("Range").c_str(), "bytes=%zu-", &from) != 1 ||
                 mode == "ignores" ||
@@ -141,16 +131,6 @@ DownloadServer::DownloadServer(std::string pageLinks) : page_(std::move(pageLink
                                                      std::to_string(bytes.size()));
             response.set_content(bytes.substr(from), "application/octet-stream");
         });
-        // Part of the file where the whole was asked.
-        server.Get(
-            "/piece/.*", [this](const httplib::Request& request, httplib::Response& response) {
-                count(request.path);
-                const std::string bytes = FileBytes(NameOf(request));
-                const_cast<httplib::Request&>(request).ranges.clear();
-                response.status = 206;
-                response.set_header("Content-Range", "bytes 0-99/" + std::to_string(bytes.size()));
-                response.set_content(bytes.substr(0, 100), "application/octet-stream");
-            });
         // /to/PORT/N sends the request on to /files/N on the server at PORT.
         server.Get("/to/([0-9]+)/.*",
                    [this](const httplib::Request& request, httplib::Response& response) {

@@ -18,11 +18,9 @@ inline constexpr std::time_t kResumeLastModifiedTime = 784111777;
 // depends on the name, `size` bytes long.
 std::string FileBytes(const std::string& name, std::size_t size = 300 * 1024);
 
-// What /resume/M/N sends on the first request or a later one: the version's last answer
-// always carries kResumeLastModified.
+// What /resume/M/N sends on the first request or a later one.
 struct ResumeVersion {
-    std::string etag;  // "" for none
-    std::string lastModified;
+    std::string etag;
     std::string bytes;
 };
 ResumeVersion VersionServed(const std::string& mode, const std::string& name, bool first);
@@ -47,13 +45,11 @@ std::string HexDigest(const char* algorithm, const std::string& bytes);
 //               /guarded/files/g.zip: 403 unless that page is the Referer and the cookie comes
 //   /members/page  403 unless the cookie "member=yes" comes; links to /files/m.zip
 //   /to/P/N     redirects to /files/N on the server at port P
-//   /resume/M/N like /reset/N at first (with an ETag, a Last-Modified and Accept-Ranges);
+//   /resume/M/N like /reset/N at first (with an ETag, kResumeLastModified and Accept-Ranges);
 //               a later "Range: bytes=K-" is answered as M says: "ranges" goes on at K,
 //               "ignores" sends the whole file, "elsewhere" goes on at byte 0, "refuses"
-//               answers 416; "newer", "redated" and "regrown" hold a second version (a new
-//               ETag; no ETag and a new Last-Modified; a weak ETag and a new length), whose
-//               bytes go on at K whatever If-Range says
-//   /piece/N    206 with the first 100 bytes, whatever was asked
+//               answers 416; "newer" and "regrown" hold a second version (a new ETag; a new
+//               length under a weak ETag), whose bytes go on at K whatever If-Range says
 //   /versioned/M/N  20000 bytes of the file's current version (see newVersion()), with an ETag
 //               and a Last-Modified of that version (one date for the second and later) as M
 //               says ("both", "etag", "date"), and 304 to a request whose If-None-Match (else

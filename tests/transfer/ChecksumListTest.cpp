@@ -6,8 +6,6 @@
 
 namespace {
 
-using gw::platform::HashAlgorithm;
-
 const std::string k32(32, 'a'), k40(40, 'b'), k64(64, 'c'), k128(128, 'd');
 
 std::vector<std::string> Read(const std::string& listName, const std::string& text) {
