@@ -34,7 +34,7 @@ const char* const kHelp =
     "  -s, --spec=PATTERN      the file names to look for (default \"*.zip\")\n"
     "  -d, --dest=FOLDER       download into FOLDER (default: the current folder)\n"
     "  -j, --jobs=N            fetch up to N files at once (1 to 16; default 1)\n"
-    "      --max-time=SECONDS  stop the whole command after this long\n"
+    "      --max-time=SECONDS  stop the whole command after this long (a year at most)\n"
     "      --cookies=FILE      send the cookies of FILE (Netscape format, as browsers'\n"
     "                          export add-ons, curl -c and wget --save-cookies write\n"
     "                          it) with the page and the downloads; FILE is only read\n"

@@ -107,13 +107,21 @@ TEST(ListCommand, FailuresGoToStandardErrorWithTheWizardsMessages) {
 
 TEST(ListCommand, AUsageErrorIsItsReasonAndAPointerToTheHelp) {
     const QString at = "http://127.0.0.1:1/";
+    const std::string kMaxTime =
+        "--max-time takes a number of seconds above 0 and at most 31536000 (a year)";
     const std::pair<QStringList, std::string> cases[] = {
         {{"-l", "-s", "[a", at}, "the pattern \"[a\" is not valid: a \"[\" has no closing \"]\""},
         {{"-j", "17", at}, "--jobs takes a whole number from 1 to 16"},
         {{"--jobs=0", at}, "--jobs takes a whole number from 1 to 16"},
         {{at, "-j"}, "--jobs needs a value"},
         {{"-d", "", at}, "--dest needs a folder"},
-        {{"--max-time", "-1", at}, "--max-time takes a number of seconds above 0"},
+        {{"--max-time", "1e10", at}, kMaxTime},
+        {{"--max-time", "inf", at}, kMaxTime},
+        {{"--max-time", "nan", at}, kMaxTime},
+        {{"--max-time", "0", at}, kMaxTime},
+        {{"--max-time", "-1", at}, kMaxTime},
+        {{"--max-time", "0x10", at}, kMaxTime},
+        {{"--max-time", "31536000.5", at}, kMaxTime},
         {{"--list", "--bogus\x1b[2J", at}, "unknown option --bogus%1B[2J"},
         {{"-lx", at}, "unknown option -x"},
         {{"--list=yes", at}, "--list takes no value"},
@@ -128,6 +136,8 @@ TEST(ListCommand, AUsageErrorIsItsReasonAndAPointerToTheHelp) {
         EXPECT_EQ(run.err, "grabwright-cli: " + why + "\nTry 'grabwright-cli --help'.\n");
         EXPECT_EQ(run.out, "");
     }
+    for (const char* limit : {"31536000", ".5"})
+        EXPECT_EQ(runCli({"-l", "--max-time", limit, at}).exitCode, 1) << limit;
     for (const char* option : {"-V", "--version"})
         EXPECT_EQ(runCli({option}).out, "grabwright-cli " GW_VERSION_TEXT "\n");
     const CliRun help = runCli({"--help"});
