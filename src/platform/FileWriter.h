@@ -17,6 +17,10 @@ bool WriteAll(int fd, const char* data, std::size_t size);
 // Whether `name` can stand directly in a folder: not empty, ".", "..", no NUL, no "/".
 bool NameStaysInFolder(const std::string& name);
 
+// Creates an empty file at `name` in `folder` (ending in "/") only when nothing at all, not
+// even a dangling symbolic link, stands there; false when it was not created.
+bool CreateEmptyIfAbsent(const std::string& folder, const std::string& name);
+
 // The prefix of every file on its way into place; a listing shows leftovers by it.
 inline constexpr const char* kPartPrefix = ".grabwright-";
 

@@ -7,12 +7,12 @@
 #include <QStyle>
 #include <QTreeWidget>
 
-#include "app/Navigation.h"
 #include "app/WizardState.h"
 #include "settings/SettingsNames.h"
 #include "settings/SettingsStore.h"
 #include "ui/AddOnRoute.h"
 #include "ui/DisplayText.h"
+#include "ui/Navigation.h"
 #include "ui/NewFolderPage.h"
 #include "ui/PageLayout.h"
 #include "ui/ReadyPage.h"
@@ -89,11 +89,11 @@ DestinationPage::DestinationPage(QWidget* parent)
             [this] { navigateAcrossSchedule<SelectionPage>(this); });
     connect(row.next, &QPushButton::clicked, this, [this] {
         storeFolder();
-        app::navigate<ReadyPage>(this);
+        navigate<ReadyPage>(this);
     });
     connect(newFolderButton, &QPushButton::clicked, this, [this] {
         storeFolder();
-        app::navigate<NewFolderPage>(this);
+        navigate<NewFolderPage>(this);
     });
 }
 

@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include "app/Navigation.h"
+#include "ui/Navigation.h"
 #include "ui/PageLayout.h"
 #include "ui/WizardPage.h"
 
@@ -31,7 +31,7 @@ ErrorPage::ErrorPage(QWidget* parent)
 }
 
 void ErrorPage::reject() {
-    app::unloadPage(this);
+    unloadPage(this);
 }
 
 void ShowError(const QString& message) {
@@ -40,7 +40,7 @@ void ShowError(const QString& message) {
     // A long message wraps; the page (and the window with it) grows to hold it rather than
     // scroll.
     GrowToFitText(page);
-    app::showModally(page);
+    showModally(page);
 }
 
 }  // namespace gw::ui

@@ -4,10 +4,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/Navigation.h"
 #include "app/Quit.h"
 #include "app/WizardState.h"
 #include "ui/FileManager.h"
+#include "ui/Navigation.h"
 #include "ui/PageLayout.h"
 #include "ui/ReadyPage.h"
 
@@ -25,7 +25,7 @@ FinishedPage::FinishedPage(QWidget* parent) : WizardPage(QStringLiteral("Finishe
 
     backButton->setVisible(app::wizardState().DownloadIncomplete);
 
-    connect(backButton, &QPushButton::clicked, this, [this] { app::navigate<ReadyPage>(this); });
+    connect(backButton, &QPushButton::clicked, this, [this] { navigate<ReadyPage>(this); });
     connect(finishButton, &QPushButton::clicked, this, [] {
         const app::WizardState& state = app::wizardState();
         // Scheduled files arrive later, so there is nothing in a folder to look at yet.
@@ -41,11 +41,11 @@ void FinishedPage::setMessage(const QString& message) {
 }
 
 FinishedPage* ShowFinished(const QString& message) {
-    FinishedPage* page = app::loadedPage<FinishedPage>();
+    FinishedPage* page = loadedPage<FinishedPage>();
     if (!page)
         page = new FinishedPage;
     page->setMessage(message);
-    return app::showPage<FinishedPage>();
+    return showPage<FinishedPage>();
 }
 
 }  // namespace gw::ui

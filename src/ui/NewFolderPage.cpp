@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/Navigation.h"
 #include "app/WizardState.h"
 #include "platform/Folders.h"
 #include "settings/SettingsNames.h"
@@ -12,6 +11,7 @@
 #include "ui/Beep.h"
 #include "ui/DestinationPage.h"
 #include "ui/DisplayText.h"
+#include "ui/Navigation.h"
 #include "ui/PageLayout.h"
 
 namespace gw::ui {
@@ -38,8 +38,7 @@ NewFolderPage::NewFolderPage(QWidget* parent)
     pathEdit_->setText(displayText(remembered_));
     pathEdit_->setFocus();
 
-    connect(row.back, &QPushButton::clicked, this,
-            [this] { app::navigate<DestinationPage>(this); });
+    connect(row.back, &QPushButton::clicked, this, [this] { navigate<DestinationPage>(this); });
     connect(row.next, &QPushButton::clicked, this, &NewFolderPage::create);
 }
 
@@ -79,7 +78,7 @@ void NewFolderPage::create() {
     app::wizardState().DestinationFolder = path;
     settings::WriteSetting(settings::kApplication, settings::kSettingsSection,
                            settings::kLastPathKey, path);
-    app::navigate<DestinationPage>(this);
+    navigate<DestinationPage>(this);
 }
 
 }  // namespace gw::ui

@@ -4,12 +4,12 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/Navigation.h"
 #include "app/WizardState.h"
 #include "ui/DestinationPage.h"
 #include "ui/DisplayText.h"
 #include "ui/DownloadRun.h"
 #include "ui/FinishedPage.h"
+#include "ui/Navigation.h"
 #include "ui/PageLayout.h"
 #include "ui/WaitDialog.h"
 
@@ -43,8 +43,7 @@ ReadyPage::ReadyPage(QWidget* parent) : WizardPage(QStringLiteral("ReadyPage"), 
 
     const ButtonRow row = addButtonRow();
 
-    connect(row.back, &QPushButton::clicked, this,
-            [this] { app::navigate<DestinationPage>(this); });
+    connect(row.back, &QPushButton::clicked, this, [this] { navigate<DestinationPage>(this); });
     connect(row.next, &QPushButton::clicked, this, &ReadyPage::download);
 }
 
@@ -52,7 +51,7 @@ void ReadyPage::download() {
     const DownloadRunOutcome outcome = RunDownload(this);
     ShowFinished(finishedMessage(outcome));
     UnloadWait();
-    app::unloadPage(this);
+    unloadPage(this);
 }
 
 }  // namespace gw::ui

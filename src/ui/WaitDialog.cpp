@@ -6,8 +6,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "app/Navigation.h"
 #include "app/WizardState.h"
+#include "ui/Navigation.h"
 #include "ui/PageLayout.h"
 #include "ui/WizardPage.h"
 
@@ -65,7 +65,7 @@ void WaitDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 WaitDialog* ShowWait(const QString& text) {
-    WaitDialog* wait = app::loadedPage<WaitDialog>();
+    WaitDialog* wait = loadedPage<WaitDialog>();
     if (!wait)
         wait = new WaitDialog;
     wait->messageLabel()->setText(text);
@@ -74,8 +74,8 @@ WaitDialog* ShowWait(const QString& text) {
 }
 
 void UnloadWait() {
-    if (WaitDialog* wait = app::loadedPage<WaitDialog>())
-        app::unloadPage(wait);
+    if (WaitDialog* wait = loadedPage<WaitDialog>())
+        unloadPage(wait);
 }
 
 }  // namespace gw::ui

@@ -5,7 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 
-#include "app/WizardWindow.h"
+#include "ui/WizardWindow.h"
 
 namespace gw::ui {
 namespace {
@@ -45,7 +45,7 @@ WizardView::WizardView(const QString& name, const QString& title, QWidget* paren
     if (parent)
         setWindowFlags(Qt::Widget);
     else
-        app::WizardWindow::adopt(this);
+        WizardWindow::adopt(this);
 }
 
 QString WizardView::heading() const {

@@ -10,7 +10,6 @@
 #include <map>
 #include <mutex>
 
-#include "app/Navigation.h"
 #include "app/WizardState.h"
 #include "app/WizardTransfer.h"
 #include "settings/SettingsStore.h"
@@ -23,6 +22,7 @@
 #include "ui/AddressPage.h"
 #include "ui/DownloadRun.h"
 #include "ui/FinishedPage.h"
+#include "ui/Navigation.h"
 #include "ui/ReadyPage.h"
 
 using gw::test::control;
@@ -164,12 +164,12 @@ struct DownloadRunTest : gw::test::WizardFixture {
 
     // "Next >>" on the ready page; the finished page it leads to.
     QWidget* run() {
-        auto* ready = gw::app::showPage<gw::ui::ReadyPage>();
+        auto* ready = gw::ui::showPage<gw::ui::ReadyPage>();
         QTest::keyClick(ready, Qt::Key_Return);
         gw::test::settle();
-        EXPECT_EQ(gw::app::loadedPage<gw::ui::ReadyPage>(), nullptr);
+        EXPECT_EQ(gw::ui::loadedPage<gw::ui::ReadyPage>(), nullptr);
         EXPECT_EQ(gw::test::visibleWindow("WaitDialog"), nullptr);
-        return gw::app::loadedPage<gw::ui::FinishedPage>();
+        return gw::ui::loadedPage<gw::ui::FinishedPage>();
     }
     static QString message(QWidget* finished) {
         return control<QLabel>(finished, "messageLabel")->text();
@@ -182,7 +182,7 @@ struct DownloadRunTest : gw::test::WizardFixture {
 }  // namespace
 
 TEST_F(DownloadRunTest, ReadyPageNamesTheFolder) {
-    auto* ready = gw::app::showPage<gw::ui::ReadyPage>();
+    auto* ready = gw::ui::showPage<gw::ui::ReadyPage>();
     EXPECT_EQ(control<QLabel>(ready, "messageLabel")->text().toStdString(),
               "Your files are ready to be downloaded.  Your files will be downloaded into " +
                   folder.string() +
@@ -282,7 +282,7 @@ TEST_F(DownloadRunTest, ClosingTheWaitDialogEndsAFileThatNeverEnds) {
 
 TEST_F(DownloadRunTest, FilesBehindTheRefererAndThePagesCookieArriveAndNoCookieIsStored) {
     gw::test::DownloadServer guarded;
-    auto* page = gw::app::showPage<gw::ui::AddressPage>();
+    auto* page = gw::ui::showPage<gw::ui::AddressPage>();
     auto* box = control<QComboBox>(page, "addressBox");
     box->setEditText(QString::fromStdString(guarded.url("/guarded/start")));
     QTest::keyClick(box, Qt::Key_Return);
@@ -305,8 +305,8 @@ TEST_F(DownloadRunTest, SecondRunAfterBackStartsClean) {
     EXPECT_EQ(message(finished), gw::ui::kDownloadErrorsMessage);
     QTest::mouseClick(control<QPushButton>(finished, "backButton"), Qt::LeftButton);
     gw::test::settle();
-    EXPECT_EQ(gw::app::loadedPage<gw::ui::FinishedPage>(), nullptr);
-    ASSERT_NE(gw::app::loadedPage<gw::ui::ReadyPage>(), nullptr);
+    EXPECT_EQ(gw::ui::loadedPage<gw::ui::FinishedPage>(), nullptr);
+    ASSERT_NE(gw::ui::loadedPage<gw::ui::ReadyPage>(), nullptr);
 
     site.missingRepaired = true;
     finished = run();

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/Navigation.h"
 #include "app/Quit.h"
 #include "app/Version.h"
 #include "app/WizardState.h"
@@ -16,6 +15,7 @@
 #include "ui/AddressPage.h"
 #include "ui/FileSpecPage.h"
 #include "ui/FinishedPage.h"
+#include "ui/Navigation.h"
 #include "ui/ReadyPage.h"
 #include "ui/WelcomePage.h"
 
@@ -32,7 +32,7 @@ TEST(VersionTitle, WrittenInPlainDecimal) {
 }
 
 TEST_F(WelcomePageTest, LoadsWithTitleButtonsAndTexts) {
-    auto* page = gw::app::showPage<gw::ui::WelcomePage>();
+    auto* page = gw::ui::showPage<gw::ui::WelcomePage>();
     EXPECT_EQ(page->windowTitle(), "GrabWright Plus Version " GW_VERSION_TEXT);
     EXPECT_FALSE(control<QPushButton>(page, "backButton")->isEnabled());
     EXPECT_EQ(control<QPushButton>(page, "backButton")->text(), "<< Back");
@@ -50,43 +50,42 @@ TEST_F(WelcomePageTest, LoadsWithTitleButtonsAndTexts) {
 }
 
 TEST_F(WelcomePageTest, EnterGoesToTheAddressPageAndEscQuitsWithoutTouchingTheLine) {
-    auto* page = gw::app::showPage<gw::ui::WelcomePage>();
+    auto* page = gw::ui::showPage<gw::ui::WelcomePage>();
     QTest::keyClick(page, Qt::Key_Escape);
     EXPECT_EQ(ended, 1);
     EXPECT_EQ(fakes.dialup.activeCalls, 0);
 
     QTest::keyClick(page, Qt::Key_Return);
     gw::test::settle();
-    EXPECT_NE(gw::app::loadedPage<gw::ui::AddressPage>(), nullptr);
-    EXPECT_EQ(gw::app::loadedPage<gw::ui::WelcomePage>(), nullptr) << "the page left is unloaded";
+    EXPECT_NE(gw::ui::loadedPage<gw::ui::AddressPage>(), nullptr);
+    EXPECT_EQ(gw::ui::loadedPage<gw::ui::WelcomePage>(), nullptr) << "the page left is unloaded";
 }
 
 TEST_F(WelcomePageTest, HeadingClickChangesTheNoticeUntilTheNextLoad) {
-    auto* page = gw::app::showPage<gw::ui::WelcomePage>();
+    auto* page = gw::ui::showPage<gw::ui::WelcomePage>();
     const QString notice = control<QLabel>(page, "creditLabel")->text();
     QTest::mouseClick(control<QLabel>(page, "headingLabel"), Qt::LeftButton);
     EXPECT_EQ(control<QLabel>(page, "creditLabel")->text(), "Dedicated to my wife...");
     QTest::mouseClick(control<QLabel>(page, "headingLabel"), Qt::LeftButton);
     EXPECT_EQ(control<QLabel>(page, "creditLabel")->text(), "Dedicated to my wife...");
 
-    gw::app::navigate<gw::ui::AddressPage>(page);
+    gw::ui::navigate<gw::ui::AddressPage>(page);
     gw::test::settle();
-    auto* again =
-        gw::app::navigate<gw::ui::WelcomePage>(gw::app::loadedPage<gw::ui::AddressPage>());
+    auto* again = gw::ui::navigate<gw::ui::WelcomePage>(gw::ui::loadedPage<gw::ui::AddressPage>());
     EXPECT_EQ(control<QLabel>(again, "creditLabel")->text(), notice);
 }
 
 TEST_F(WelcomePageTest, ClosingByTheFrameEndsWithoutHangUp) {
     gw::app::wizardState().HangUpOnQuit = true;
     fakes.dialup.up = true;
-    auto* page = gw::app::showPage<gw::ui::WelcomePage>();
+    auto* page = gw::ui::showPage<gw::ui::WelcomePage>();
     page->window()->close();
     EXPECT_EQ(ended, 1);
     EXPECT_EQ(fakes.dialup.hangUpCalls, 0);
 }
 
 TEST_F(WelcomePageTest, EachViewTakesItsTurnInOneWindowWithItsOwnTitleAndFirstFocus) {
-    using gw::app::showPage;
+    using gw::ui::showPage;
     const std::pair<std::function<QWidget*()>, const char*> cases[] = {
         {showPage<gw::ui::WelcomePage>, "nextButton"},
         {showPage<gw::ui::AddressPage>, "addressBox"},

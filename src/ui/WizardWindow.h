@@ -6,7 +6,7 @@
 
 class QEventLoop;
 
-namespace gw::app {
+namespace gw::ui {
 
 // The one top-level window of the wizard. Pages, the wait dialog and the error page are views
 // inside it that take turns: showing a view makes it the current one, hiding it steps it
@@ -48,4 +48,4 @@ class WizardWindow : public QWidget {
     bool switching_ = false;
 };
 
-}  // namespace gw::app
+}  // namespace gw::ui

@@ -1,13 +1,13 @@
-#include "app/WizardWindow.h"
+#include "ui/WizardWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QPushButton>
 
-#include "app/Navigation.h"
+#include "ui/Navigation.h"
 
-namespace gw::app {
+namespace gw::ui {
 namespace {
 
 QPointer<WizardWindow>& instance() {
@@ -186,4 +186,4 @@ void WizardWindow::closeEvent(QCloseEvent* event) {
     QCoreApplication::sendEvent(current_, &forwarded);
 }
 
-}  // namespace gw::app
+}  // namespace gw::ui
