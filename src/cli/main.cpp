@@ -5,6 +5,7 @@
 
 #include "ProjectVersion.h"
 #include "cli/DownloadCommand.h"
+#include "cli/FoundFiles.h"
 #include "cli/ListCommand.h"
 #include "cli/Locale.h"
 #include "cli/Options.h"
@@ -37,7 +38,8 @@ const char* const kHelp =
     "      --max-time=SECONDS  stop the whole command after this long (a year at most)\n"
     "      --cookies=FILE      send the cookies of FILE (Netscape format, as browsers'\n"
     "                          export add-ons, curl -c and wget --save-cookies write\n"
-    "                          it) with the page and the downloads; FILE is only read\n"
+    "                          it) with the page and the downloads; FILE is only read,\n"
+    "                          and must be a regular file of 64 MiB at most\n"
     "  -l, --list              print the found addresses to standard output, one per\n"
     "                          line, instead of downloading them\n"
     "  -h, --help              show this help and exit\n"
@@ -67,6 +69,12 @@ int Print(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // From the first step on, so that whatever comes before the downloads (a large cookies
+    // file takes libcurl a minute) can be stopped too.
+    if (!gw::cli::CatchStopSignals()) {
+        std::cerr << "grabwright-cli: the signal handlers could not be set\n";
+        return 1;
+    }
     gw::cli::UseCharacterLocale();
     std::string why;
     const auto options = gw::cli::ParseOptions(argc, argv, why);
@@ -78,14 +86,13 @@ int main(int argc, char** argv) {
         return Print(kHelp);
     if (options->version)
         return Print("grabwright-cli " GW_VERSION_TEXT "\n");
-    if (!gw::cli::CatchStopSignals()) {
-        std::cerr << "grabwright-cli: the signal handlers could not be set\n";
-        return 1;
-    }
     gw::cli::SetTimeLimit(options->maxTimeSeconds);
     gw::platform::InitTransfers();
     gw::platform::TransferEngine engine;
-    if (!options->cookiesFile.empty() && !engine.loadCookies(options->cookiesFile, why)) {
+    const auto stopped = [] { return gw::cli::CurrentStop() != gw::cli::StopReason::None; };
+    if (!options->cookiesFile.empty() && !engine.loadCookies(options->cookiesFile, why, stopped)) {
+        if (why.empty())
+            return gw::cli::ExitStatusForStop(std::cerr);
         std::cerr << "grabwright-cli: " << gw::cli::EscapeForLine(why)
                   << "\nTry 'grabwright-cli --help'.\n";
         return 2;

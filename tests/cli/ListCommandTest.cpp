@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QThread>
+#include <filesystem>
 #include <fstream>
 
 #include "ProjectVersion.h"
@@ -107,6 +109,14 @@ TEST(ListCommand, FailuresGoToStandardErrorWithTheWizardsMessages) {
 
 TEST(ListCommand, AUsageErrorIsItsReasonAndAPointerToTheHelp) {
     const QString at = "http://127.0.0.1:1/";
+    const std::string root = gw::test::TestRoot(), fifo = root + "/fifo", big = root + "/big";
+    ::mkfifo(fifo.c_str(), 0600);
+    std::ofstream(big).close();
+    std::filesystem::resize_file(big, (64 << 20) + 1);
+    const auto cookies = [&](const std::string& file, const char* why) {
+        return std::pair<QStringList, std::string>{{"--cookies", QString::fromStdString(file), at},
+                                                   "the cookies file " + file + why};
+    };
     const std::string kMaxTime =
         "--max-time takes a number of seconds above 0 and at most 31536000 (a year)";
     const std::pair<QStringList, std::string> cases[] = {
@@ -127,8 +137,11 @@ TEST(ListCommand, AUsageErrorIsItsReasonAndAPointerToTheHelp) {
         {{"--list=yes", at}, "--list takes no value"},
         {{"--list", "--", "--spec", at}, "only one address can be given"},
         {{"-l"}, "no address given"},
-        {{"--cookies", "/nonexistent/cookies.txt", at},
-         "the cookies file /nonexistent/cookies.txt cannot be read: No such file or directory"},
+        cookies("/nonexistent/cookies.txt", " cannot be read: No such file or directory"),
+        cookies(fifo, " is not a regular file"),
+        cookies("/dev/zero", " is not a regular file"),
+        cookies(root, " is not a regular file"),
+        cookies(big, " is larger than 64 MiB"),
     };
     for (const auto& [arguments, why] : cases) {
         const CliRun run = runCli(arguments);
