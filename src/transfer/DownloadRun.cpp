@@ -9,8 +9,8 @@
 #include <unordered_map>
 
 #include "platform/Dialup.h"
+#include "platform/HttpDate.h"
 #include "transfer/FileName.h"
-#include "transfer/HttpDate.h"
 #include "transfer/PartFile.h"
 #include "transfer/RetryPolicy.h"
 
@@ -31,7 +31,10 @@ struct Entry {
     // Open only while a try runs: a file waiting for its next try holds no descriptor, but
     // keeps its bytes where the server named their version, for the next try to go on from.
     std::unique_ptr<PartFile> part;
-    std::string version;          // the ETag or Last-Modified the kept bytes belong to
+    std::string version;  // the ETag or Last-Modified the kept bytes belong to
+    // The server's date for the file: a ranged answer without one keeps the date of the
+    // answer that named the version.
+    std::optional<std::chrono::sys_seconds> modified;
     std::uint64_t rangeFrom = 0;  // where the current try asked the body to start
     bool rangeRefused = false;    // the server would not go on there
     int tries = 0;
@@ -147,6 +150,7 @@ class Run {
         const bool goOn = entry.part && entry.part->resume();
         if (!goOn) {
             entry.version.clear();
+            entry.modified.reset();
             entry.part = std::make_unique<PartFile>(folder_, entry.name);
             if (!entry.part->open())
                 return finish(index, FileOutcome::WriteFailed, entry.part->error());
@@ -181,12 +185,16 @@ class Run {
         if (std::string why = RefuseNonFile(head); !why.empty())
             return why;
         Entry& entry = entries_[index];
+        const auto modified = platform::ParseHttpDate(head.lastModified);
         if (entry.rangeFrom > 0) {
             if (head.httpStatus == 206) {
-                if (RangeStart(head.contentRange) == entry.rangeFrom)
-                    return {};
-                entry.rangeRefused = true;
-                return "the server did not go on at byte " + std::to_string(entry.rangeFrom);
+                if (RangeStart(head.contentRange) != entry.rangeFrom) {
+                    entry.rangeRefused = true;
+                    return "the server did not go on at byte " + std::to_string(entry.rangeFrom);
+                }
+                if (modified)
+                    entry.modified = modified;
+                return {};
             }
             if (!entry.part->restart()) {
                 entry.writeFailed = true;
@@ -195,6 +203,7 @@ class Run {
             entry.rangeFrom = 0;
         }
         entry.version = VersionOf(head);
+        entry.modified = modified;
         return {};
     }
 
@@ -207,8 +216,8 @@ class Run {
         if (entry.writeFailed)
             return finish(index, FileOutcome::WriteFailed, entry.part->error());
         if (done.result.ok) {
-            if (const auto modified = ParseHttpDate(done.result.head.lastModified))
-                entry.part->setModified(*modified);
+            if (entry.modified)
+                entry.part->setModified(*entry.modified);
             if (!entry.part->commit())
                 return finish(index, FileOutcome::WriteFailed, entry.part->error());
             return finish(index, FileOutcome::Written, {});
