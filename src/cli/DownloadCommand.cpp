@@ -32,8 +32,8 @@ bool IsFolder(const std::string& path) {
 
 }  // namespace
 
-int RunDownload(platform::TransferEngine& engine, const Options& options, std::ostream& err,
-                bool errIsTerminal) {
+int RunDownloadCommand(platform::TransferEngine& engine, const Options& options, std::ostream& err,
+                       bool errIsTerminal) {
     if (!IsFolder(options.folder)) {
         err << "grabwright-cli: the folder " << EscapeForLine(options.folder)
             << " does not exist\n";

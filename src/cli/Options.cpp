@@ -8,6 +8,7 @@
 
 #include "cli/TerminalText.h"
 #include "harvest/Harvest.h"
+#include "transfer/DownloadRun.h"
 
 namespace gw::cli {
 namespace {
@@ -45,7 +46,8 @@ bool ReadJobs(const char* text, int& jobs) {
     char* end = nullptr;
     errno = 0;
     const long value = std::strtol(text, &end, 10);
-    if (*text == '\0' || *end != '\0' || errno != 0 || value < 1 || value > kMaxJobs)
+    if (*text == '\0' || *end != '\0' || errno != 0 || value < 1 ||
+        value > static_cast<long>(transfer::kMaxJobs))
         return false;
     jobs = static_cast<int>(value);
     return true;
@@ -87,9 +89,9 @@ std::string TakeOption(int value, const char* argument, Options& options) {
             options.folder = argument;
             return options.folder.empty() ? "--dest needs a folder" : "";
         case 'j':
-            return ReadJobs(argument, options.jobs)
-                       ? ""
-                       : "--jobs takes a whole number from 1 to " + std::to_string(kMaxJobs);
+            return ReadJobs(argument, options.jobs) ? ""
+                                                    : "--jobs takes a whole number from 1 to " +
+                                                          std::to_string(transfer::kMaxJobs);
         case kMaxTimeOption:
             return ReadSeconds(argument, options.maxTimeSeconds)
                        ? ""

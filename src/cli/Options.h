@@ -17,7 +17,6 @@ struct Options {
     std::string address;
 };
 
-inline constexpr int kMaxJobs = 16;
 // The longest --max-time, in seconds: a year.
 inline constexpr int kMaxTimeLimit = 31536000;
 

@@ -100,5 +100,5 @@ int main(int argc, char** argv) {
     }
     if (options->list)
         return gw::cli::RunList(engine, options->address, options->fileSpec, std::cout, std::cerr);
-    return gw::cli::RunDownload(engine, *options, std::cerr, ::isatty(STDERR_FILENO) == 1);
+    return gw::cli::RunDownloadCommand(engine, *options, std::cerr, ::isatty(STDERR_FILENO) == 1);
 }

@@ -21,7 +21,6 @@ using std::chrono::milliseconds;
 // One turn of the run: how long it may wait for the network before asking its caller again,
 // so that a window keeps repainting while a server is silent.
 constexpr milliseconds kTurn{10};
-constexpr std::size_t kMaxJobs = 16;
 
 enum class State { Queued, Running, Waiting, Done };
 

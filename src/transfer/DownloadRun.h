@@ -47,8 +47,11 @@ struct RunEvents {
     std::function<void(std::size_t index, const FileStatus& file)> finished;
 };
 
+// The most files a run holds in progress at once: more would only compete for one line.
+inline constexpr std::size_t kMaxJobs = 16;
+
 struct RunOptions {
-    // Files in progress or waiting for their next try at once (1 to 16).
+    // Files in progress or waiting for their next try at once (1 to kMaxJobs).
     std::size_t jobs = 1;
     // The wizard leaves a zero-length file after a failed fetch where nothing stood at the
     // name; the command line leaves none.

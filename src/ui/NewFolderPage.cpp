@@ -6,8 +6,7 @@
 
 #include "app/WizardState.h"
 #include "platform/Folders.h"
-#include "settings/SettingsNames.h"
-#include "settings/SettingsStore.h"
+#include "settings/LastFolder.h"
 #include "ui/Beep.h"
 #include "ui/DestinationPage.h"
 #include "ui/DisplayText.h"
@@ -31,8 +30,7 @@ NewFolderPage::NewFolderPage(QWidget* parent)
     setTabOrder(row.next, row.back);
     setTabOrder(row.back, row.cancel);
 
-    remembered_ = settings::ReadSetting(settings::kApplication, settings::kSettingsSection,
-                                        settings::kLastPathKey);
+    remembered_ = settings::ReadLastFolder();
     if (remembered_.empty() || remembered_.back() != '/')
         remembered_ += '/';
     pathEdit_->setText(displayText(remembered_));
@@ -76,8 +74,7 @@ void NewFolderPage::create() {
         return;
     }
     app::wizardState().DestinationFolder = path;
-    settings::WriteSetting(settings::kApplication, settings::kSettingsSection,
-                           settings::kLastPathKey, path);
+    settings::SaveLastFolder(path);
     navigate<DestinationPage>(this);
 }
 

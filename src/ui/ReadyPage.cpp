@@ -7,7 +7,7 @@
 #include "app/WizardState.h"
 #include "ui/DestinationPage.h"
 #include "ui/DisplayText.h"
-#include "ui/DownloadRun.h"
+#include "ui/DownloadFlow.h"
 #include "ui/FinishedPage.h"
 #include "ui/Navigation.h"
 #include "ui/PageLayout.h"
@@ -16,13 +16,13 @@
 namespace gw::ui {
 namespace {
 
-QString finishedMessage(DownloadRunOutcome outcome) {
+QString finishedMessage(DownloadFlowOutcome outcome) {
     switch (outcome) {
-        case DownloadRunOutcome::Downloaded:
+        case DownloadFlowOutcome::Downloaded:
             return QString::fromLatin1(kDownloadedMessage);
-        case DownloadRunOutcome::DownloadedErrors:
+        case DownloadFlowOutcome::DownloadedErrors:
             return QString::fromLatin1(kDownloadErrorsMessage);
-        case DownloadRunOutcome::Cancelled:
+        case DownloadFlowOutcome::Cancelled:
             break;
     }
     return QString::fromLatin1(kDownloadCancelledMessage);
@@ -48,7 +48,7 @@ ReadyPage::ReadyPage(QWidget* parent) : WizardPage(QStringLiteral("ReadyPage"), 
 }
 
 void ReadyPage::download() {
-    const DownloadRunOutcome outcome = RunDownload(this);
+    const DownloadFlowOutcome outcome = RunDownload(this);
     ShowFinished(finishedMessage(outcome));
     UnloadWait();
     unloadPage(this);

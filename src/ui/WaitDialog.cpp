@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <algorithm>
 
 #include "app/WizardState.h"
 #include "ui/Navigation.h"
@@ -51,6 +52,24 @@ WaitDialog::WaitDialog(QWidget* parent)
     }
 }
 
+void WaitDialog::setMessage(const QString& text) {
+    messageLabel_->setText(text);
+}
+
+void WaitDialog::startProgress(int maximum) {
+    progressBar_->setRange(0, std::max(maximum, 1));
+    progressBar_->setValue(0);
+    progressBar_->setVisible(true);
+}
+
+void WaitDialog::setProgressMaximum(int maximum) {
+    progressBar_->setMaximum(std::max(maximum, 1));
+}
+
+void WaitDialog::setProgress(int value) {
+    progressBar_->setValue(std::min(value, progressBar_->maximum()));
+}
+
 void WaitDialog::closeEvent(QCloseEvent* event) {
     event->ignore();
     if (abortHandler_)
@@ -68,7 +87,7 @@ WaitDialog* ShowWait(const QString& text) {
     WaitDialog* wait = loadedPage<WaitDialog>();
     if (!wait)
         wait = new WaitDialog;
-    wait->messageLabel()->setText(text);
+    wait->setMessage(text);
     wait->show();
     return wait;
 }

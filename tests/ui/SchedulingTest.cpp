@@ -62,12 +62,14 @@ struct SchedulingTest : gw::test::WizardFixture {
         for (QWidget* widget : QApplication::allWidgets()) {
             if (auto* wait = qobject_cast<gw::ui::WaitDialog*>(widget)) {
                 ++waitDialogs;
-                EXPECT_EQ(wait->messageLabel()->text(), "Please wait... Scheduling downloads...");
+                const auto* bar = wait->findChild<QProgressBar*>("progressBar");
+                EXPECT_EQ(wait->findChild<QLabel*>("messageLabel")->text(),
+                          "Please wait... Scheduling downloads...");
                 EXPECT_FALSE(wait->findChild<QPushButton*>("cancelButton")->isVisibleTo(wait));
-                EXPECT_TRUE(wait->progressBar()->isVisibleTo(wait));
-                EXPECT_EQ(wait->progressBar()->minimum(), 0);
-                EXPECT_EQ(wait->progressBar()->maximum(), gw::app::wizardState().SelectedCount);
-                EXPECT_EQ(wait->progressBar()->value(), gw::app::wizardState().SelectedCount);
+                EXPECT_TRUE(bar->isVisibleTo(wait));
+                EXPECT_EQ(bar->minimum(), 0);
+                EXPECT_EQ(bar->maximum(), gw::app::wizardState().SelectedCount);
+                EXPECT_EQ(bar->value(), gw::app::wizardState().SelectedCount);
             }
         }
         EXPECT_EQ(waitDialogs, 1);

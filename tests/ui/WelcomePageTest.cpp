@@ -7,7 +7,6 @@
 #include <functional>
 
 #include "app/Quit.h"
-#include "app/Version.h"
 #include "app/WizardState.h"
 #include "support/FakeDialup.h"
 #include "support/Pages.h"
@@ -26,28 +25,6 @@ namespace {
 using WelcomePageTest = gw::test::WizardFixture;
 
 }  // namespace
-
-TEST(VersionTitle, WrittenInPlainDecimal) {
-    EXPECT_EQ(gw::app::VersionTitle({2, 10, 7}), "GrabWright Plus Version 2.10.7");
-}
-
-TEST_F(WelcomePageTest, LoadsWithTitleButtonsAndTexts) {
-    auto* page = gw::ui::showPage<gw::ui::WelcomePage>();
-    EXPECT_EQ(page->windowTitle(), "GrabWright Plus Version " GW_VERSION_TEXT);
-    EXPECT_FALSE(control<QPushButton>(page, "backButton")->isEnabled());
-    EXPECT_EQ(control<QPushButton>(page, "backButton")->text(), "<< Back");
-    EXPECT_TRUE(control<QPushButton>(page, "nextButton")->isDefault());
-    EXPECT_TRUE(
-        control<QLabel>(page, "introductionLabel")->text().contains("individually.  For example"));
-    // Cancel, Back, Next from left to right in one row.
-    const int cancel = control<QPushButton>(page, "cancelButton")->x();
-    const int back = control<QPushButton>(page, "backButton")->x();
-    const int next = control<QPushButton>(page, "nextButton")->x();
-    EXPECT_LT(cancel, back);
-    EXPECT_LT(back, next);
-    EXPECT_EQ(control<QPushButton>(page, "cancelButton")->y(),
-              control<QPushButton>(page, "nextButton")->y());
-}
 
 TEST_F(WelcomePageTest, EnterGoesToTheAddressPageAndEscQuitsWithoutTouchingTheLine) {
     auto* page = gw::ui::showPage<gw::ui::WelcomePage>();

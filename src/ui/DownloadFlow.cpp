@@ -1,7 +1,6 @@
-#include "ui/DownloadRun.h"
+#include "ui/DownloadFlow.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -31,7 +30,7 @@ QString DownloadCaption(int index, int count, const std::string& address, bool h
     return caption;
 }
 
-DownloadRunOutcome RunDownload(QWidget* readyPage) {
+DownloadFlowOutcome RunDownload(QWidget* readyPage) {
     app::WizardState& state = app::wizardState();
     state.ShowWaitCancel = true;
     state.CancelRequested = false;
@@ -47,7 +46,7 @@ DownloadRunOutcome RunDownload(QWidget* readyPage) {
 
     settings::SaveAddressToHistory(state.PageAddress, state.HistoryCount);
 
-    wait->messageLabel()->setText(QStringLiteral("Please wait... Downloading files..."));
+    wait->setMessage(QStringLiteral("Please wait... Downloading files..."));
     wait->show();
     readyPage->hide();
 
@@ -65,7 +64,7 @@ DownloadRunOutcome RunDownload(QWidget* readyPage) {
                                      : transfer::RunRequest::Continue;
     };
     events.started = [&](std::size_t index) {
-        wait->messageLabel()->setText(
+        wait->setMessage(
             DownloadCaption(static_cast<int>(index) + 1, count, addresses[index], hangUpAtEnd));
     };
     events.finished = [](std::size_t, const transfer::FileStatus&) {
@@ -88,12 +87,12 @@ DownloadRunOutcome RunDownload(QWidget* readyPage) {
     }
     if (cancelled) {
         state.DownloadIncomplete = true;
-        return DownloadRunOutcome::Cancelled;
+        return DownloadFlowOutcome::Cancelled;
     }
     if (hangUpAtEnd)
         platform::HangUpDialup(platform::dialupService(), platform::clock(), app::pumpPaintOnly);
-    return state.DownloadIncomplete ? DownloadRunOutcome::DownloadedErrors
-                                    : DownloadRunOutcome::Downloaded;
+    return state.DownloadIncomplete ? DownloadFlowOutcome::DownloadedErrors
+                                    : DownloadFlowOutcome::Downloaded;
 }
 
 }  // namespace gw::ui

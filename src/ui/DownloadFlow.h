@@ -7,7 +7,7 @@ class QWidget;
 
 namespace gw::ui {
 
-enum class DownloadRunOutcome {
+enum class DownloadFlowOutcome {
     Downloaded,        // every file handled, none failed
     DownloadedErrors,  // every file handled, one or more failed
     Cancelled,         // stopped by Cancel between files, or by closing the wait dialog
@@ -18,6 +18,6 @@ QString DownloadCaption(int index, int count, const std::string& address, bool h
 
 // "Next >>" of the ready page: fetches every selected file into the destination folder behind
 // the wait dialog (left loaded for the caller to unload) with the ready page hidden.
-DownloadRunOutcome RunDownload(QWidget* readyPage);
+DownloadFlowOutcome RunDownload(QWidget* readyPage);
 
 }  // namespace gw::ui

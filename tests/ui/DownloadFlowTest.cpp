@@ -20,7 +20,7 @@
 #include "support/TempEnvironment.h"
 #include "support/WizardFixture.h"
 #include "ui/AddressPage.h"
-#include "ui/DownloadRun.h"
+#include "ui/DownloadFlow.h"
 #include "ui/FinishedPage.h"
 #include "ui/Navigation.h"
 #include "ui/ReadyPage.h"
