@@ -117,21 +117,12 @@ TEST(ListCommand, AUsageErrorIsItsReasonAndAPointerToTheHelp) {
         return std::pair<QStringList, std::string>{{"--cookies", QString::fromStdString(file), at},
                                                    "the cookies file " + file + why};
     };
-    const std::string kMaxTime =
-        "--max-time takes a number of seconds above 0 and at most 31536000 (a year)";
-    const std::pair<QStringList, std::string> cases[] = {
+    std::vector<std::pair<QStringList, std::string>> cases = {
         {{"-l", "-s", "[a", at}, "the pattern \"[a\" is not valid: a \"[\" has no closing \"]\""},
         {{"-j", "17", at}, "--jobs takes a whole number from 1 to 16"},
         {{"--jobs=0", at}, "--jobs takes a whole number from 1 to 16"},
         {{at, "-j"}, "--jobs needs a value"},
         {{"-d", "", at}, "--dest needs a folder"},
-        {{"--max-time", "1e10", at}, kMaxTime},
-        {{"--max-time", "inf", at}, kMaxTime},
-        {{"--max-time", "nan", at}, kMaxTime},
-        {{"--max-time", "0", at}, kMaxTime},
-        {{"--max-time", "-1", at}, kMaxTime},
-        {{"--max-time", "0x10", at}, kMaxTime},
-        {{"--max-time", "31536000.5", at}, kMaxTime},
         {{"--list", "--bogus\x1b[2J", at}, "unknown option --bogus%1B[2J"},
         {{"-lx", at}, "unknown option -x"},
         {{"--list=yes", at}, "--list takes no value"},
@@ -143,6 +134,10 @@ TEST(ListCommand, AUsageErrorIsItsReasonAndAPointerToTheHelp) {
         cookies(root, " is not a regular file"),
         cookies(big, " is larger than 64 MiB"),
     };
+    for (const char* limit : {"1e10", "inf", "nan", "0", "-1", "0x10", "31536000.5"})
+        cases.push_back(
+            {{"--max-time", limit, at},
+             "--max-time takes a number of seconds above 0 and at most 31536000 (a year)"});
     for (const auto& [arguments, why] : cases) {
         const CliRun run = runCli(arguments);
         EXPECT_EQ(run.exitCode, 2) << why;

@@ -266,8 +266,7 @@ class Run:
             raise AssertionError(f"{file} holds {held[:300]!r}")
 
     def expect_entries(self, wanted, _):
-        """{"path": a folder under the home folder, "names": all it holds, hidden names too,
-        sorted; a folder that is not there holds nothing}."""
+        """{"path": a folder under the home folder, "names": all it holds, sorted}."""
         folder = self.program.home / wanted["path"]
         held = sorted(entry.name for entry in folder.iterdir()) if folder.is_dir() else []
         if held != wanted["names"]:

@@ -259,15 +259,11 @@ SCENARIOS = [
         # The second file is held, so that its hidden part file stands when the signal comes.
         "hold_site": ["/files/two.zip"],
         "steps": TO_STEP_4 + [
-            {"key": "Return"},
-            {"wait_text": READY_IN_DOWNLOADS},
-            {"key": "Return"},
+            {"key": "Return"}, {"wait_text": READY_IN_DOWNLOADS}, {"key": "Return"},
             {"wait_text": "Please wait... Downloading file 2 of 2 ({site}/files/two.zip)"},
-            {"send_signal": "SIGTERM"},
-            {"expect_exit": 143},
+            {"send_signal": "SIGTERM"}, {"expect_exit": 143},
             {"expect_entries": {"path": "Downloads", "names": ["one.zip"]}},
-            {"expect_entries": {"path": ".cache/grabwright", "names": []}},
-        ],
+            {"expect_entries": {"path": ".cache/grabwright", "names": []}}],
     },
     {
         "name": "remembered addresses",

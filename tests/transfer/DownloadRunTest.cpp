@@ -408,54 +408,45 @@ TEST(DownloadAll, ABrokenBodyGoesOnWhereItBrokeOrStartsOverAndKeepsTheServersDat
     EXPECT_GE(fs::last_write_time(folder + "now.zip"), before);
 }
 
-// Whether the file system under `path` holds the date: a date out of its range is clamped.
-bool HoldsDate(const std::string& path, time_t date) {
-    const timespec times[2] = {{0, UTIME_OMIT}, {date, 0}};
+// The date of the file at `path`, after setting it to `date` when `set` is given: a file
+// system clamps a date out of its range.
+time_t Dated(const std::string& path, std::optional<time_t> set = {}) {
+    const timespec times[2] = {{0, UTIME_OMIT}, {set.value_or(0), set ? 0 : UTIME_OMIT}};
     struct stat info {};
-    return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0 && ::stat(path.c_str(), &info) == 0 &&
-           info.st_mtim.tv_sec == date;
+    ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+    return ::stat(path.c_str(), &info) == 0 ? info.st_mtim.tv_sec : -1;
 }
 
 // Dates before 1970 and past 2262-04-11, where a clock of nanoseconds ends: the file takes the
 // server's date where its file system holds it, else its arrival; a Retry-After ahead waits
 // the longest pause, one behind not at all.
 TEST(DownloadAll, DatesFarAheadAndBefore1970DateTheFileAndPauseTheRetry) {
-    struct Case {
-        const char* date;
-        time_t seconds;
-        std::chrono::seconds pause;
-    };
-    const Case cases[] = {
-        {"Wed, 31 Dec 1969 12:00:00 GMT", -43200, std::chrono::seconds(0)},
-        {"Sat, 12 Apr 2262 00:00:00 GMT", 9223372800, gw::transfer::kMaxRetryAfter},
-        {"Mon, 01 Jan 2263 00:00:00 GMT", 9246182400, gw::transfer::kMaxRetryAfter},
-        {"Fri, 31 Dec 9999 23:59:59 GMT", 253402300799, gw::transfer::kMaxRetryAfter},
+    const std::pair<const char*, time_t> cases[] = {
+        {"Wed, 31 Dec 1969 12:00:00 GMT", -43200},
+        {"Sat, 12 Apr 2262 00:00:00 GMT", 9223372800},
+        {"Mon, 01 Jan 2263 00:00:00 GMT", 9246182400},
+        {"Fri, 31 Dec 9999 23:59:59 GMT", 253402300799},
     };
     gw::test::HttpServer server([&](httplib::Server& http, std::stop_token) {
         http.Get("/dated/([0-9])", [&](const httplib::Request& request, httplib::Response& answer) {
-            answer.set_header("Last-Modified", cases[std::stoi(request.matches[1])].date);
+            answer.set_header("Last-Modified", cases[std::stoi(request.matches[1])].first);
             answer.set_content("x", "application/octet-stream");
         });
     });
     const std::string folder = Folder();
     for (std::size_t i = 0; i < std::size(cases); ++i) {
-        const Case& c = cases[i];
-        const std::string file = folder + std::to_string(i);
-        const time_t before = std::time(nullptr);
-        EXPECT_EQ(Download(server.url("/dated/" + std::to_string(i)), folder).result.outcome,
-                  FileOutcome::Written);
-        struct stat info {};
-        ASSERT_EQ(::stat(file.c_str(), &info), 0);
-        const time_t dated = info.st_mtim.tv_sec;
-        if (HoldsDate(folder, c.seconds)) {
-            EXPECT_EQ(dated, c.seconds) << c.date;
-        } else {
-            EXPECT_TRUE(dated >= before - 1 && dated <= std::time(nullptr))
-                << c.date << ": " << dated;
-        }
-        const auto pause = gw::transfer::PauseBeforeTry(
-            2, true, gw::transfer::ParseRetryAfter(c.date, std::chrono::system_clock::now()));
-        EXPECT_EQ(pause, std::chrono::milliseconds(c.pause)) << c.date;
+        const auto [date, seconds] = cases[i];
+        const time_t before = std::time(nullptr) - 1;
+        Download(server.url("/dated/" + std::to_string(i)), folder);
+        const time_t dated = Dated(folder + std::to_string(i));
+        if (Dated(folder, seconds) == seconds)
+            EXPECT_EQ(dated, seconds) << date;
+        else
+            EXPECT_TRUE(dated >= before && dated <= std::time(nullptr)) << date << ": " << dated;
+        const auto wait = gw::transfer::ParseRetryAfter(date, std::chrono::system_clock::now());
+        EXPECT_EQ(gw::transfer::PauseBeforeTry(2, true, wait),
+                  seconds < 0 ? std::chrono::milliseconds(0) : gw::transfer::kMaxRetryAfter)
+            << date;
     }
 }
 
