@@ -14,6 +14,7 @@
 #include "transfer/DownloadRun.h"
 #include "ui/DisplayText.h"
 #include "ui/EventPump.h"
+#include "ui/RunEndNotice.h"
 #include "ui/WaitDialog.h"
 
 namespace gw::ui {
@@ -35,6 +36,7 @@ DownloadFlowOutcome RunDownload(QWidget* readyPage) {
     state.ShowWaitCancel = true;
     state.CancelRequested = false;
     state.DownloadIncomplete = false;
+    const RunEndNotice notice(readyPage->window());
 
     // A fresh dialog, so that it takes up the flag and shows its Cancel button.
     UnloadWait();
@@ -91,6 +93,7 @@ DownloadFlowOutcome RunDownload(QWidget* readyPage) {
     }
     if (hangUpAtEnd)
         platform::HangUpDialup(platform::dialupService(), platform::clock(), app::pumpPaintOnly);
+    notice.ranToEnd(files, state.DestinationFolder);
     return state.DownloadIncomplete ? DownloadFlowOutcome::DownloadedErrors
                                     : DownloadFlowOutcome::Downloaded;
 }

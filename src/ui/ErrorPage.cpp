@@ -12,7 +12,8 @@ namespace gw::ui {
 
 ErrorPage::ErrorPage(QWidget* parent)
     : WizardView(QStringLiteral("ErrorPage"), QStringLiteral("GrabWright"), parent) {
-    setFixedSize(twips(6600), twips(3495));
+    setMinimumSize(twips(6600), twips(3495));
+    resize(minimumSize());
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("iconPicture"));
@@ -22,10 +23,12 @@ ErrorPage::ErrorPage(QWidget* parent)
     icon->setAccessibleName(QStringLiteral("Warning"));
 
     messageLabel_ = makeLabel(this, "messageLabel", QString(), 1080, 240, 5280, 2520);
+    growWithView(messageLabel_);
 
     auto* backButton = makeButton(this, "backButton", QStringLiteral("<< Back"), 5160, 3000);
     backButton->setAutoDefault(true);
     backButton->setDefault(true);
+    keepAtFoot(backButton);
     // Esc reaches reject(), which unloads the page just as the button does.
     connect(backButton, &QPushButton::clicked, this, &ErrorPage::reject);
 }

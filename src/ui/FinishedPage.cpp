@@ -22,6 +22,8 @@ FinishedPage::FinishedPage(QWidget* parent) : WizardPage(QStringLiteral("Finishe
     auto* finishButton = makeButton(this, "finishButton", QStringLiteral("Finish"), 5160, 3000);
     finishButton->setAutoDefault(true);
     finishButton->setDefault(true);
+    keepAtFoot(backButton);
+    keepAtFoot(finishButton);
 
     backButton->setVisible(app::wizardState().DownloadIncomplete);
 

@@ -16,7 +16,8 @@ namespace gw::ui {
 
 WaitDialog::WaitDialog(QWidget* parent)
     : WizardView(QStringLiteral("WaitDialog"), QStringLiteral("GrabWright Plus"), parent) {
-    setFixedSize(twips(6570), twips(3465));
+    setMinimumSize(twips(6570), twips(3465));
+    resize(minimumSize());
 
     messageLabel_ = makeLabel(this, "messageLabel", QStringLiteral("Please wait... Processing..."),
                               240, 480, 6090, 960);
@@ -40,6 +41,8 @@ WaitDialog::WaitDialog(QWidget* parent)
 
     auto* cancelButton = makeButton(this, "cancelButton", QStringLiteral("Cancel"), 2677, 2880);
     cancelButton->setVisible(false);
+    keepAtFoot(cancelNote);
+    keepAtFoot(cancelButton);
     connect(cancelButton, &QPushButton::clicked, this,
             [] { app::wizardState().CancelRequested = true; });
 

@@ -41,6 +41,7 @@ WelcomePage::WelcomePage(QWidget* parent) : WizardPage(QStringLiteral("WelcomePa
     divider->setFrameShape(QFrame::VLine);
     divider->setFrameShadow(QFrame::Sunken);
     divider->setGeometry(twips(2400), 0, twips(30), twips(3495));
+    growWithView(divider);
 
     makeLabel(this, "introductionLabel",
               QStringLiteral(

@@ -95,7 +95,7 @@ bool WizardWindow::eventFilter(QObject* watched, QEvent* event) {
             break;
         case QEvent::Resize:
             if (view == current_) {
-                growToHold(view->size());
+                growToHold(view->minimumSize());
                 place(view);
             }
             break;
@@ -108,7 +108,7 @@ bool WizardWindow::eventFilter(QObject* watched, QEvent* event) {
 void WizardWindow::makeCurrent(QWidget* view) {
     QWidget* previous = current_;
     current_ = view;
-    growToHold(view->size());
+    growToHold(view->minimumSize());
     place(view);
     setWindowTitle(view->windowTitle());
     if (previous && previous != view) {
@@ -153,11 +153,11 @@ void WizardWindow::growToHold(QSize size) {
         setFixedSize(needed);
 }
 
-// A view smaller than the window stands at its foot, so that the row of buttons every page
-// ends in stays where it was from one page to the next, under the pointer that pressed it.
+// Every view takes the whole client area and spreads itself over what it did not ask for,
+// keeping its row of buttons at the foot: the row stays where it was from one page to the
+// next, under the pointer that pressed it.
 void WizardWindow::place(QWidget* view) {
-    const QSize room = minimumSize();
-    view->move((room.width() - view->width()) / 2, room.height() - view->height());
+    view->setGeometry(QRect(QPoint(0, 0), minimumSize()));
 }
 
 void WizardWindow::showModally(QWidget* view) {

@@ -79,8 +79,11 @@ class Reader:
         except NotImplementedError:
             return None
 
+    def extents(self, node):
+        return node.queryComponent().getExtents(self.atspi.DESKTOP_COORDS)
+
     def centre(self, node):
-        extents = node.queryComponent().getExtents(self.atspi.DESKTOP_COORDS)
+        extents = self.extents(node)
         return extents.x + extents.width // 2, extents.y + extents.height // 2
 
     def describe(self):
@@ -105,6 +108,7 @@ class Run:
         self.program = Program(program_path, desktop, scratch / "home", scenario.get("home", {}))
         self.reader = Reader(self.program.process.pid)
         self.first_window = None
+        self.next_place = None
 
     def fill(self, value):
         if not isinstance(value, str):
@@ -236,6 +240,18 @@ class Run:
             return False
         self.wait(f"a panel {wanted}", check)
 
+    def expect_layout(self, _, title):
+        """The view's first control stands within 12 px of the window's top edge, and "Next >>"
+        where it stood at the first such step, both measured from the window's corner."""
+        def check():
+            window, view = self.reader.find(title=title, role="panel")
+            _, button = self.reader.find(title=title, role="push button", name="Next >>")
+            frame, at = self.reader.extents(window), self.reader.extents(button)
+            first = min(self.reader.extents(node).y for node in self.reader.nodes(view))
+            self.next_place = self.next_place or (at.x - frame.x, at.y - frame.y)
+            return first - frame.y <= 12 and (at.x - frame.x, at.y - frame.y) == self.next_place
+        self.wait("the view at the window's top and Next >> in its place", check)
+
     def close_window(self, title, _):
         self.x_window(title)
         self.tool("wmctrl", "-c", title)
@@ -310,7 +326,7 @@ class Run:
     STEPS = ("key", "type", "wait_window", "wait_text", "expect_field", "click_button_named",
              "click_named", "double_click_named", "expect_names", "same_window", "expect_panel",
              "close_window", "expect_exit", "expect_file", "expect_entries", "expect_icon",
-             "release_site", "send_signal", "start_again", "screenshot")
+             "release_site", "send_signal", "start_again", "screenshot", "expect_layout")
 
     def run(self, steps):
         for number, step in enumerate(steps, 1):

@@ -2,9 +2,11 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QtDBus>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -134,6 +136,17 @@ class WaitDialogWatch {
   private:
     QString marker_;
     QTimer timer_;
+};
+
+// The desktop's notification service as far as the program uses it; every notice gets id 1.
+struct NoticeService : QDBusVirtualObject {
+    QStringList notices;
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& call, const QDBusConnection& bus) override {
+        for (int field : {0, 3, 4, 5})
+            notices << call.arguments()[field].toStringList();
+        return bus.send(call.createReply(uint(1)));
+    }
 };
 
 struct DownloadRunTest : gw::test::WizardFixture {
@@ -369,4 +382,61 @@ TEST_F(DownloadRunTest, FinishOpensTheFolderUnlessScheduled) {
         EXPECT_EQ(fakes.dialup.hangUpCalls, 0);
         gw::test::closeAllWindows();
     }
+}
+
+TEST_F(DownloadRunTest, OnlyALongRunOutOfSightIsAnnouncedAndItsButtonOpensTheFolder) {
+    const QString path = QStringLiteral("/org/freedesktop/Notifications");
+    const QString name = QStringLiteral("org.freedesktop.Notifications");
+    // Seconds, another window active, a service on the bus, the files; the notice (or none).
+    const std::tuple<int, bool, bool, std::vector<std::string>, const char*> cases[] = {
+        {12, true, true, {"/f/a.zip", "/f/", "/f/"}, "1 file downloaded to dest dir, 2 failed."},
+        {12, true, true, {"/f/a.zip", "/f/b.zip"}, "2 files downloaded to dest dir."},
+        {9, true, true, {"/f/a.zip"}, nullptr},
+        {12, false, true, {"/f/a.zip"}, nullptr},
+        {12, true, false, {"/f/a.zip"}, nullptr},
+    };
+    // A private session bus, there before the program first asks for the bus.
+    QProcess daemon;
+    daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address"});
+    ASSERT_TRUE(daemon.waitForReadyRead(10000)) << "no dbus-daemon";
+    const QByteArray address = daemon.readLine().trimmed();
+    qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+    QDBusConnection bus = QDBusConnection::connectToBus(QString::fromLatin1(address), "service");
+    NoticeService service;
+    bus.registerVirtualObject(path, &service);
+    fakes.clock.tick = {};
+    for (const auto& [seconds, behind, serviceUp, files, body] : cases) {
+        SCOPED_TRACE(seconds * 10 + behind * 2 + serviceUp);
+        service.notices.clear();
+        ASSERT_TRUE(!serviceUp || bus.registerService(name));
+        gw::test::FileManagerRecorder fileManager;
+        select(files);
+        auto* ready = gw::ui::showPage<gw::ui::ReadyPage>();
+        if (behind) {
+            auto* other = new QWidget;  // closeAllWindows() takes it
+            other->show();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(other));
+        }
+        // The clock moves on while the files arrive, as the run lets events through.
+        QTimer::singleShot(0, [&] { fakes.clock.current += std::chrono::seconds(seconds); });
+        testing::internal::CaptureStderr();
+        control<QPushButton>(ready, "nextButton")->click();
+        QTest::qWait(300);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        EXPECT_EQ(service.notices, body ? QStringList({"GrabWright Plus", "GrabWright Plus", body,
+                                                       "open-folder", "Open Folder"})
+                                        : QStringList());
+        // A notice this run did not send, or one dismissed, has no button.
+        bus.send(QDBusMessage::createSignal(path, name, "ActionInvoked")
+                 << 1u << QStringLiteral("open-folder"));
+        EXPECT_EQ(QTest::qWaitFor([&] { return !fileManager.opened.empty(); }, 300), !!body);
+        EXPECT_EQ(fileManager.opened, std::vector(body ? 1 : 0, folder.string() + "/"));
+        EXPECT_EQ(ended, 0);
+        // The user dismisses the notice, and its button with it.
+        bus.send(QDBusMessage::createSignal(path, name, "NotificationClosed") << 1u << 2u);
+        bus.unregisterService(name);
+        gw::test::closeAllWindows();
+    }
+    daemon.kill();
+    daemon.waitForFinished();
 }
