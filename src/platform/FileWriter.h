@@ -65,8 +65,9 @@ class FileWriter {
     // bytes at its end, and fails when what stands at its name is no longer this file.
     void suspend();
     bool resume();
-    // The modification time the file takes when it is put in place (else the time of writing).
-    void setModified(std::chrono::system_clock::time_point when) { modified_ = when; }
+    // The modification time the file takes when it is put in place, where its file system can
+    // hold it; else, as without one, the time it arrived.
+    void setModified(std::chrono::sys_seconds when) { modified_ = when; }
     // The extended attributes the file carries into place, made from its size and date as
     // they stand once the date is set, so that a tag may record them. They are set before the
     // rename: the file never stands at its name without them.
@@ -92,7 +93,7 @@ class FileWriter {
     std::uint64_t size_ = 0;
     dev_t device_ = 0;
     ino_t inode_ = 0;
-    std::optional<std::chrono::system_clock::time_point> modified_;
+    std::optional<std::chrono::sys_seconds> modified_;
     TagMaker tags_;
     std::string name_;
     std::string partName_;

@@ -8,10 +8,10 @@
 #include <unordered_map>
 
 #include "platform/Dialup.h"
+#include "platform/HttpDate.h"
 #include "transfer/ChecksumCheck.h"
 #include "transfer/FileName.h"
 #include "transfer/FileVersion.h"
-#include "transfer/HttpDate.h"
 #include "transfer/KnownCopy.h"
 #include "transfer/PartFile.h"
 #include "transfer/RetryPolicy.h"
@@ -34,7 +34,10 @@ struct Entry {
     std::unique_ptr<PartFile> part;
     // Hashes the part file's bytes as they arrive, where a list names the file.
     std::unique_ptr<ChecksumCheck> check;
-    FileVersion version;          // what the answer that began the kept bytes named
+    FileVersion version;  // what the answer that began the kept bytes named
+    // The server's date for the file: a ranged answer without one keeps the date of the
+    // answer that named the version.
+    std::optional<std::chrono::sys_seconds> modified;
     std::uint64_t rangeFrom = 0;  // where the current try asked the body to start
     bool rangeRefused = false;    // the answer was not the asked part of that version
     Condition condition;          // what the request asks about the copy already at the name
@@ -180,6 +183,7 @@ class Run {
     bool openPart(std::size_t index) {
         Entry& entry = entries_[index];
         entry.version = {};
+        entry.modified.reset();
         if (entry.check)
             entry.check->restart();
         entry.part = std::make_unique<PartFile>(folder_, entry.name);
@@ -200,6 +204,7 @@ class Run {
             entry.writeFailed = true;
             return entry.part->error();
         }
+        const auto modified = platform::ParseHttpDate(head.lastModified);
         switch (JudgeAnswer(entry.version, head, entry.rangeFrom)) {
             case AnswerUse::Refuse:
                 entry.rangeRefused = true;
@@ -221,6 +226,8 @@ class Run {
         }
         if (entry.rangeFrom == 0)
             entry.version = VersionOf(head);
+        if (entry.rangeFrom == 0 || modified)
+            entry.modified = modified;
         // A body came: the copy at the name is no longer the server's file, whatever later
         // tries of this one meet.
         entry.condition = {};
@@ -248,8 +255,8 @@ class Run {
                 files_[index].checksum = ChecksumState::Matched;
             entry.part->setTags(
                 TagsOnArrival(addresses_[index], options_.referrerPage, done.result.head));
-            if (const auto modified = ParseHttpDate(done.result.head.lastModified))
-                entry.part->setModified(*modified);
+            if (entry.modified)
+                entry.part->setModified(*entry.modified);
             if (!entry.part->commit())
                 return finish(index, FileOutcome::WriteFailed, entry.part->error());
             return finish(index, FileOutcome::Written, {});
