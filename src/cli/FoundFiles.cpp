@@ -55,7 +55,8 @@ FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& addres
     {
         retrieval::RunTempFile temp;
         if (temp.path().empty()) {
-            err << retrieval::kFetchFailedMessage << "\ngrabwright-cli: " << temp.error() << '\n';
+            err << retrieval::kFetchFailedMessage
+                << "\ngrabwright-cli: " << EscapeForLine(temp.error()) << '\n';
             return Failed(1);
         }
         // Any signal ends the page fetch: there is no file in progress to finish.

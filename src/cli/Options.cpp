@@ -3,8 +3,8 @@
 #include <getopt.h>
 
 #include <cerrno>
-#include <cmath>
 #include <cstdlib>
+#include <string_view>
 
 #include "cli/TerminalText.h"
 #include "harvest/Harvest.h"
@@ -53,12 +53,16 @@ bool ReadJobs(const char* text, int& jobs) {
     return true;
 }
 
-// The numeric locale is never set, so "1.5" reads the same whatever the environment says.
+// Plain decimals only: strtod would also take "inf", "nan", "1e10" and hexadecimal, none of
+// which is a time limit anyone means. The numeric locale is never set, so "1.5" reads the same
+// whatever the environment says.
 bool ReadSeconds(const char* text, double& seconds) {
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(text, &end);
-    if (*text == '\0' || *end != '\0' || errno != 0 || !std::isfinite(value) || value <= 0)
+    const std::string_view digits(text);
+    if (digits.empty() || digits.find_first_not_of("0123456789.") != std::string_view::npos ||
+        digits.find('.') != digits.rfind('.') || digits == ".")
+        return false;
+    const double value = std::strtod(text, nullptr);
+    if (value <= 0 || value > kMaxTimeLimit)
         return false;
     seconds = value;
     return true;
@@ -91,7 +95,8 @@ std::string TakeOption(int value, const char* argument, Options& options) {
         case kMaxTimeOption:
             return ReadSeconds(argument, options.maxTimeSeconds)
                        ? ""
-                       : "--max-time takes a number of seconds above 0";
+                       : "--max-time takes a number of seconds above 0 and at most " +
+                             std::to_string(kMaxTimeLimit) + " (a year)";
         case kCookiesOption:
             options.cookiesFile = argument;
             return options.cookiesFile.empty() ? "--cookies needs a file" : "";

@@ -17,6 +17,9 @@ struct Options {
     std::string address;
 };
 
+// The longest --max-time, in seconds: a year.
+inline constexpr int kMaxTimeLimit = 31536000;
+
 // The options of one command line (argv[1..], which it may reorder); nothing, with `why` set
 // to a one-line reason, for a usage error.
 std::optional<Options> ParseOptions(int argc, char** argv, std::string& why);

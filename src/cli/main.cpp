@@ -5,6 +5,7 @@
 
 #include "ProjectVersion.h"
 #include "cli/DownloadCommand.h"
+#include "cli/FoundFiles.h"
 #include "cli/ListCommand.h"
 #include "cli/Locale.h"
 #include "cli/Options.h"
@@ -25,7 +26,8 @@ const char* const kHelp =
     "the page. Every file found is downloaded into FOLDER under the name after the last\n"
     "\"/\" of its address; a file of that name is replaced only once the new one has\n"
     "arrived whole. Progress, the addresses that failed and a closing summary go to\n"
-    "standard error. In every address and file name printed, bytes below 0x20 and 0x7F\n"
+    "standard error. In every address and file name printed, bytes below 0x20, 0x7F\n"
+    "and the C1 controls (a lone byte 0x80 to 0x9F, or U+0080 to U+009F in UTF-8)\n"
     "stand as %XX. Each download names the page as its Referer (only its origin to\n"
     "another site, nothing from https to http) and carries the cookies the page's\n"
     "answers set; no cookie is ever written to disk.\n"
@@ -38,10 +40,11 @@ const char* const kHelp =
     "  -s, --spec=PATTERN      the file names to look for (default \"*.zip\")\n"
     "  -d, --dest=FOLDER       download into FOLDER (default: the current folder)\n"
     "  -j, --jobs=N            fetch up to N files at once (1 to 16; default 1)\n"
-    "      --max-time=SECONDS  stop the whole command after this long\n"
+    "      --max-time=SECONDS  stop the whole command after this long (a year at most)\n"
     "      --cookies=FILE      send the cookies of FILE (Netscape format, as browsers'\n"
     "                          export add-ons, curl -c and wget --save-cookies write\n"
-    "                          it) with the page and the downloads; FILE is only read\n"
+    "                          it) with the page and the downloads; FILE is only read,\n"
+    "                          and must be a regular file of 64 MiB at most\n"
     "  -l, --list              print the found addresses to standard output, one per\n"
     "                          line, instead of downloading them\n"
     "  -h, --help              show this help and exit\n"
@@ -71,6 +74,12 @@ int Print(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // From the first step on, so that whatever comes before the downloads (a large cookies
+    // file takes libcurl a minute) can be stopped too.
+    if (!gw::cli::CatchStopSignals()) {
+        std::cerr << "grabwright-cli: the signal handlers could not be set\n";
+        return 1;
+    }
     gw::cli::UseCharacterLocale();
     std::string why;
     const auto options = gw::cli::ParseOptions(argc, argv, why);
@@ -82,14 +91,13 @@ int main(int argc, char** argv) {
         return Print(kHelp);
     if (options->version)
         return Print("grabwright-cli " GW_VERSION_TEXT "\n");
-    if (!gw::cli::CatchStopSignals()) {
-        std::cerr << "grabwright-cli: the signal handlers could not be set\n";
-        return 1;
-    }
     gw::cli::SetTimeLimit(options->maxTimeSeconds);
     gw::platform::InitTransfers();
     gw::platform::TransferEngine engine;
-    if (!options->cookiesFile.empty() && !engine.loadCookies(options->cookiesFile, why)) {
+    const auto stopped = [] { return gw::cli::CurrentStop() != gw::cli::StopReason::None; };
+    if (!options->cookiesFile.empty() && !engine.loadCookies(options->cookiesFile, why, stopped)) {
+        if (why.empty())
+            return gw::cli::ExitStatusForStop(std::cerr);
         std::cerr << "grabwright-cli: " << gw::cli::EscapeForLine(why)
                   << "\nTry 'grabwright-cli --help'.\n";
         return 2;

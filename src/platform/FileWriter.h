@@ -61,8 +61,9 @@ class FileWriter {
     // bytes at its end, and fails when what stands at its name is no longer this file.
     void suspend();
     bool resume();
-    // The modification time the file takes when it is put in place (else the time of writing).
-    void setModified(std::chrono::system_clock::time_point when) { modified_ = when; }
+    // The modification time the file takes when it is put in place, where its file system can
+    // hold it; else, as without one, the time it arrived.
+    void setModified(std::chrono::sys_seconds when) { modified_ = when; }
     // Closes the file and renames it over the final name. A symbolic link at the name is
     // replaced, not followed.
     bool commit();
@@ -83,7 +84,7 @@ class FileWriter {
     std::uint64_t size_ = 0;
     dev_t device_ = 0;
     ino_t inode_ = 0;
-    std::optional<std::chrono::system_clock::time_point> modified_;
+    std::optional<std::chrono::sys_seconds> modified_;
     std::string name_;
     std::string partName_;
     std::string partPath_;

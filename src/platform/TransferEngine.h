@@ -117,8 +117,10 @@ class TransferEngine {
     void abort();
 
     // Reads cookies from a file in the Netscape format for every later transfer; the file is
-    // never written. False, with the reason, when it cannot be read.
-    bool loadCookies(const std::string& path, std::string& why);
+    // never written. False, with the reason, when it cannot be taken (see LoadCookieFile), and
+    // with no reason when `stopped` said so.
+    bool loadCookies(const std::string& path, std::string& why,
+                     const std::function<bool()>& stopped);
 
   private:
     struct Impl;

@@ -10,11 +10,12 @@
 
 namespace gw::platform {
 
-FileBytes ReadWholeFile(const std::string& path) {
+FileBytes ReadWholeFile(const std::string& path, std::uint64_t limit) {
     FileBytes file;
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     struct stat info {};
     if (fd < 0) {
+        file.error = errno;
         // A file that is there but cannot be opened still counts as a file that was not read
         // whole; a socket, which cannot be opened at all, is no file.
         if (errno != ENOENT && errno != ENOTDIR)
@@ -29,18 +30,23 @@ FileBytes ReadWholeFile(const std::string& path) {
         return file;
     }
     file.kind = FileKind::Regular;
+    file.tooLarge = static_cast<std::uint64_t>(info.st_size) > limit;
     // One allocation of the right size; the size is only a hint, the file may still grow.
-    file.bytes.reserve(static_cast<std::size_t>(std::min<off_t>(info.st_size, off_t{1} << 28)));
+    if (!file.tooLarge)
+        file.bytes.reserve(static_cast<std::size_t>(std::min<off_t>(info.st_size, off_t{1} << 28)));
     char buffer[65536];
-    for (;;) {
+    while (!file.tooLarge) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR)
             continue;
+        if (got < 0)
+            file.error = errno;
         if (got == 0)
             file.complete = true;
         if (got <= 0)
             break;
         file.bytes.append(buffer, static_cast<std::size_t>(got));
+        file.tooLarge = file.bytes.size() > limit;
     }
     ::close(fd);
     return file;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <limits>
 #include <string>
 
 namespace gw::platform {
@@ -14,11 +16,14 @@ struct FileBytes {
     std::string bytes;
     FileKind kind = FileKind::Missing;
     bool complete = false;  // every byte was read
+    bool tooLarge = false;  // the file holds more than the limit; not read whole
+    int error = 0;          // the errno of a failed open or read
 };
 
-// Reads a regular file whole. Nothing else at the name is read: opening a fifo would wait for
-// a writer for good, and a device may never end.
-FileBytes ReadWholeFile(const std::string& path);
+// Reads a regular file whole, up to `limit` bytes. Nothing else at the name is read: opening a
+// fifo would wait for a writer for good, and a device may never end.
+FileBytes ReadWholeFile(const std::string& path,
+                        std::uint64_t limit = std::numeric_limits<std::uint64_t>::max());
 
 // Puts the file, as it is, at `backup` (replacing an older one), readable by its owner only.
 // Returns whether it is there.

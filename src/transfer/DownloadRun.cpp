@@ -8,10 +8,10 @@
 #include <unordered_map>
 
 #include "platform/Dialup.h"
+#include "platform/HttpDate.h"
 #include "transfer/ChecksumCheck.h"
 #include "transfer/FileName.h"
 #include "transfer/FileVersion.h"
-#include "transfer/HttpDate.h"
 #include "transfer/PartFile.h"
 #include "transfer/RetryPolicy.h"
 
@@ -33,7 +33,10 @@ struct Entry {
     std::unique_ptr<PartFile> part;
     // Hashes the part file's bytes as they arrive, where a list names the file.
     std::unique_ptr<ChecksumCheck> check;
-    FileVersion version;          // what the answer that began the kept bytes named
+    FileVersion version;  // what the answer that began the kept bytes named
+    // The server's date for the file: a ranged answer without one keeps the date of the
+    // answer that named the version.
+    std::optional<std::chrono::sys_seconds> modified;
     std::uint64_t rangeFrom = 0;  // where the current try asked the body to start
     bool rangeRefused = false;    // the answer was not the asked part of that version
     int tries = 0;
@@ -136,6 +139,7 @@ class Run {
         const bool goOn = entry.part && entry.part->resume();
         if (!goOn) {
             entry.version = {};
+            entry.modified.reset();
             entry.part = std::make_unique<PartFile>(folder_, entry.name);
             if (!entry.part->open())
                 return finish(index, FileOutcome::WriteFailed, entry.part->error());
@@ -174,6 +178,7 @@ class Run {
         if (std::string why = RefuseNonFile(head); !why.empty())
             return why;
         Entry& entry = entries_[index];
+        const auto modified = platform::ParseHttpDate(head.lastModified);
         switch (JudgeAnswer(entry.version, head, entry.rangeFrom)) {
             case AnswerUse::Refuse:
                 entry.rangeRefused = true;
@@ -193,8 +198,12 @@ class Run {
             case AnswerUse::Append:
                 break;
         }
-        if (entry.rangeFrom == 0)
+        if (entry.rangeFrom == 0) {
             entry.version = VersionOf(head);
+            entry.modified = modified;
+        } else if (modified) {
+            entry.modified = modified;
+        }
         return {};
     }
 
@@ -215,8 +224,8 @@ class Run {
             }
             if (entry.check)
                 files_[index].checksum = ChecksumState::Matched;
-            if (const auto modified = ParseHttpDate(done.result.head.lastModified))
-                entry.part->setModified(*modified);
+            if (entry.modified)
+                entry.part->setModified(*entry.modified);
             if (!entry.part->commit())
                 return finish(index, FileOutcome::WriteFailed, entry.part->error());
             return finish(index, FileOutcome::Written, {});

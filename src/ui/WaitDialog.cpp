@@ -73,10 +73,14 @@ void WaitDialog::setProgress(int value) {
     progressBar_->setValue(std::min(value, progressBar_->maximum()));
 }
 
-void WaitDialog::closeEvent(QCloseEvent* event) {
-    event->ignore();
+void WaitDialog::abortWork() {
     if (abortHandler_)
         abortHandler_();
+}
+
+void WaitDialog::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    abortWork();
 }
 
 // Esc must not dismiss the dialog while work runs behind it.

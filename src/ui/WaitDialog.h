@@ -27,6 +27,8 @@ class WaitDialog : public WizardView {
     // out of a transfer that hangs. Without one the close is refused, since the work cannot be
     // stopped.
     void setAbortHandler(std::function<void()> handler) { abortHandler_ = std::move(handler); }
+    // Stops the work behind the dialog as closing the window does, where it can be stopped.
+    void abortWork();
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QPushButton>
 
+#include "app/Quit.h"
 #include "ui/Navigation.h"
 
 namespace gw::ui {
@@ -122,7 +123,8 @@ void WizardWindow::makeCurrent(QWidget* view) {
         switching_ = false;
     }
     view->raise();
-    if (!isVisible()) {
+    // Work that unwinds after the program hid its window must not bring it back.
+    if (!isVisible() && !app::ProgramEnding()) {
         show();
         raise();
         activateWindow();
@@ -161,11 +163,12 @@ void WizardWindow::place(QWidget* view) {
 void WizardWindow::showModally(QWidget* view) {
     QPointer<QWidget> guard(view);
     view->show();
-    if (!guard || isUnloaded(view))
+    if (!guard || isUnloaded(view) || app::ProgramEnding())
         return;
     QEventLoop loop;
     modalLoops_[view] = &loop;
     loop.exec(QEventLoop::DialogExec);
+    modalLoops_.erase(view);  // the program's end may have left the loop, not forget()
 }
 
 void WizardWindow::forget(QWidget* view) {

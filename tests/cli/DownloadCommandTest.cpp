@@ -280,27 +280,34 @@ TEST(DownloadCommand, AClosedPipeEndsTheRunAndLeavesNoTemporaryFile) {
     EXPECT_TRUE(Entries(folder).empty());
 }
 
+// Runs the program with its standard error on a terminal `columns` wide; `shown` gets what
+// the terminal received.
+int RunOnTerminal(const QStringList& arguments, unsigned short columns, std::string& shown) {
+    int terminal = -1;
+    int child = -1;
+    winsize size{};
+    size.ws_col = columns;
+    if (::openpty(&terminal, &child, nullptr, nullptr, &size) != 0)
+        return -1;
+    QProcess process;
+    process.setChildProcessModifier([&] { ::dup2(child, STDERR_FILENO); });
+    process.start(QStringLiteral(GW_CLI_PATH), arguments);
+    process.waitForFinished(60000);
+    ::close(child);
+    char piece[4096];
+    for (ssize_t got = 0; (got = ::read(terminal, piece, sizeof piece)) > 0;)
+        shown.append(piece, static_cast<std::size_t>(got));
+    ::close(terminal);
+    return process.exitCode();
+}
+
 // On a terminal 40 columns wide, every redraw of the progress line stays within 39 of them,
 // however long the address.
 TEST(DownloadCommand, TheProgressLineFitsTheTerminal) {
     gw::test::DownloadServer server;
     gw::test::DownloadServer served(Links(server, {"/slow/" + std::string(200, 'n') + ".zip"}));
-    int terminal = -1;
-    int child = -1;
-    winsize size{};
-    size.ws_col = 40;
-    ASSERT_EQ(::openpty(&terminal, &child, nullptr, nullptr, &size), 0);
-    QProcess process;
-    process.setChildProcessModifier([&] { ::dup2(child, STDERR_FILENO); });
-    process.start(QStringLiteral(GW_CLI_PATH), {"-d", Q(Folder()), Q(served.url("/page"))});
-    process.waitForFinished(60000);
-    ::close(child);
     std::string shown;
-    char piece[4096];
-    for (ssize_t got = 0; (got = ::read(terminal, piece, sizeof piece)) > 0;)
-        shown.append(piece, static_cast<std::size_t>(got));
-    ::close(terminal);
-    EXPECT_EQ(process.exitCode(), 0) << shown;
+    EXPECT_EQ(RunOnTerminal({"-d", Q(Folder()), Q(served.url("/page"))}, 40, shown), 0) << shown;
     std::size_t shortened = 0;
     for (std::size_t at = 0; (at = shown.find("\r\033[K", at)) != std::string::npos;) {
         at += 4;
@@ -314,6 +321,46 @@ TEST(DownloadCommand, TheProgressLineFitsTheTerminal) {
     EXPECT_GE(shortened, 1u) << shown;
     EXPECT_NE(shown.find("1 file arrived, 0 failed, 10000 bytes in "), std::string::npos);
     EXPECT_NE(shown.find("/s)"), std::string::npos) << shown;
+}
+
+// Each name is fetched slowly (libcurl refuses an address with C0 or DEL bytes at once, so
+// those never show in the progress line) and once from where it is missing.
+TEST(DownloadCommand, ControlBytesInNamesAreEscapedInEverythingPrinted) {
+    const std::pair<std::string, std::string> names[] = {
+        {"tab\t.zip", "tab%09.zip"},
+        {"esc\x1B[2J.zip", "esc%1B[2J.zip"},
+        {"del\x7F.zip", "del%7F.zip"},
+        {"csi\x9B.zip", "csi%9B.zip"},
+        {"c1\xC2\x9B\xC2\x80.zip", "c1%C2%9B%C2%80.zip"},
+        // No-break space, and a character whose second byte is 0x9B: both are text.
+        {"text\xC2\xA0\xDB\x9B.zip", "text\xC2\xA0\xDB\x9B.zip"},
+    };
+    gw::test::DownloadServer server;
+    std::vector<std::string> paths;
+    for (const auto& [raw, escaped] : names)
+        paths.insert(paths.end(), {"/slow/" + raw, "/missing/" + raw});
+    gw::test::DownloadServer served(Links(server, paths));
+    std::string listed, shown;
+    RunCli({"-l", "-s", "*", Q(served.url("/page"))}, [&](QProcess& process) {
+        process.waitForFinished(60000);
+        listed = process.readAllStandardOutput().toStdString();
+    });
+    RunOnTerminal({"-s", "*", "-d", Q(Folder()), Q(served.url("/page"))}, 250, shown);
+    fs::remove_all(Folder());  // Qt cannot remove names that are not UTF-8
+    const std::size_t notDownloaded = shown.find("these files were not downloaded:");
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+        const auto& [raw, escaped] = names[i];
+        const std::string slow = server.url("/slow/" + escaped);
+        const std::string missing = server.url("/missing/" + escaped);
+        EXPECT_NE(listed.find(slow + "\n" + missing + "\n"), std::string::npos) << escaped;
+        const std::string progress = "\r\033[Kfile " + std::to_string(2 * i + 1) + " of 12 (";
+        if (raw.find_first_of("\t\x1B\x7F") == std::string::npos) {
+            EXPECT_NE(shown.find(progress + slow + "): "), std::string::npos) << escaped;
+        }
+        EXPECT_NE(shown.find("(" + missing + "): failed: "), std::string::npos) << escaped;
+        EXPECT_NE(shown.find(missing + "\r\n", notDownloaded), std::string::npos) << escaped;
+        EXPECT_TRUE(raw == escaped || (listed + shown).find(raw) == std::string::npos) << escaped;
+    }
 }
 
 // A signal or the time limit while the page itself arrives: the temporary page file and its

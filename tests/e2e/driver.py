@@ -16,6 +16,7 @@ its own site, program and fresh per-user folders.
 import argparse
 import runpy
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -280,6 +281,16 @@ class Run:
         if not fits:
             raise AssertionError(f"{file} holds {held[:300]!r}")
 
+    def expect_entries(self, wanted, _):
+        """{"path": a folder under the home folder, "names": all it holds, sorted}."""
+        folder = self.program.home / wanted["path"]
+        held = sorted(entry.name for entry in folder.iterdir()) if folder.is_dir() else []
+        if held != wanted["names"]:
+            raise AssertionError(f"{folder} holds {held}")
+
+    def send_signal(self, name, _):
+        self.program.process.send_signal(getattr(signal, name))
+
     def start_again(self, _, __):
         """After the program ended: the next start, with the same per-user folders."""
         self.expect_exit(0, None)
@@ -314,8 +325,8 @@ class Run:
 
     STEPS = ("key", "type", "wait_window", "wait_text", "expect_field", "click_button_named",
              "click_named", "double_click_named", "expect_names", "same_window", "expect_panel",
-             "close_window", "expect_exit", "expect_file", "expect_icon", "release_site",
-             "start_again", "screenshot", "expect_layout")
+             "close_window", "expect_exit", "expect_file", "expect_entries", "expect_icon",
+             "release_site", "send_signal", "start_again", "screenshot", "expect_layout")
 
     def run(self, steps):
         for number, step in enumerate(steps, 1):

@@ -260,6 +260,18 @@ SCENARIOS = [
         ],
     },
     {
+        "name": "terminated during a download",
+        "site": SITE,
+        # The second file is held, so that its hidden part file stands when the signal comes.
+        "hold_site": ["/files/two.zip"],
+        "steps": TO_STEP_4 + [
+            {"key": "Return"}, {"wait_text": READY_IN_DOWNLOADS}, {"key": "Return"},
+            {"wait_text": "Please wait... Downloading file 2 of 2 ({site}/files/two.zip)"},
+            {"send_signal": "SIGTERM"}, {"expect_exit": 143},
+            {"expect_entries": {"path": "Downloads", "names": ["one.zip"]}},
+            {"expect_entries": {"path": ".cache/grabwright", "names": []}}],
+    },
+    {
         "name": "remembered addresses",
         "home": {".config/grabwright.ini": "[History]\nURL1=http://127.0.0.1:1/old/\n"},
         "steps": [

@@ -125,6 +125,8 @@ DownloadServer::DownloadServer(std::string pageLinks) : page_(std::move(pageLink
             if (mode == "elsewhere")
                 from = 0;
             response.status = 206;
+            // As some servers do, the ranged answer names no date: the first answer's stands.
+            response.headers.erase("Last-Modified");
             response.set_header("Content-Range", "bytes " + std::to_string(from) + "-" +
                                                      std::to_string(bytes.size() - 1) + "/" +
                                                      std::to_string(bytes.size()));

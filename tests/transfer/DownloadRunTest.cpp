@@ -1,10 +1,12 @@
 // Files into a real folder from a real local server through the run loop: what lands under the
 // name, what an existing file or link there becomes, retries by the server's word and the clock,
 // and what the caller's requests to stop do to the files in progress and those not begun.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,6 +16,7 @@
 #include "support/TempEnvironment.h"
 #include "transfer/DownloadRun.h"
 #include "transfer/PartFile.h"
+#include "transfer/RetryPolicy.h"
 
 namespace fs = std::filesystem;
 using gw::transfer::FileOutcome;
@@ -469,6 +472,48 @@ TEST(DownloadAll, AFileGoesIntoPlaceOnlyWhereItsBytesMatchTheirListedHash) {
         EXPECT_EQ(ReadAll(folder + "a.zip"), differed ? "old" : bytes) << i;
         EXPECT_EQ(server.hits("/files/a.zip") - hitsBefore, differed ? 3 : 1) << i;
         EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << i;
+    }
+}
+
+// The date of the file at `path`, after setting it to `date` when `set` is given: a file
+// system clamps a date out of its range.
+time_t Dated(const std::string& path, std::optional<time_t> set = {}) {
+    const timespec times[2] = {{0, UTIME_OMIT}, {set.value_or(0), set ? 0 : UTIME_OMIT}};
+    struct stat info {};
+    ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+    return ::stat(path.c_str(), &info) == 0 ? info.st_mtim.tv_sec : -1;
+}
+
+// Dates before 1970 and past 2262-04-11, where a clock of nanoseconds ends: the file takes the
+// server's date where its file system holds it, else its arrival; a Retry-After ahead waits
+// the longest pause, one behind not at all.
+TEST(DownloadAll, DatesFarAheadAndBefore1970DateTheFileAndPauseTheRetry) {
+    const std::pair<const char*, time_t> cases[] = {
+        {"Wed, 31 Dec 1969 12:00:00 GMT", -43200},
+        {"Sat, 12 Apr 2262 00:00:00 GMT", 9223372800},
+        {"Mon, 01 Jan 2263 00:00:00 GMT", 9246182400},
+        {"Fri, 31 Dec 9999 23:59:59 GMT", 253402300799},
+    };
+    gw::test::HttpServer server([&](httplib::Server& http, std::stop_token) {
+        http.Get("/dated/([0-9])", [&](const httplib::Request& request, httplib::Response& answer) {
+            answer.set_header("Last-Modified", cases[std::stoi(request.matches[1])].first);
+            answer.set_content("x", "application/octet-stream");
+        });
+    });
+    const std::string folder = Folder();
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto [date, seconds] = cases[i];
+        const time_t before = std::time(nullptr) - 1;
+        Download(server.url("/dated/" + std::to_string(i)), folder);
+        const time_t dated = Dated(folder + std::to_string(i));
+        if (Dated(folder, seconds) == seconds)
+            EXPECT_EQ(dated, seconds) << date;
+        else
+            EXPECT_TRUE(dated >= before && dated <= std::time(nullptr)) << date << ": " << dated;
+        const auto wait = gw::transfer::ParseRetryAfter(date, std::chrono::system_clock::now());
+        EXPECT_EQ(gw::transfer::PauseBeforeTry(2, true, wait),
+                  seconds < 0 ? std::chrono::milliseconds(0) : gw::transfer::kMaxRetryAfter)
+            << date;
     }
 }
 
