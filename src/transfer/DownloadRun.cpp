@@ -224,10 +224,12 @@ class Run {
             case AnswerUse::Append:
                 break;
         }
-        if (entry.rangeFrom == 0)
+        if (entry.rangeFrom == 0) {
             entry.version = VersionOf(head);
-        if (entry.rangeFrom == 0 || modified)
             entry.modified = modified;
+        } else if (modified) {
+            entry.modified = modified;
+        }
         // A body came: the copy at the name is no longer the server's file, whatever later
         // tries of this one meet.
         entry.condition = {};
