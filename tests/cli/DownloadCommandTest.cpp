@@ -459,4 +459,37 @@ TEST(DownloadCommand, HostNamesInOtherScriptsAreConvertedWhateverTheLocale) {
     EXPECT_EQ(hosts, (std::vector<std::string>{"xn--bcher-kva.example", "xn--bcher-kva.example"}));
 }
 
+// Run again over one page and folder: what was up to date is counted (not checked again, so
+// not verified), --refetch fetches it all, and a file system without extended attributes
+// (ramfs) is fetched whole each time.
+TEST(DownloadCommand, ARunAgainFetchesOnlyWhatChangedAndCountsWhatWasUpToDate) {
+    gw::test::DownloadServer files;
+    files.serve("/text/SHA256SUMS",
+                gw::test::HexDigest("SHA256", gw::test::FileBytes("a.zip1", 20000)) + "  a.zip\n");
+    gw::test::DownloadServer page(Links(files, {"/text/SHA256SUMS", "/versioned/both/a.zip",
+                                                "/versioned/both/b.zip", "/versioned/both/c.zip"}));
+    const auto summary = [](const std::string& err) {
+        std::smatch match;
+        return std::regex_search(err, match, std::regex("cli: (.*) bytes in")) ? match[1].str()
+                                                                               : err;
+    };
+    const std::string folder = Folder();
+    const QStringList run = {"-d", Q(folder), Q(page.url("/page"))};
+    const std::string all = "3 files arrived (1 verified), 0 failed, 60000";
+    EXPECT_EQ(summary(RunCli(run).err), all);
+    std::ofstream(folder + "/b.zip", std::ios::app) << "edited";
+    EXPECT_EQ(summary(RunCli(run).err), "1 file arrived, 2 unchanged, 0 failed, 20000");
+    EXPECT_EQ(summary(RunCli(run + QStringList{"--refetch"}).err), all);
+    // The ramfs lives and dies with one shell's mount namespace, where the program runs twice.
+    QProcess twice;
+    twice.start("unshare",
+                {"-m", "sh", "-c",
+                 "mount -t ramfs none \"$0\" && \"$1\" -d \"$0\" \"$2\" && \"$1\" -d \"$0\" \"$2\"",
+                 Q(Folder("ramfs")), GW_CLI_PATH, run.last()});
+    twice.waitForFinished(60000);
+    const std::string err = twice.readAllStandardError().toStdString();
+    EXPECT_EQ(summary(err), all);
+    EXPECT_EQ(summary(err.substr(err.find(" bytes in ") + 1)), all);
+}
+
 }  // namespace
