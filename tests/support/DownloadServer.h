@@ -55,6 +55,8 @@ std::string HexDigest(const char* algorithm, const std::string& bytes);
 //               says ("both", "etag", "date"), and 304 to a request whose If-None-Match (else
 //               If-Modified-Since) names it; M "ignores" sends both and never answers 304
 //   /text/...   what serve() put there, else 404
+struct Exchange;
+
 class DownloadServer {
   public:
     explicit DownloadServer(std::string pageLinks = {});
@@ -78,6 +80,7 @@ class DownloadServer {
     Heard heard(const std::string& path);
 
   private:
+    friend struct Exchange;
     int count(const std::string& path);
 
     std::mutex mutex_;
