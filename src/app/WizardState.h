@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "harvest/FoundCapacity.h"
 
@@ -25,6 +26,8 @@ struct WizardState {
     std::string LastFileSpec;
     AddressList FoundList;
     std::int16_t FoundCount = 0;
+    // The page's checksum lists, found by the same search whatever its pattern.
+    std::vector<std::string> ChecksumLists;
     AddressList SelectedFiles;
     std::int16_t SelectedCount = 0;
     std::string DestinationFolder;

@@ -25,6 +25,15 @@ transfer::RunRequest RequestFromStop() {
     }
 }
 
+// The page chose the names: they are escaped like any address.
+std::string ChecksumNoteLine(const transfer::ChecksumNote& note) {
+    if (note.kind == transfer::ChecksumNote::Kind::ListsDisagree)
+        return "grabwright-cli: checksum lists disagree on " + EscapeForLine(note.name) +
+               "; it is not checked";
+    return "grabwright-cli: checksum list " + EscapeForLine(note.name) + " not read (" +
+           EscapeForLine(note.reason) + "); its files are not checked";
+}
+
 bool IsFolder(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
@@ -32,8 +41,8 @@ bool IsFolder(const std::string& path) {
 
 }  // namespace
 
-int RunDownload(platform::TransferEngine& engine, const Options& options, std::ostream& err,
-                bool errIsTerminal) {
+int RunDownloadCommand(platform::TransferEngine& engine, const Options& options, std::ostream& err,
+                       bool errIsTerminal) {
     if (!IsFolder(options.folder)) {
         err << "grabwright-cli: the folder " << EscapeForLine(options.folder)
             << " does not exist\n";
@@ -66,9 +75,14 @@ int RunDownload(platform::TransferEngine& engine, const Options& options, std::o
     events.finished = [&](std::size_t index, const transfer::FileStatus& file) {
         lines.finished(index, file);
     };
+    events.checksumNote = [&](const transfer::ChecksumNote& note) {
+        lines.put(ChecksumNoteLine(note));
+    };
     transfer::RunOptions run;
     run.jobs = static_cast<std::size_t>(options.jobs);
     run.referrerPage = found.pageAddress;
+    run.refetch = options.refetch;
+    run.checksumLists = found.checksumLists;
     const auto start = std::chrono::steady_clock::now();
     const std::vector<transfer::FileStatus> files =
         transfer::DownloadAll(engine, found.addresses, folder, run, events);
@@ -77,7 +91,9 @@ int RunDownload(platform::TransferEngine& engine, const Options& options, std::o
 
     std::size_t failed = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        if (files[i].finished && files[i].result.outcome == transfer::FileOutcome::Written)
+        const transfer::FileOutcome outcome = files[i].result.outcome;
+        if (files[i].finished && (outcome == transfer::FileOutcome::Written ||
+                                  outcome == transfer::FileOutcome::Unchanged))
             continue;
         if (failed++ == 0)
             err << "grabwright-cli: these files were not downloaded:\n";

@@ -8,7 +8,7 @@
 namespace gw::cli {
 
 // Finds the files as --list does and downloads each into the folder; returns the exit status.
-int RunDownload(platform::TransferEngine& engine, const Options& options, std::ostream& err,
-                bool errIsTerminal);
+int RunDownloadCommand(platform::TransferEngine& engine, const Options& options, std::ostream& err,
+                       bool errIsTerminal);
 
 }  // namespace gw::cli

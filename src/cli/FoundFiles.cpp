@@ -11,6 +11,15 @@
 #include "retrieval/Messages.h"
 
 namespace gw::cli {
+namespace {
+
+FoundFiles Failed(int exitCode) {
+    FoundFiles found;
+    found.exitCode = exitCode;
+    return found;
+}
+
+}  // namespace
 
 int ExitStatusForStop(std::ostream& err) {
     switch (CurrentStop()) {
@@ -40,7 +49,7 @@ FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& addres
     const std::string pattern = harvest::BuildMatchPattern(fileSpec);
     if (!harvest::PatternIsValid(pattern)) {
         err << harvest::kInvalidPatternMessage << '\n';
-        return {2, {}, {}};
+        return Failed(2);
     }
     // Each piece of the page is harvested as it arrives and then let go: no page file, and
     // memory that does not grow with the page, so a page has no size cap here (--max-time
@@ -70,33 +79,33 @@ FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& addres
         });
     lines.clear();
     if (const int stopped = ExitStatusForStop(err); stopped >= 0)
-        return {stopped, {}, {}};
+        return Failed(stopped);
     if (!result.ok) {
         err << retrieval::kFetchFailedMessage << "\ngrabwright-cli: " << EscapeForLine(result.error)
             << '\n';
-        return {1, {}, {}};
+        return Failed(1);
     }
     if (result.bytes == 0) {
         err << retrieval::kEmptyPageMessage << '\n';
-        return {1, {}, {}};
+        return Failed(1);
     }
 
     harvest::Harvest found = harvest->Finish();
     if (found.matched == 0) {
         err << harvest::kNothingFoundMessage << '\n';
-        return {1, {}, {}};
+        return Failed(1);
     }
     if (found.addresses.empty()) {
         err << harvest::kNothingFoundMessage
             << "\ngrabwright-cli: every matching address was a bare site address ending in "
                "\".com\", which is left out\n";
-        return {1, {}, {}};
+        return Failed(1);
     }
     if (found.dropped > 0) {
         err << "grabwright-cli: " << found.dropped << " further matching addresses were left out: "
             << "the list holds at most " << harvest::kFoundCapacity << ".\n";
     }
-    return {0, std::move(found.addresses), std::move(pageAddress)};
+    return {0, std::move(found.addresses), std::move(pageAddress), std::move(found.checksumLists)};
 }
 
 }  // namespace gw::cli

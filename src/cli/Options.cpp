@@ -3,11 +3,12 @@
 #include <getopt.h>
 
 #include <cerrno>
-#include <cmath>
 #include <cstdlib>
+#include <string_view>
 
 #include "cli/TerminalText.h"
 #include "harvest/Harvest.h"
+#include "transfer/DownloadRun.h"
 
 namespace gw::cli {
 namespace {
@@ -15,6 +16,7 @@ namespace {
 // Beyond every character: these have no short form.
 constexpr int kMaxTimeOption = 256;
 constexpr int kCookiesOption = 257;
+constexpr int kRefetchOption = 258;
 
 const option kLongOptions[] = {
     {"spec", required_argument, nullptr, 's'},
@@ -22,6 +24,7 @@ const option kLongOptions[] = {
     {"jobs", required_argument, nullptr, 'j'},
     {"max-time", required_argument, nullptr, kMaxTimeOption},
     {"cookies", required_argument, nullptr, kCookiesOption},
+    {"refetch", no_argument, nullptr, kRefetchOption},
     {"list", no_argument, nullptr, 'l'},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
@@ -45,18 +48,23 @@ bool ReadJobs(const char* text, int& jobs) {
     char* end = nullptr;
     errno = 0;
     const long value = std::strtol(text, &end, 10);
-    if (*text == '\0' || *end != '\0' || errno != 0 || value < 1 || value > kMaxJobs)
+    if (*text == '\0' || *end != '\0' || errno != 0 || value < 1 ||
+        value > static_cast<long>(transfer::kMaxJobs))
         return false;
     jobs = static_cast<int>(value);
     return true;
 }
 
-// The numeric locale is never set, so "1.5" reads the same whatever the environment says.
+// Plain decimals only: strtod would also take "inf", "nan", "1e10" and hexadecimal, none of
+// which is a time limit anyone means. The numeric locale is never set, so "1.5" reads the same
+// whatever the environment says.
 bool ReadSeconds(const char* text, double& seconds) {
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(text, &end);
-    if (*text == '\0' || *end != '\0' || errno != 0 || !std::isfinite(value) || value <= 0)
+    const std::string_view digits(text);
+    if (digits.empty() || digits.find_first_not_of("0123456789.") != std::string_view::npos ||
+        digits.find('.') != digits.rfind('.') || digits == ".")
+        return false;
+    const double value = std::strtod(text, nullptr);
+    if (value <= 0 || value > kMaxTimeLimit)
         return false;
     seconds = value;
     return true;
@@ -83,16 +91,20 @@ std::string TakeOption(int value, const char* argument, Options& options) {
             options.folder = argument;
             return options.folder.empty() ? "--dest needs a folder" : "";
         case 'j':
-            return ReadJobs(argument, options.jobs)
-                       ? ""
-                       : "--jobs takes a whole number from 1 to " + std::to_string(kMaxJobs);
+            return ReadJobs(argument, options.jobs) ? ""
+                                                    : "--jobs takes a whole number from 1 to " +
+                                                          std::to_string(transfer::kMaxJobs);
         case kMaxTimeOption:
             return ReadSeconds(argument, options.maxTimeSeconds)
                        ? ""
-                       : "--max-time takes a number of seconds above 0";
+                       : "--max-time takes a number of seconds above 0 and at most " +
+                             std::to_string(kMaxTimeLimit) + " (a year)";
         case kCookiesOption:
             options.cookiesFile = argument;
             return options.cookiesFile.empty() ? "--cookies needs a file" : "";
+        case kRefetchOption:
+            options.refetch = true;
+            return "";
         case 'l':
             options.list = true;
             return "";

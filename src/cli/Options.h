@@ -9,6 +9,7 @@ struct Options {
     bool help = false;
     bool version = false;
     bool list = false;
+    bool refetch = false;
     std::string fileSpec = "*.zip";
     std::string folder = ".";
     int jobs = 1;
@@ -17,7 +18,8 @@ struct Options {
     std::string address;
 };
 
-inline constexpr int kMaxJobs = 16;
+// The longest --max-time, in seconds: a year.
+inline constexpr int kMaxTimeLimit = 31536000;
 
 // The options of one command line (argv[1..], which it may reorder); nothing, with `why` set
 // to a one-line reason, for a usage error.

@@ -96,6 +96,9 @@ void ProgressLines::finished(std::size_t index, const transfer::FileStatus& file
     if (file.result.outcome == transfer::FileOutcome::Written) {
         if (!terminal_)
             put(head + std::to_string(file.bytes) + " bytes");
+    } else if (file.result.outcome == transfer::FileOutcome::Unchanged) {
+        if (!terminal_)
+            put(head + "unchanged");
     } else {
         // The reason may quote the file's name, which the page chose.
         put(head + "failed: " + EscapeForLine(file.result.error));

@@ -29,7 +29,7 @@ _grabwright_cli() {
             ;;
     esac
     if [[ $cur == -* ]]; then
-        mapfile -t COMPREPLY < <(compgen -W '--spec --dest --jobs --max-time --cookies --list --help
+        mapfile -t COMPREPLY < <(compgen -W '--spec --dest --jobs --max-time --cookies --refetch --list --help
             --version -s -d -j -l -h -V' -- "$cur")
     fi
 }

@@ -5,6 +5,7 @@
 
 #include "ProjectVersion.h"
 #include "cli/DownloadCommand.h"
+#include "cli/FoundFiles.h"
 #include "cli/ListCommand.h"
 #include "cli/Locale.h"
 #include "cli/Options.h"
@@ -24,20 +25,32 @@ const char* const kHelp =
     "(wildcards * ? # and [lists]), each address once, in the order the links stand on\n"
     "the page. Every file found is downloaded into FOLDER under the name after the last\n"
     "\"/\" of its address; a file of that name is replaced only once the new one has\n"
-    "arrived whole. Progress, the addresses that failed and a closing summary go to\n"
-    "standard error. In every address and file name printed, bytes below 0x20 and 0x7F\n"
-    "stand as %XX. Each download names the page as its Referer (only its origin to\n"
-    "another site, nothing from https to http) and carries the cookies the page's\n"
-    "answers set; no cookie is ever written to disk.\n"
+    "arrived whole. A file that an earlier run left there, unchanged since, is asked\n"
+    "about first (If-None-Match, If-Modified-Since) and kept, not fetched again, when\n"
+    "the server answers that it still holds that version. Each file carries its\n"
+    "address, Referer and version in extended attributes (getfattr -d FILE shows\n"
+    "them). Progress, the addresses that failed and a closing summary go to standard\n"
+    "error. In every address and file name printed, bytes below 0x20, 0x7F and the C1\n"
+    "controls (a lone byte 0x80 to 0x9F, or U+0080 to U+009F in UTF-8) stand as %XX.\n"
+    "Each download names the page as its Referer (only its origin to another site,\n"
+    "nothing from https to http) and carries the cookies the page's answers set; no\n"
+    "cookie is ever written to disk.\n"
+    "\n"
+    "Where the page links checksum lists (SHA256SUMS and its kin, whatever PATTERN, or\n"
+    "NAME.sha256 and the like beside a file found), each file they name is hashed as it\n"
+    "arrives and takes its name only when it matches; one that does not fails.\n"
     "\n"
     "Options:\n"
     "  -s, --spec=PATTERN      the file names to look for (default \"*.zip\")\n"
     "  -d, --dest=FOLDER       download into FOLDER (default: the current folder)\n"
     "  -j, --jobs=N            fetch up to N files at once (1 to 16; default 1)\n"
-    "      --max-time=SECONDS  stop the whole command after this long\n"
+    "      --max-time=SECONDS  stop the whole command after this long (a year at most)\n"
     "      --cookies=FILE      send the cookies of FILE (Netscape format, as browsers'\n"
     "                          export add-ons, curl -c and wget --save-cookies write\n"
-    "                          it) with the page and the downloads; FILE is only read\n"
+    "                          it) with the page and the downloads; FILE is only read,\n"
+    "                          and must be a regular file of 64 MiB at most\n"
+    "      --refetch           fetch every file whole, even one that is still the\n"
+    "                          server's version\n"
     "  -l, --list              print the found addresses to standard output, one per\n"
     "                          line, instead of downloading them\n"
     "  -h, --help              show this help and exit\n"
@@ -46,7 +59,8 @@ const char* const kHelp =
     "Ctrl-C stops after the files in progress; a second Ctrl-C stops at once.\n"
     "\n"
     "Exit status:\n"
-    "  0    every file arrived (with --list: addresses were listed)\n"
+    "  0    every file arrived or was already up to date (with --list: addresses\n"
+    "       were listed)\n"
     "  1    the page could not be fetched, nothing was found, a file failed or the\n"
     "       time limit ran out (the reason goes to standard error)\n"
     "  2    a usage error\n"
@@ -67,6 +81,12 @@ int Print(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // From the first step on, so that whatever comes before the downloads (a large cookies
+    // file takes libcurl a minute) can be stopped too.
+    if (!gw::cli::CatchStopSignals()) {
+        std::cerr << "grabwright-cli: the signal handlers could not be set\n";
+        return 1;
+    }
     gw::cli::UseCharacterLocale();
     std::string why;
     const auto options = gw::cli::ParseOptions(argc, argv, why);
@@ -78,14 +98,13 @@ int main(int argc, char** argv) {
         return Print(kHelp);
     if (options->version)
         return Print("grabwright-cli " GW_VERSION_TEXT "\n");
-    if (!gw::cli::CatchStopSignals()) {
-        std::cerr << "grabwright-cli: the signal handlers could not be set\n";
-        return 1;
-    }
     gw::cli::SetTimeLimit(options->maxTimeSeconds);
     gw::platform::InitTransfers();
     gw::platform::TransferEngine engine;
-    if (!options->cookiesFile.empty() && !engine.loadCookies(options->cookiesFile, why)) {
+    const auto stopped = [] { return gw::cli::CurrentStop() != gw::cli::StopReason::None; };
+    if (!options->cookiesFile.empty() && !engine.loadCookies(options->cookiesFile, why, stopped)) {
+        if (why.empty())
+            return gw::cli::ExitStatusForStop(std::cerr);
         std::cerr << "grabwright-cli: " << gw::cli::EscapeForLine(why)
                   << "\nTry 'grabwright-cli --help'.\n";
         return 2;
@@ -94,5 +113,5 @@ int main(int argc, char** argv) {
     if (options->list)
         return gw::cli::RunList(engine, options->address, options->fileSpec, std::cout, std::cerr,
                                 errIsTerminal);
-    return gw::cli::RunDownload(engine, *options, std::cerr, errIsTerminal);
+    return gw::cli::RunDownloadCommand(engine, *options, std::cerr, errIsTerminal);
 }

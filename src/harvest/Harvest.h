@@ -54,13 +54,14 @@ using HarvestProgress =
     std::function<void(HarvestStage stage, std::size_t done, std::size_t total)>;
 
 struct Harvest {
-    std::vector<std::string> addresses;  // what the found list holds, duplicates removed
-    std::size_t matched = 0;             // addresses the scan found, before duplicates went
-    std::size_t dropped = 0;             // distinct matches left out once the list was full
+    std::vector<std::string> addresses;      // what the found list holds, duplicates removed
+    std::size_t matched = 0;                 // addresses the scan found, before duplicates went
+    std::size_t dropped = 0;                 // distinct matches left out once the list was full
+    std::vector<std::string> checksumLists;  // the page's checksum lists (ChecksumLinks)
 };
 
 // From page text to found list: scans the page for links matching `pattern` and, when it
-// found any, removes duplicates.
+// found any, removes duplicates; gathers the page's checksum lists on the same walk.
 Harvest HarvestPage(std::string_view pageText, std::string_view fetchedAddress,
                     std::string_view pattern, const HarvestProgress& progress = {});
 

@@ -9,7 +9,8 @@ PageHarvest::PageHarvest(std::string_view pattern, std::string_view fetchedAddre
           progress_(HarvestStage::Scanning, done, total);
       })
                               : ScanProgress()),
-      scan_(pattern, fetchedAddress, scanProgress_) {}
+      checksums_(fetchedAddress),
+      scan_(pattern, fetchedAddress, scanProgress_, &checksums_) {}
 
 void PageHarvest::AddBytes(std::string_view bytes) {
     const std::string_view first = lineEnds_.Next(bytes);
@@ -26,7 +27,9 @@ void PageHarvest::AddBytes(std::string_view bytes) {
 
 Harvest PageHarvest::Finish(std::string_view lastText) {
     FoundLinks found = scan_.Finish(lastText);
-    Harvest harvest{std::move(found.addresses), 0, found.dropped};
+    Harvest harvest;
+    harvest.addresses = std::move(found.addresses);
+    harvest.dropped = found.dropped;
     harvest.matched = harvest.addresses.size();
     if (harvest.matched > 0) {
         RemoveDuplicates(harvest.addresses, [this](std::size_t index, std::size_t count) {
@@ -34,6 +37,7 @@ Harvest PageHarvest::Finish(std::string_view lastText) {
                 progress_(HarvestStage::RemovingDuplicates, index, count);
         });
     }
+    harvest.checksumLists = checksums_.Take(harvest.addresses);
     return harvest;
 }
 

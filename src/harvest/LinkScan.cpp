@@ -13,8 +13,8 @@ constexpr std::size_t kJoinAtLeast = 4096;
 }  // namespace
 
 LinkScan::LinkScan(std::string_view pattern, std::string_view fetchedAddress,
-                   const ScanProgress& progress)
-    : resolver_(pattern, fetchedAddress), walk_(progress) {}
+                   const ScanProgress& progress, ChecksumLinks* checksums)
+    : resolver_(pattern, fetchedAddress), walk_(progress), checksums_(checksums) {}
 
 void LinkScan::Add(std::string_view text) {
     Walk(text, false);
@@ -83,6 +83,8 @@ void LinkScan::Walk(const TextWindow& window) {
         UpperCaseInto(span.text.data(), span.text.size(), upperSpan_.data());
         if (resolver_.Resolve(span.text, upperSpan_, entry_))
             found_.Add(entry_);
+        if (checksums_)
+            checksums_->Add(span.text, upperSpan_);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "harvest/AnchorWalk.h"
+#include "harvest/ChecksumLinks.h"
 #include "harvest/FoundListBuilder.h"
 #include "harvest/Harvest.h"
 #include "harvest/LinkResolver.h"
@@ -17,8 +18,9 @@ namespace gw::harvest {
 // the longest open span, never with the page.
 class LinkScan {
   public:
+    // `checksums`, when given, hears every span too.
     LinkScan(std::string_view pattern, std::string_view fetchedAddress,
-             const ScanProgress& progress);
+             const ScanProgress& progress, ChecksumLinks* checksums = nullptr);
 
     void Add(std::string_view text);
     // The found list, once the text ends with `lastText`.
@@ -32,6 +34,7 @@ class LinkScan {
     LinkResolver resolver_;
     FoundListBuilder found_;
     AnchorWalk walk_;
+    ChecksumLinks* checksums_;
     std::string kept_;  // the text from keptBase_ on that the walk still needs
     std::size_t keptBase_ = 0;
     std::size_t received_ = 0;

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "harvest/ChecksumLinks.h"
 #include "harvest/Harvest.h"
 #include "harvest/LineRule.h"
 #include "harvest/LinkScan.h"
@@ -10,8 +11,8 @@
 namespace gw::harvest {
 
 // The one pipeline from page to found list: the line rule, the anchor walk, link resolution
-// and the found list, then duplicate removal. It takes the page in pieces of any size, as they
-// arrive, and gives the list the whole page gives.
+// and the found list, then duplicate removal; the page's checksum lists on the same walk. It
+// takes the page in pieces of any size, as they arrive, and gives what the whole page gives.
 class PageHarvest {
   public:
     // `fetchedAddress` is the address the page really came from (after redirects).
@@ -32,6 +33,7 @@ class PageHarvest {
     ScanProgress scanProgress_;
     LineEnds lineEnds_;
     std::string joined_;
+    ChecksumLinks checksums_;
     LinkScan scan_;
 };
 

@@ -1,19 +1,34 @@
 #include "platform/CookieFile.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fstream>
 
 #include "platform/CurlHandle.h"
+#include "platform/WholeFile.h"
 
 namespace gw::platform {
+namespace {
 
-bool LoadCookieFile(CURLSH* store, const std::string& path, std::string& why) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        why = "the cookies file " + path + " cannot be read: " + std::strerror(errno);
+// Why the file cannot be taken, or "" when it can. A fifo would hold the program in its open
+// and /dev/zero would fill the memory, so neither is read at all.
+std::string Refusal(const std::string& path, const FileBytes& file) {
+    const std::string name = "the cookies file " + path;
+    if (file.kind == FileKind::Other)
+        return name + " is not a regular file";
+    if (file.tooLarge)
+        return name + " is larger than 64 MiB";
+    if (!file.complete)
+        return name + " cannot be read: " + std::strerror(file.error);
+    return {};
+}
+
+}  // namespace
+
+bool LoadCookieFile(CURLSH* store, const std::string& path, std::string& why,
+                    const std::function<bool()>& stopped) {
+    const FileBytes file = ReadWholeFile(path, kMaxCookieFileBytes);
+    why = Refusal(path, file);
+    if (!why.empty())
         return false;
-    }
     // The lines go straight into the shared store; the file is only read.
     CurlEasy loader(curl_easy_init());
     if (!loader || store == nullptr ||
@@ -21,18 +36,20 @@ bool LoadCookieFile(CURLSH* store, const std::string& path, std::string& why) {
         why = "the cookie store could not be set up";
         return false;
     }
-    std::string line;
-    while (std::getline(file, line)) {
+    // libcurl takes a line at a time, slowly for a large jar, so a signal is heard in between.
+    const std::string& bytes = file.bytes;
+    for (std::size_t at = 0; at < bytes.size();) {
+        if (stopped())
+            return false;
+        const std::size_t end = std::min(bytes.find('\n', at), bytes.size());
+        std::string line = bytes.substr(at, end - at);
+        at = end + 1;
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         const bool comment = line.rfind('#', 0) == 0 && line.rfind("#HttpOnly_", 0) != 0;
         if (line.empty() || comment)
             continue;
         curl_easy_setopt(loader.get(), CURLOPT_COOKIELIST, line.c_str());
-    }
-    if (file.bad()) {
-        why = "the cookies file " + path + " cannot be read: " + std::strerror(errno);
-        return false;
     }
     return true;
 }

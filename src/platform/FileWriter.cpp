@@ -36,6 +36,19 @@ LiveParts& liveParts() {
     return *parts;
 }
 
+// Dates the file `when` where its file system holds that date, else by its arrival, now. The
+// kernel clamps a date out of the file system's range without a word (ext4 ends in 2446), so
+// the date is read back.
+bool DateFile(int fd, std::chrono::sys_seconds when) {
+    const timespec server[2] = {{0, UTIME_OMIT}, {when.time_since_epoch().count(), 0}};
+    struct stat info {};
+    if (::futimens(fd, server) == 0 && ::fstat(fd, &info) == 0 &&
+        info.st_mtim.tv_sec == server[1].tv_sec)
+        return true;
+    const timespec now[2] = {{0, UTIME_OMIT}, {0, UTIME_NOW}};
+    return ::futimens(fd, now) == 0;
+}
+
 std::string RandomSuffix() {
     static std::mutex mutex;
     static std::mt19937_64 engine{std::random_device{}()};
@@ -217,12 +230,11 @@ bool FileWriter::commit() {
     } else if (replacing && S_ISREG(old.st_mode) && ::fchmod(fd_, old.st_mode & 0777) != 0) {
         return fail("the old file's permissions cannot be kept");
     }
-    if (modified_) {
-        const auto seconds =
-            std::chrono::duration_cast<std::chrono::seconds>(modified_->time_since_epoch());
-        const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(seconds.count()), 0}};
-        if (::futimens(fd_, times) != 0)
-            return fail("the file's date cannot be set");
+    if (modified_ && !DateFile(fd_, *modified_))
+        return fail("the file's date cannot be set");
+    if (tags_) {
+        if (const std::optional<FileStamp> left = StampOf(fd_))
+            SetTags(fd_, tags_(*left));
     }
     // Without the flush a crash soon after the rename can leave an empty file where the old
     // one stood. A new name has nothing to lose, and a thousand small files would each wait.
@@ -237,6 +249,20 @@ bool FileWriter::commit() {
         return fail("the file cannot be put in place");
     forget();
     return true;
+}
+
+bool CreateEmptyIfAbsent(const std::string& folder, const std::string& name) {
+    if (!NameStaysInFolder(name))
+        return false;
+    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd < 0)
+        return false;
+    // O_EXCL fails on any entry, a dangling symbolic link included, so nothing is followed.
+    const int fd = ::openat(folderFd, name.c_str(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const bool created = fd >= 0 && ::close(fd) == 0;
+    ::close(folderFd);
+    return created;
 }
 
 }  // namespace gw::platform

@@ -5,8 +5,12 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "platform/FileTags.h"
 
 namespace gw::platform {
 
@@ -16,6 +20,10 @@ bool WriteAll(int fd, const char* data, std::size_t size);
 
 // Whether `name` can stand directly in a folder: not empty, ".", "..", no NUL, no "/".
 bool NameStaysInFolder(const std::string& name);
+
+// Creates an empty file at `name` in `folder` (ending in "/") only when nothing at all, not
+// even a dangling symbolic link, stands there; false when it was not created.
+bool CreateEmptyIfAbsent(const std::string& folder, const std::string& name);
 
 // The prefix of every file on its way into place; a listing shows leftovers by it.
 inline constexpr const char* kPartPrefix = ".grabwright-";
@@ -57,8 +65,14 @@ class FileWriter {
     // bytes at its end, and fails when what stands at its name is no longer this file.
     void suspend();
     bool resume();
-    // The modification time the file takes when it is put in place (else the time of writing).
-    void setModified(std::chrono::system_clock::time_point when) { modified_ = when; }
+    // The modification time the file takes when it is put in place, where its file system can
+    // hold it; else, as without one, the time it arrived.
+    void setModified(std::chrono::sys_seconds when) { modified_ = when; }
+    // The extended attributes the file carries into place, made from its size and date as
+    // they stand once the date is set, so that a tag may record them. They are set before the
+    // rename: the file never stands at its name without them.
+    using TagMaker = std::function<std::vector<FileTag>(const FileStamp& left)>;
+    void setTags(TagMaker tags) { tags_ = std::move(tags); }
     // Closes the file and renames it over the final name. A symbolic link at the name is
     // replaced, not followed.
     bool commit();
@@ -79,7 +93,8 @@ class FileWriter {
     std::uint64_t size_ = 0;
     dev_t device_ = 0;
     ino_t inode_ = 0;
-    std::optional<std::chrono::system_clock::time_point> modified_;
+    std::optional<std::chrono::sys_seconds> modified_;
+    TagMaker tags_;
     std::string name_;
     std::string partName_;
     std::string partPath_;

@@ -58,15 +58,17 @@ std::optional<FolderListing> ReadFolder(const std::string& path, const std::vect
     if (path.empty() || path[0] != '/')
         return std::nullopt;
     const std::string folder = normalFolderPath(path);
-    const std::string drive = DriveOf(volumes, folder);
+    // The drive the read really waits on: a link into a network volume whose server is gone
+    // must leave that volume unreadable, not the one that holds the link.
+    const std::string drive = DriveOf(volumes, PathBehindLinks(volumes, folder));
     if (!drivesInUse().claim(drive))
         return std::nullopt;
     // The promise lives as long as the thread, which may outlive this call by far.
     auto reading = std::make_shared<std::promise<Subfolders>>();
     std::future<Subfolders> answer = reading->get_future();
-    std::thread([reading, folder, drive] {
+    std::thread([reading, folder, drive, volumes] {
         Subfolders subfolders =
-            IsOpenableFolder(folder) ? Subfolders(ListSubfolders(folder)) : std::nullopt;
+            IsOpenableFolder(folder) ? Subfolders(ListSubfolders(folder, volumes)) : std::nullopt;
         // Released first, so that the next read, which may start as soon as the answer is in,
         // finds the drive free.
         drivesInUse().release(drive);

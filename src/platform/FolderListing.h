@@ -22,7 +22,8 @@ inline constexpr std::chrono::milliseconds kFolderPatience{3000};
 // not absolute, names no folder that can be listed, or gets no answer within the patience: a
 // network mount whose server is gone blocks every call on it, so the calls run on a thread
 // of their own, which is left behind to finish whenever the server comes back. While one is
-// left behind, its drive (of `volumes`) counts as unreadable without being asked again.
+// left behind, its drive (of `volumes`, the one the path's links lead to) counts as unreadable
+// without being asked again.
 // Meant for one caller, the user interface, reading one folder at a time.
 std::optional<FolderListing> ReadFolder(const std::string& path, const std::vector<Volume>& volumes,
                                         std::chrono::milliseconds patience = kFolderPatience);

@@ -36,7 +36,8 @@ bool IsOpenableFolder(const std::string& path) {
     return dir != nullptr;
 }
 
-std::vector<std::string> ListSubfolders(const std::string& folder) {
+std::vector<std::string> ListSubfolders(const std::string& folder,
+                                        const std::vector<Volume>& volumes) {
     std::vector<std::string> names;
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
     if (!dir)
@@ -46,9 +47,11 @@ std::vector<std::string> ListSubfolders(const std::string& folder) {
         const std::string name = entry->d_name;
         if (name.empty() || name[0] == '.')
             continue;
+        const bool maybeLink = entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN;
         const bool folderEntry =
             entry->d_type == DT_DIR ||
-            ((entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) && isFolder(prefix + name));
+            (maybeLink && (OnNetworkVolume(volumes, PathBehindLinks(volumes, prefix + name)) ||
+                           isFolder(prefix + name)));
         if (folderEntry)
             names.push_back(name);
     }

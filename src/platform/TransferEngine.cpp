@@ -301,8 +301,9 @@ void TransferEngine::abort() {
     impl_->abortRequested = true;
 }
 
-bool TransferEngine::loadCookies(const std::string& path, std::string& why) {
-    return LoadCookieFile(impl_->cookies.get(), path, why);
+bool TransferEngine::loadCookies(const std::string& path, std::string& why,
+                                 const std::function<bool()>& stopped) {
+    return LoadCookieFile(impl_->cookies.get(), path, why, stopped);
 }
 
 void InitTransfers() {

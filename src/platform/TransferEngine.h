@@ -32,14 +32,16 @@ enum class FailureKind {
 
 // What the server said about the body, read before its first byte is handed on.
 struct ResponseHead {
-    // Where the answer came from: the request's address, or the last redirect's target. Links
-    // on a page resolve against it.
-    std::string address;
     long httpStatus = 0;  // 0 for non-HTTP transfers
     std::string contentRange;
     std::string etag;
     std::string lastModified;
     std::string acceptRanges;
+    // The body's length as the server announced it (of the range, for a 206); -1 when unsaid.
+    std::int64_t contentLength = -1;
+    // Where the answer came from: the request's address, or the last redirect's target. Links
+    // on a page resolve against it.
+    std::string address;
 };
 
 struct TransferResult {
@@ -81,6 +83,10 @@ struct Request {
     // named by `ifRange` (an ETag or an HTTP date).
     std::uint64_t rangeFrom = 0;
     std::string ifRange;
+    // Ask for the body only when the server no longer holds the version these name (its ETag,
+    // its Last-Modified as it wrote it); it answers 304 when it still does. "" for none.
+    std::string ifNoneMatch;
+    std::string ifModifiedSince;
     // The page the address was found on; each hop gets what the browsers' default policy
     // lets it see of it (strict-origin-when-cross-origin). "" sends none.
     std::string referrerPage;
@@ -119,8 +125,10 @@ class TransferEngine {
     void abort();
 
     // Reads cookies from a file in the Netscape format for every later transfer; the file is
-    // never written. False, with the reason, when it cannot be read.
-    bool loadCookies(const std::string& path, std::string& why);
+    // never written. False, with the reason, when it cannot be taken (see LoadCookieFile), and
+    // with no reason when `stopped` said so.
+    bool loadCookies(const std::string& path, std::string& why,
+                     const std::function<bool()>& stopped);
 
   private:
     struct Impl;

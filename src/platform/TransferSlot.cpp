@@ -80,8 +80,18 @@ bool TransferSlot::prepare() {
     stop = FailureKind::None;
     stopWhy.clear();
     headers.reset();
-    if (!request.ifRange.empty())
-        headers.reset(curl_slist_append(nullptr, ("If-Range: " + request.ifRange).c_str()));
+    for (const auto& [name, value] : {std::pair{"If-Range: ", &request.ifRange},
+                                      std::pair{"If-None-Match: ", &request.ifNoneMatch},
+                                      std::pair{"If-Modified-Since: ", &request.ifModifiedSince}}) {
+        if (value->empty())
+            continue;
+        // The list keeps its head once it has one; a failed append leaves it as it was.
+        curl_slist* head = curl_slist_append(headers.get(), (name + *value).c_str());
+        if (head == nullptr)
+            return false;
+        if (head != headers.get())
+            headers.reset(head);
+    }
     const std::string range =
         request.rangeFrom > 0 ? std::to_string(request.rangeFrom) + "-" : std::string();
     CURL* handle = easy.get();

@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
+#include <deque>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -92,6 +94,30 @@ bool parseLine(const std::string& line, Volume& volume) {
     return !volume.mountPoint.empty() && volume.mountPoint[0] == '/';
 }
 
+// The names along a path, without the empty ones and ".".
+std::deque<std::string> components(const std::string& path) {
+    std::deque<std::string> names;
+    std::istringstream in(path);
+    for (std::string name; std::getline(in, name, '/');) {
+        if (!name.empty() && name != ".")
+            names.push_back(name);
+    }
+    return names;
+}
+
+// The volume whose mount point is the longest prefix of the path in whole components; the
+// root when none is (it holds everything).
+Volume volumeOf(const std::vector<Volume>& volumes, const std::string& path) {
+    Volume best{"/", "", ""};
+    for (const Volume& volume : volumes) {
+        const bool longer = volume.mountPoint.size() > best.mountPoint.size() ||
+                            (volume.mountPoint == "/" && best.mountPoint == "/");
+        if (longer && isUnder(path, volume.mountPoint))
+            best = volume;
+    }
+    return best;
+}
+
 std::string& tableInUse() {
     static std::string table;
     return table;
@@ -133,12 +159,50 @@ std::vector<Volume> MountedVolumes(const std::string& mountTable) {
 }
 
 std::string DriveOf(const std::vector<Volume>& volumes, const std::string& path) {
-    std::string best = "/";
-    for (const Volume& volume : volumes) {
-        if (volume.mountPoint.size() > best.size() && isUnder(path, volume.mountPoint))
-            best = volume.mountPoint;
+    return volumeOf(volumes, path).mountPoint;
+}
+
+bool OnNetworkVolume(const std::vector<Volume>& volumes, const std::string& path) {
+    return isNetwork(volumeOf(volumes, path).type);
+}
+
+std::string PathBehindLinks(const std::vector<Volume>& volumes, const std::string& path) {
+    std::deque<std::string> ahead = components(path);
+    std::vector<std::string> reached;
+    const auto joined = [&reached] {
+        std::string text;
+        for (const std::string& name : reached)
+            text += '/' + name;
+        return text.empty() ? std::string(1, '/') : text;
+    };
+    int links = 0;
+    while (!ahead.empty()) {
+        const std::string name = ahead.front();
+        ahead.pop_front();
+        if (name == "..") {
+            if (!reached.empty())
+                reached.pop_back();
+            continue;
+        }
+        reached.push_back(name);
+        const std::string next = joined();
+        struct stat info {};
+        // As the kernel, give up after 40 links: a loop leads nowhere.
+        if (OnNetworkVolume(volumes, next) || ::lstat(next.c_str(), &info) != 0 ||
+            !S_ISLNK(info.st_mode) || ++links > 40)
+            continue;
+        std::string target(static_cast<std::size_t>(PATH_MAX), '\0');
+        const ssize_t length = ::readlink(next.c_str(), target.data(), target.size());
+        if (length <= 0)
+            continue;
+        target.resize(static_cast<std::size_t>(length));
+        reached.pop_back();
+        if (target[0] == '/')
+            reached.clear();
+        const std::deque<std::string> spliced = components(target);
+        ahead.insert(ahead.begin(), spliced.begin(), spliced.end());
     }
-    return best;
+    return joined();
 }
 
 }  // namespace gw::platform

@@ -28,4 +28,13 @@ void setMountTable(std::string mountTable);
 // a prefix of the path in whole components. "/" when none is (the root holds everything).
 std::string DriveOf(const std::vector<Volume>& volumes, const std::string& path);
 
+// Whether the absolute path lies on a network or FUSE volume of `volumes`, where any call may
+// wait for good on a server that is gone.
+bool OnNetworkVolume(const std::vector<Volume>& volumes, const std::string& path);
+
+// The absolute path with the symbolic links along it followed, each read with readlink, as far
+// as they stay off network volumes: nothing on a network volume is asked, so the answer is
+// where the path leads or the first place on such a volume that it reaches.
+std::string PathBehindLinks(const std::vector<Volume>& volumes, const std::string& path);
+
 }  // namespace gw::platform

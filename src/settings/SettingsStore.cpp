@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "platform/UserFolders.h"
+#include "platform/WholeFile.h"
 #include "settings/AtomicFile.h"
 #include "settings/IniText.h"
 
@@ -44,7 +45,7 @@ IniSection ReadSection(const std::string& application, const std::string& sectio
     const std::string path = settingsFile(application);
     if (path.empty())
         return IniSection(section);
-    return ParseIniSection(ReadFileBytes(path).bytes, section);
+    return ParseIniSection(platform::ReadWholeFile(path).bytes, section);
 }
 
 std::string ReadSetting(const std::string& application, const std::string& section,
@@ -65,14 +66,14 @@ bool WriteSettings(const std::string& application, const std::string& section,
         return true;
     makeFolder(fs::path(path).parent_path());
 
-    const FileBytes file = ReadFileBytes(path);
-    if (file.kind == FileKind::Other)
+    const platform::FileBytes file = platform::ReadWholeFile(path);
+    if (file.kind == platform::FileKind::Other)
         return false;
     IniDocument document = ParseIni(file.bytes);
     // What was not read whole is kept before it is replaced, so that one bad line never costs
     // the rest; without that copy the file is left as it is.
-    if (file.kind == FileKind::Regular && (!file.complete || document.damaged) &&
-        !KeepCopy(path, path + ".bak"))
+    if (file.kind == platform::FileKind::Regular && (!file.complete || document.damaged) &&
+        !platform::KeepCopy(path, path + ".bak"))
         return false;
     IniSection& target = document.sectionToWrite(section);
     for (const auto& [key, value] : values)

@@ -2,15 +2,17 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <queue>
 #include <unordered_map>
 
 #include "platform/Dialup.h"
+#include "platform/HttpDate.h"
+#include "transfer/ChecksumCheck.h"
 #include "transfer/FileName.h"
-#include "transfer/HttpDate.h"
+#include "transfer/FileVersion.h"
+#include "transfer/KnownCopy.h"
 #include "transfer/PartFile.h"
 #include "transfer/RetryPolicy.h"
 
@@ -21,7 +23,6 @@ using std::chrono::milliseconds;
 // One turn of the run: how long it may wait for the network before asking its caller again,
 // so that a window keeps repainting while a server is silent.
 constexpr milliseconds kTurn{10};
-constexpr std::size_t kMaxJobs = 16;
 
 enum class State { Queued, Running, Waiting, Done };
 
@@ -31,9 +32,16 @@ struct Entry {
     // Open only while a try runs: a file waiting for its next try holds no descriptor, but
     // keeps its bytes where the server named their version, for the next try to go on from.
     std::unique_ptr<PartFile> part;
-    std::string version;          // the ETag or Last-Modified the kept bytes belong to
+    // Hashes the part file's bytes as they arrive, where a list names the file.
+    std::unique_ptr<ChecksumCheck> check;
+    FileVersion version;  // what the answer that began the kept bytes named
+    // The server's date for the file: a ranged answer without one keeps the date of the
+    // answer that named the version.
+    std::optional<std::chrono::sys_seconds> modified;
     std::uint64_t rangeFrom = 0;  // where the current try asked the body to start
-    bool rangeRefused = false;    // the server would not go on there
+    bool rangeRefused = false;    // the answer was not the asked part of that version
+    Condition condition;          // what the request asks about the copy already at the name
+    bool unchanged = false;       // the server confirmed that copy
     int tries = 0;
     State state = State::Queued;
     bool writeFailed = false;
@@ -51,28 +59,11 @@ std::string RefuseNonFile(const platform::ResponseHead& head) {
     return {};
 }
 
-// What names the body's version well enough to ask for the rest of it: a strong ETag, else
-// Last-Modified; nothing when the server refuses ranges.
-std::string VersionOf(const platform::ResponseHead& head) {
-    if (head.acceptRanges == "none")
-        return {};
-    if (!head.etag.empty() && head.etag.rfind("W/", 0) != 0)
-        return head.etag;
-    return head.lastModified;
-}
-
-// The first byte a Content-Range ("bytes N-M/T") says the body starts at.
-std::optional<std::uint64_t> RangeStart(const std::string& contentRange) {
-    unsigned long long first = 0;
-    if (std::sscanf(contentRange.c_str(), "bytes %llu-", &first) != 1)
-        return std::nullopt;
-    return first;
-}
-
 class Run {
   public:
     Run(platform::TransferEngine& engine, const std::vector<std::string>& addresses,
-        const std::string& folder, const RunOptions& options, const RunEvents& events)
+        const std::string& folder, const RunOptions& options, const RunEvents& events,
+        const ChecksumBook& checksums)
         : engine_(engine),
           addresses_(addresses),
           folder_(folder),
@@ -84,6 +75,10 @@ class Run {
         std::unordered_map<std::string, std::size_t> last;
         for (std::size_t i = 0; i < addresses.size(); ++i) {
             entries_[i].name = FileNameFromAddress(addresses[i]);
+            if (auto expected = checksums.expected(entries_[i].name)) {
+                entries_[i].check = std::make_unique<ChecksumCheck>(std::move(*expected));
+                files_[i].checksum = ChecksumState::Listed;
+            }
             const auto [it, first] = last.try_emplace(entries_[i].name, i);
             if (first) {
                 ready_.push(i);
@@ -136,6 +131,11 @@ class Run {
             const std::size_t index = ready_.top();
             ready_.pop();
             files_[index].started = true;
+            // Looked at only now: an earlier address of the same name may have just put its
+            // file there.
+            if (!options_.refetch)
+                entries_[index].condition =
+                    ConditionAt(folder_, entries_[index].name, addresses_[index]);
             if (events_.started)
                 events_.started(index);
             startTry(index);
@@ -146,13 +146,14 @@ class Run {
         Entry& entry = entries_[index];
         const bool goOn = entry.part && entry.part->resume();
         if (!goOn) {
-            entry.version.clear();
-            entry.part = std::make_unique<PartFile>(folder_, entry.name);
-            if (!entry.part->open())
+            entry.part.reset();
+            // A copy the server may confirm needs no part file: one is made when a body comes.
+            if (!entry.condition.any() && !openPart(index))
                 return finish(index, FileOutcome::WriteFailed, entry.part->error());
         }
-        entry.rangeFrom = entry.part->size();
+        entry.rangeFrom = entry.part ? entry.part->size() : 0;
         entry.rangeRefused = false;
+        entry.unchanged = false;
         ++entry.tries;
         entry.state = State::Running;
         entry.writeFailed = false;
@@ -163,38 +164,75 @@ class Run {
         request.referrerPage = options_.referrerPage;
         request.rangeFrom = entry.rangeFrom;
         if (entry.rangeFrom > 0)
-            request.ifRange = entry.version;
+            request.ifRange = entry.version.ifRange();
+        request.ifNoneMatch = entry.condition.ifNoneMatch;
+        request.ifModifiedSince = entry.condition.ifModifiedSince;
         request.checkHead = [this, index](const platform::ResponseHead& head) {
             return checkAnswer(index, head);
         };
         request.sink = [this, index](const char* data, std::size_t size) {
             Entry& current = entries_[index];
             current.writeFailed = !current.part->write(data, size);
+            if (current.check && !current.writeFailed)
+                current.check->add(data, size);
             return !current.writeFailed;
         };
         engine_.start(index, std::move(request));
     }
 
-    // Before the body: an answer that is no file fails; a ranged try goes on only where the
-    // server goes on at the asked byte, and starts over where it sends the whole file again.
+    bool openPart(std::size_t index) {
+        Entry& entry = entries_[index];
+        entry.version = {};
+        entry.modified.reset();
+        if (entry.check)
+            entry.check->restart();
+        entry.part = std::make_unique<PartFile>(folder_, entry.name);
+        return entry.part->open();
+    }
+
+    // Before the body: an answer that is no file fails, and so does one that would splice
+    // two versions of the file together or pass a piece off as the whole.
     std::string checkAnswer(std::size_t index, const platform::ResponseHead& head) {
+        Entry& entry = entries_[index];
+        if (ConfirmsCopy(entry.condition, head.httpStatus)) {
+            entry.unchanged = true;
+            return {};
+        }
         if (std::string why = RefuseNonFile(head); !why.empty())
             return why;
-        Entry& entry = entries_[index];
-        if (entry.rangeFrom > 0) {
-            if (head.httpStatus == 206) {
-                if (RangeStart(head.contentRange) == entry.rangeFrom)
-                    return {};
-                entry.rangeRefused = true;
-                return "the server did not go on at byte " + std::to_string(entry.rangeFrom);
-            }
-            if (!entry.part->restart()) {
-                entry.writeFailed = true;
-                return entry.part->error();
-            }
-            entry.rangeFrom = 0;
+        if (!entry.part && !openPart(index)) {
+            entry.writeFailed = true;
+            return entry.part->error();
         }
-        entry.version = VersionOf(head);
+        const auto modified = platform::ParseHttpDate(head.lastModified);
+        switch (JudgeAnswer(entry.version, head, entry.rangeFrom)) {
+            case AnswerUse::Refuse:
+                entry.rangeRefused = true;
+                if (entry.rangeFrom == 0)
+                    return "the server sent a piece of the file where the whole was asked";
+                return "the server did not go on at byte " + std::to_string(entry.rangeFrom) +
+                       " with the same version of the file";
+            case AnswerUse::StartOver:
+                if (!entry.part->restart()) {
+                    entry.writeFailed = true;
+                    return entry.part->error();
+                }
+                if (entry.check)
+                    entry.check->restart();
+                entry.rangeFrom = 0;
+                break;
+            case AnswerUse::Append:
+                break;
+        }
+        if (entry.rangeFrom == 0) {
+            entry.version = VersionOf(head);
+            entry.modified = modified;
+        } else if (modified) {
+            entry.modified = modified;
+        }
+        // A body came: the copy at the name is no longer the server's file, whatever later
+        // tries of this one meet.
+        entry.condition = {};
         return {};
     }
 
@@ -203,29 +241,48 @@ class Run {
         Entry& entry = entries_[index];
         entry.state = State::Queued;
         --running_;
-        files_[index].bytes = entry.part->size();
+        files_[index].bytes = entry.part ? entry.part->size() : 0;
         if (entry.writeFailed)
             return finish(index, FileOutcome::WriteFailed, entry.part->error());
+        if (done.result.ok && entry.unchanged)
+            return finish(index, FileOutcome::Unchanged, {});
         if (done.result.ok) {
-            if (const auto modified = ParseHttpDate(done.result.head.lastModified))
-                entry.part->setModified(*modified);
+            // Checked before the rename: bytes that differ from their list never take the name.
+            if (std::string mismatch = entry.check ? entry.check->verdict() : std::string();
+                !mismatch.empty()) {
+                files_[index].checksum = ChecksumState::Differed;
+                return tryAgain(index, std::move(mismatch), true, true, std::nullopt);
+            }
+            if (entry.check)
+                files_[index].checksum = ChecksumState::Matched;
+            entry.part->setTags(
+                TagsOnArrival(addresses_[index], options_.referrerPage, done.result.head));
+            if (entry.modified)
+                entry.part->setModified(*entry.modified);
             if (!entry.part->commit())
                 return finish(index, FileOutcome::WriteFailed, entry.part->error());
             return finish(index, FileOutcome::Written, {});
         }
-        // A refused range is no fault of the file: the next try asks for all of it.
+        // A refused answer is no fault of the file: the next try asks for all of it.
         const bool rangeRefused =
             entry.rangeRefused || (entry.rangeFrom > 0 && done.result.head.httpStatus == 416);
-        const auto pause = PauseBeforeTry(
-            entry.tries + 1, MayPass(done.result) || rangeRefused,
-            ParseRetryAfter(done.result.retryAfter, std::chrono::system_clock::now()));
+        tryAgain(index, done.result.error, MayPass(done.result) || rangeRefused, rangeRefused,
+                 ParseRetryAfter(done.result.retryAfter, std::chrono::system_clock::now()));
+    }
+
+    // After a failed try: a pause before the next one, or the end of the file. The kept bytes
+    // stay for the next try to go on from, unless it must start over.
+    void tryAgain(std::size_t index, std::string why, bool transient, bool startOver,
+                  std::optional<std::chrono::seconds> retryAfter) {
+        Entry& entry = entries_[index];
+        const auto pause = PauseBeforeTry(entry.tries + 1, transient, retryAfter);
         if (!pause)
-            return finish(index, FileOutcome::FetchFailed, done.result.error);
-        if (rangeRefused || entry.version.empty() || entry.part->size() == 0)
+            return finish(index, FileOutcome::FetchFailed, std::move(why));
+        if (startOver || !entry.version.resumable() || !entry.part || entry.part->size() == 0)
             entry.part.reset();
         else
             entry.part->suspend();
-        files_[index].result.error = done.result.error;
+        files_[index].result.error = std::move(why);
         entry.state = State::Waiting;
         entry.retryAt = platform::clock().now() + *pause;
         ++waiting_;
@@ -311,7 +368,17 @@ std::vector<FileStatus> DownloadAll(platform::TransferEngine& engine,
                                     const std::vector<std::string>& addresses,
                                     const std::string& folder, const RunOptions& options,
                                     const RunEvents& events) {
-    return Run(engine, addresses, folder, options, events).run();
+    ChecksumBook checksums;
+    if (!options.checksumLists.empty()) {
+        std::vector<std::string> names;
+        for (const std::string& address : addresses)
+            names.push_back(FileNameFromAddress(address));
+        checksums = FetchChecksumLists(
+            engine, options.checksumLists, names, options.referrerPage,
+            [&events] { return !events.request || events.request() == RunRequest::Continue; },
+            events.checksumNote);
+    }
+    return Run(engine, addresses, folder, options, events, checksums).run();
 }
 
 }  // namespace gw::transfer

@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "platform/TransferEngine.h"
+#include "transfer/ChecksumFetch.h"
 
 namespace gw::transfer {
 
 enum class FileOutcome {
     Written,      // the whole body is in the folder under its name
+    Unchanged,    // the server confirmed the copy already at the name, which stays as it was
     FetchFailed,  // the transfer failed after its last try, or the answer was no file
     WriteFailed,  // the name cannot be written in the folder, or the disk refused the bytes
     Aborted,      // the caller ended the run at once
@@ -29,8 +31,17 @@ enum class RunRequest {
     AbortNow,       // end every file in progress at once, its temporary file removed
 };
 
+// What the page's checksum lists said of a file.
+enum class ChecksumState {
+    Unlisted,  // no list names it (or the lists disagree on it): it is not checked
+    Listed,    // a list names it; no try has ended with all of its bytes yet
+    Matched,   // its bytes hash to the listed hash: it is in place as verified
+    Differed,  // the last bytes that arrived whole did not: they were not put in place
+};
+
 struct FileStatus {
     bool started = false;
+    ChecksumState checksum = ChecksumState::Unlisted;
     DownloadResult result;  // meaningful once finished
     bool finished = false;
     std::uint64_t bytes = 0;  // received by the current try
@@ -45,16 +56,27 @@ struct RunEvents {
     std::function<void(const std::vector<FileStatus>& files)> progress;
     // Once per file when it is done (its status final).
     std::function<void(std::size_t index, const FileStatus& file)> finished;
+    // A checksum list not read, or lists that disagree on a file (before the first file).
+    std::function<void(const ChecksumNote& note)> checksumNote;
 };
 
+// The most files a run holds in progress at once: more would only compete for one line.
+inline constexpr std::size_t kMaxJobs = 16;
+
 struct RunOptions {
-    // Files in progress or waiting for their next try at once (1 to 16).
+    // Files in progress or waiting for their next try at once (1 to kMaxJobs).
     std::size_t jobs = 1;
     // The wizard leaves a zero-length file after a failed fetch where nothing stood at the
     // name; the command line leaves none.
     bool emptyFileAfterFailedFetch = false;
     // The address the page came from, which the downloads name as their Referer.
     std::string referrerPage;
+    // Fetch every file whole, without asking whether the copy already at its name (left by an
+    // earlier run) is still the server's file.
+    bool refetch = false;
+    // The page's checksum lists (addresses): a file one of them names goes into place only
+    // when its bytes hash to what the list says.
+    std::vector<std::string> checksumLists;
 };
 
 // Downloads every address into `folder` (ending in "/") under FileNameFromAddress(address):
@@ -62,7 +84,7 @@ struct RunOptions {
 // complete, so the name never shows half a file and a failure never harms an existing file.
 // A failure that may pass is tried again after a pause. Addresses whose names are equal are
 // fetched one after the other in list order, so the later one wins, as when every file is
-// fetched in turn.
+// fetched in turn. The checksum lists are fetched and read before the first file.
 std::vector<FileStatus> DownloadAll(platform::TransferEngine& engine,
                                     const std::vector<std::string>& addresses,
                                     const std::string& folder, const RunOptions& options,

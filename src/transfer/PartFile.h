@@ -14,11 +14,8 @@ class PartFile : public platform::FileWriter {
     PartFile(const std::string& folder, const std::string& name) : FileWriter(folder, name) {}
 };
 
+using platform::CreateEmptyIfAbsent;
 using platform::kPartPrefix;
 using platform::NameStaysInFolder;
-
-// Creates an empty file at `name` in `folder` only when nothing at all (not even a dangling
-// symbolic link) stands there; false when it was not created.
-bool CreateEmptyIfAbsent(const std::string& folder, const std::string& name);
 
 }  // namespace gw::transfer

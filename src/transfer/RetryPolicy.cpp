@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "transfer/HttpDate.h"
+#include "platform/HttpDate.h"
 
 namespace gw::transfer {
 namespace {
@@ -51,10 +51,11 @@ std::optional<std::chrono::seconds> ParseRetryAfter(const std::string& value,
             return std::chrono::seconds(86400);
         return std::chrono::seconds(std::stol(text));
     }
-    const auto when = ParseHttpDate(text);
+    const auto when = platform::ParseHttpDate(text);
     if (!when)
         return std::nullopt;
-    return std::max(std::chrono::seconds{0}, std::chrono::ceil<std::chrono::seconds>(*when - now));
+    // In whole seconds on both sides: a date in nanoseconds would overflow after 2262.
+    return std::max(std::chrono::seconds{0}, *when - std::chrono::floor<std::chrono::seconds>(now));
 }
 
 }  // namespace gw::transfer

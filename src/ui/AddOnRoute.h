@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Navigation.h"
 #include "platform/AddOn.h"
+#include "ui/Navigation.h"
 #include "ui/SchedulePage.h"
 
 namespace gw::ui {
@@ -11,9 +11,9 @@ namespace gw::ui {
 template <class Across>
 void navigateAcrossSchedule(QWidget* from) {
     if (platform::AddOnPresent())
-        app::navigate<SchedulePage>(from);
+        navigate<SchedulePage>(from);
     else
-        app::navigate<Across>(from);
+        navigate<Across>(from);
 }
 
 }  // namespace gw::ui

@@ -7,12 +7,12 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "app/Navigation.h"
 #include "app/WizardState.h"
 #include "settings/AddressHistory.h"
 #include "ui/DisplayText.h"
 #include "ui/ErrorPage.h"
 #include "ui/FileSpecPage.h"
+#include "ui/Navigation.h"
 #include "ui/PageFetchFlow.h"
 #include "ui/PageLayout.h"
 #include "ui/WelcomePage.h"
@@ -62,7 +62,7 @@ AddressPage::AddressPage(QWidget* parent) : WizardPage(QStringLiteral("AddressPa
     connect(clearHistoryButton, &QPushButton::clicked, this, &AddressPage::clearHistory);
     connect(row.back, &QPushButton::clicked, this, [this] {
         app::wizardState().PageAddress = addressBox_->currentText().toStdString();
-        app::navigate<WelcomePage>(this);
+        navigate<WelcomePage>(this);
     });
     connect(nextButton_, &QPushButton::clicked, this, &AddressPage::fetch);
 }
@@ -114,7 +114,7 @@ void AddressPage::clearHistory() {
 void AddressPage::fetch() {
     const retrieval::FetchOutcome outcome = RunPageFetch(this, addressBox_->currentText());
     if (outcome == retrieval::FetchOutcome::Fetched) {
-        app::navigate<FileSpecPage>(this);
+        navigate<FileSpecPage>(this);
         return;
     }
     ShowError(FetchFailureText(outcome));

@@ -7,12 +7,11 @@
 #include <QStyle>
 #include <QTreeWidget>
 
-#include "app/Navigation.h"
 #include "app/WizardState.h"
-#include "settings/SettingsNames.h"
-#include "settings/SettingsStore.h"
+#include "settings/LastFolder.h"
 #include "ui/AddOnRoute.h"
 #include "ui/DisplayText.h"
+#include "ui/Navigation.h"
 #include "ui/NewFolderPage.h"
 #include "ui/PageLayout.h"
 #include "ui/ReadyPage.h"
@@ -78,8 +77,7 @@ DestinationPage::DestinationPage(QWidget* parent)
     volumes_ = platform::MountedVolumes();
     for (const platform::Volume& volume : volumes_)
         driveBox_->addItem(displayText(volume.mountPoint), bytes(volume.mountPoint));
-    // Spelled as the wizard has always read it here; the same file either way.
-    open(settings::ReadSetting("Grabwright", settings::kSettingsSection, settings::kLastPathKey));
+    open(settings::ReadLastFolder());
 
     connect(driveBox_, &QComboBox::currentIndexChanged, this,
             [this](int index) { open(driveBox_->itemData(index).toByteArray().toStdString()); });
@@ -89,11 +87,11 @@ DestinationPage::DestinationPage(QWidget* parent)
             [this] { navigateAcrossSchedule<SelectionPage>(this); });
     connect(row.next, &QPushButton::clicked, this, [this] {
         storeFolder();
-        app::navigate<ReadyPage>(this);
+        navigate<ReadyPage>(this);
     });
     connect(newFolderButton, &QPushButton::clicked, this, [this] {
         storeFolder();
-        app::navigate<NewFolderPage>(this);
+        navigate<NewFolderPage>(this);
     });
 }
 
@@ -162,8 +160,7 @@ void DestinationPage::showFolder(const platform::FolderListing& listing, const s
 void DestinationPage::storeFolder() {
     const std::string folder = platform::StoredFolderPath(openFolder_);
     app::wizardState().DestinationFolder = folder;
-    settings::WriteSetting(settings::kApplication, settings::kSettingsSection,
-                           settings::kLastPathKey, folder);
+    settings::SaveLastFolder(folder);
 }
 
 }  // namespace gw::ui

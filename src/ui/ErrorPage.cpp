@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include "app/Navigation.h"
+#include "ui/Navigation.h"
 #include "ui/PageLayout.h"
 #include "ui/WizardPage.h"
 
@@ -12,7 +12,8 @@ namespace gw::ui {
 
 ErrorPage::ErrorPage(QWidget* parent)
     : WizardView(QStringLiteral("ErrorPage"), QStringLiteral("GrabWright"), parent) {
-    setFixedSize(twips(6600), twips(3495));
+    setMinimumSize(twips(6600), twips(3495));
+    resize(minimumSize());
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("iconPicture"));
@@ -22,16 +23,18 @@ ErrorPage::ErrorPage(QWidget* parent)
     icon->setAccessibleName(QStringLiteral("Warning"));
 
     messageLabel_ = makeLabel(this, "messageLabel", QString(), 1080, 240, 5280, 2520);
+    growWithView(messageLabel_);
 
     auto* backButton = makeButton(this, "backButton", QStringLiteral("<< Back"), 5160, 3000);
     backButton->setAutoDefault(true);
     backButton->setDefault(true);
+    keepAtFoot(backButton);
     // Esc reaches reject(), which unloads the page just as the button does.
     connect(backButton, &QPushButton::clicked, this, &ErrorPage::reject);
 }
 
 void ErrorPage::reject() {
-    app::unloadPage(this);
+    unloadPage(this);
 }
 
 void ShowError(const QString& message) {
@@ -40,7 +43,7 @@ void ShowError(const QString& message) {
     // A long message wraps; the page (and the window with it) grows to hold it rather than
     // scroll.
     GrowToFitText(page);
-    app::showModally(page);
+    showModally(page);
 }
 
 }  // namespace gw::ui

@@ -5,12 +5,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/Navigation.h"
 #include "app/WizardState.h"
 #include "harvest/Messages.h"
 #include "ui/AddressPage.h"
 #include "ui/DisplayText.h"
 #include "ui/ErrorPage.h"
+#include "ui/Navigation.h"
 #include "ui/PageLayout.h"
 #include "ui/SearchFlow.h"
 #include "ui/SelectionPage.h"
@@ -43,7 +43,7 @@ FileSpecPage::FileSpecPage(QWidget* parent) : WizardPage(QStringLiteral("FileSpe
     connect(specEdit_, &QLineEdit::textChanged, this, &FileSpecPage::applyNextRule);
     connect(row.back, &QPushButton::clicked, this, [this] {
         app::wizardState().LastFileSpec = specEdit_->text().toStdString();
-        app::navigate<AddressPage>(this);
+        navigate<AddressPage>(this);
     });
     connect(nextButton_, &QPushButton::clicked, this, &FileSpecPage::search);
 }
@@ -64,7 +64,7 @@ void FileSpecPage::search() {
 }
 
 void FileSpecPage::showSelection() {
-    app::navigate<SelectionPage>(this);
+    navigate<SelectionPage>(this);
 }
 
 void FileSpecPage::applyNextRule() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 #include "ui/WizardPage.h"
 
 class QLabel;
@@ -25,13 +27,16 @@ class FinishedPage : public WizardPage {
   public:
     explicit FinishedPage(QWidget* parent = nullptr);
     void setMessage(const QString& message);
+    // Lines under the message (none: nothing there), each about a part of the run.
+    void setNotes(const QStringList& notes);
 
   private:
     QLabel* messageLabel_;
+    QLabel* notesLabel_;
 };
 
 // Loads the finished page (its buttons follow the wizard state at that moment), sets its
 // message and shows it.
-FinishedPage* ShowFinished(const QString& message);
+FinishedPage* ShowFinished(const QString& message, const QStringList& notes = {});
 
 }  // namespace gw::ui

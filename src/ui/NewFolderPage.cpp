@@ -4,14 +4,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/Navigation.h"
 #include "app/WizardState.h"
 #include "platform/Folders.h"
-#include "settings/SettingsNames.h"
-#include "settings/SettingsStore.h"
+#include "settings/LastFolder.h"
 #include "ui/Beep.h"
 #include "ui/DestinationPage.h"
 #include "ui/DisplayText.h"
+#include "ui/Navigation.h"
 #include "ui/PageLayout.h"
 
 namespace gw::ui {
@@ -31,15 +30,13 @@ NewFolderPage::NewFolderPage(QWidget* parent)
     setTabOrder(row.next, row.back);
     setTabOrder(row.back, row.cancel);
 
-    remembered_ = settings::ReadSetting(settings::kApplication, settings::kSettingsSection,
-                                        settings::kLastPathKey);
+    remembered_ = settings::ReadLastFolder();
     if (remembered_.empty() || remembered_.back() != '/')
         remembered_ += '/';
     pathEdit_->setText(displayText(remembered_));
     pathEdit_->setFocus();
 
-    connect(row.back, &QPushButton::clicked, this,
-            [this] { app::navigate<DestinationPage>(this); });
+    connect(row.back, &QPushButton::clicked, this, [this] { navigate<DestinationPage>(this); });
     connect(row.next, &QPushButton::clicked, this, &NewFolderPage::create);
 }
 
@@ -77,9 +74,8 @@ void NewFolderPage::create() {
         return;
     }
     app::wizardState().DestinationFolder = path;
-    settings::WriteSetting(settings::kApplication, settings::kSettingsSection,
-                           settings::kLastPathKey, path);
-    app::navigate<DestinationPage>(this);
+    settings::SaveLastFolder(path);
+    navigate<DestinationPage>(this);
 }
 
 }  // namespace gw::ui

@@ -54,19 +54,19 @@ void GrowToFitText(QWidget* page) {
                 other->move(g.left(), g.top() + extra);
         }
     }
-    int bottom = page->height();
+    int bottom = page->minimumHeight();
     for (QWidget* child : children) {
         if (auto* frame = qobject_cast<QFrame*>(child);
             frame && frame->frameShape() == QFrame::VLine)
             continue;
-        bottom = std::max(bottom, child->geometry().bottom() + twips(120));
+        bottom = std::max(bottom, child->y() + child->height() + twips(120));
     }
     for (QWidget* child : children) {
         if (auto* frame = qobject_cast<QFrame*>(child);
             frame && frame->frameShape() == QFrame::VLine)
             frame->resize(frame->width(), bottom);
     }
-    page->setFixedSize(page->width(), bottom);
+    page->setMinimumHeight(bottom);
 }
 
 }  // namespace gw::ui

@@ -4,25 +4,25 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/Navigation.h"
 #include "app/WizardState.h"
 #include "ui/DestinationPage.h"
 #include "ui/DisplayText.h"
-#include "ui/DownloadRun.h"
+#include "ui/DownloadFlow.h"
 #include "ui/FinishedPage.h"
+#include "ui/Navigation.h"
 #include "ui/PageLayout.h"
 #include "ui/WaitDialog.h"
 
 namespace gw::ui {
 namespace {
 
-QString finishedMessage(DownloadRunOutcome outcome) {
+QString finishedMessage(DownloadFlowOutcome outcome) {
     switch (outcome) {
-        case DownloadRunOutcome::Downloaded:
+        case DownloadFlowOutcome::Downloaded:
             return QString::fromLatin1(kDownloadedMessage);
-        case DownloadRunOutcome::DownloadedErrors:
+        case DownloadFlowOutcome::DownloadedErrors:
             return QString::fromLatin1(kDownloadErrorsMessage);
-        case DownloadRunOutcome::Cancelled:
+        case DownloadFlowOutcome::Cancelled:
             break;
     }
     return QString::fromLatin1(kDownloadCancelledMessage);
@@ -43,16 +43,15 @@ ReadyPage::ReadyPage(QWidget* parent) : WizardPage(QStringLiteral("ReadyPage"), 
 
     const ButtonRow row = addButtonRow();
 
-    connect(row.back, &QPushButton::clicked, this,
-            [this] { app::navigate<DestinationPage>(this); });
+    connect(row.back, &QPushButton::clicked, this, [this] { navigate<DestinationPage>(this); });
     connect(row.next, &QPushButton::clicked, this, &ReadyPage::download);
 }
 
 void ReadyPage::download() {
-    const DownloadRunOutcome outcome = RunDownload(this);
-    ShowFinished(finishedMessage(outcome));
+    const DownloadFlowReport report = RunDownload(this);
+    ShowFinished(finishedMessage(report.outcome), report.notes);
     UnloadWait();
-    app::unloadPage(this);
+    unloadPage(this);
 }
 
 }  // namespace gw::ui

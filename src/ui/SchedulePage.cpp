@@ -3,9 +3,9 @@
 #include <QGroupBox>
 #include <QPushButton>
 
-#include "app/Navigation.h"
 #include "ui/DestinationPage.h"
 #include "ui/FinishedPage.h"
+#include "ui/Navigation.h"
 #include "ui/PageLayout.h"
 #include "ui/ScheduleRun.h"
 #include "ui/SelectionPage.h"
@@ -28,9 +28,8 @@ SchedulePage::SchedulePage(QWidget* parent) : WizardPage(QStringLiteral("Schedul
     const ButtonRow row = addButtonRow();
 
     connect(scheduleButton, &QPushButton::clicked, this, &SchedulePage::schedule);
-    connect(row.back, &QPushButton::clicked, this, [this] { app::navigate<SelectionPage>(this); });
-    connect(row.next, &QPushButton::clicked, this,
-            [this] { app::navigate<DestinationPage>(this); });
+    connect(row.back, &QPushButton::clicked, this, [this] { navigate<SelectionPage>(this); });
+    connect(row.next, &QPushButton::clicked, this, [this] { navigate<DestinationPage>(this); });
 }
 
 void SchedulePage::schedule() {
@@ -38,7 +37,7 @@ void SchedulePage::schedule() {
     ShowFinished(QString::fromLatin1(
         outcome == ScheduleRunOutcome::Scheduled ? kScheduledMessage : kSchedulingErrorsMessage));
     UnloadWait();
-    app::unloadPage(this);
+    unloadPage(this);
 }
 
 }  // namespace gw::ui

@@ -1,7 +1,6 @@
 #include "ui/ScheduleRun.h"
 
 #include <QElapsedTimer>
-#include <QProgressBar>
 #include <QWidget>
 
 #include "app/Quit.h"
@@ -29,10 +28,7 @@ ScheduleRunOutcome RunScheduling(QWidget* schedulePage) {
     WaitDialog* wait = ShowWait(QStringLiteral("Please wait... Scheduling downloads..."));
     schedulePage->hide();
     const int count = state.SelectedCount;
-    QProgressBar* bar = wait->progressBar();
-    bar->setMaximum(count);
-    bar->setMinimum(0);
-    bar->setVisible(true);
+    wait->startProgress(count);
 
     const std::string folder = ShortcutFolder();
     bool allWritten = true;
@@ -40,7 +36,7 @@ ScheduleRunOutcome RunScheduling(QWidget* schedulePage) {
     QElapsedTimer sincePaint;
     sincePaint.start();
     for (int i = 1; i <= count; ++i) {
-        bar->setValue(i);
+        wait->setProgress(i);
         // The others are still worth writing when one fails.
         if (!transfer::WriteShortcut(folder, state.SelectedFiles[i]))
             allWritten = false;

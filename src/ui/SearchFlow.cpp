@@ -1,7 +1,5 @@
 #include "ui/SearchFlow.h"
 
-#include <QLabel>
-#include <QProgressBar>
 #include <QWidget>
 
 #include "app/WizardState.h"
@@ -18,8 +16,10 @@ int barValue(std::size_t value) {
     return static_cast<int>(std::min<std::size_t>(value, INT_MAX));
 }
 
-void storeFound(const std::vector<std::string>& addresses) {
+void storeFound(const std::vector<std::string>& addresses,
+                const std::vector<std::string>& checksumLists) {
     app::WizardState& state = app::wizardState();
+    state.ChecksumLists = checksumLists;
     const int count = static_cast<int>(std::min(addresses.size(), harvest::kFoundCapacity));
     for (int i = 0; i < count; ++i)
         state.FoundList[i + 1] = addresses[i];
@@ -41,10 +41,7 @@ SearchOutcome RunSearch(QWidget* fileSpecPage, const QString& typedSpec) {
     fileSpecPage->hide();
     state.FoundCount = 0;
 
-    QProgressBar* bar = wait->progressBar();
-    bar->setMaximum(barValue(std::max<std::size_t>(state.PageText.size(), 1)));
-    bar->setMinimum(0);
-    bar->setVisible(true);
+    wait->startProgress(barValue(state.PageText.size()));
     EventPump pump(LetThrough::Nothing);
     bool removing = false;
     const harvest::Harvest found = harvest::HarvestPage(
@@ -52,16 +49,14 @@ SearchOutcome RunSearch(QWidget* fileSpecPage, const QString& typedSpec) {
         [&](harvest::HarvestStage stage, std::size_t done, std::size_t total) {
             if (stage == harvest::HarvestStage::RemovingDuplicates && !removing) {
                 removing = true;
-                wait->messageLabel()->setText(
-                    QStringLiteral("Please wait... Searching for duplicates..."));
-                bar->setMinimum(0);
+                wait->setMessage(QStringLiteral("Please wait... Searching for duplicates..."));
             }
             if (removing)
-                bar->setMaximum(std::max(barValue(total), 1));
-            bar->setValue(std::min(barValue(done), bar->maximum()));
+                wait->setProgressMaximum(barValue(total));
+            wait->setProgress(barValue(done));
             pump();
         });
-    storeFound(found.addresses);
+    storeFound(found.addresses, found.checksumLists);
     UnloadWait();
     return found.matched == 0 ? SearchOutcome::NothingFound : SearchOutcome::Found;
 }

@@ -7,7 +7,6 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "app/Navigation.h"
 #include "app/WizardState.h"
 #include "ui/AddOnRoute.h"
 #include "ui/CaseInsensitiveOrder.h"
@@ -15,6 +14,7 @@
 #include "ui/DisplayText.h"
 #include "ui/EventPump.h"
 #include "ui/FileSpecPage.h"
+#include "ui/Navigation.h"
 #include "ui/PageLayout.h"
 
 namespace gw::ui {
@@ -55,7 +55,7 @@ SelectionPage::SelectionPage(QWidget* parent)
 
     connect(selectAllButton, &QPushButton::clicked, this, [this] { setAllTicks(true); });
     connect(clearAllButton, &QPushButton::clicked, this, [this] { setAllTicks(false); });
-    connect(row.back, &QPushButton::clicked, this, [this] { app::navigate<FileSpecPage>(this); });
+    connect(row.back, &QPushButton::clicked, this, [this] { navigate<FileSpecPage>(this); });
     connect(nextButton_, &QPushButton::clicked, this, &SelectionPage::goOn);
 }
 

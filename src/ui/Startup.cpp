@@ -1,12 +1,12 @@
 #include "ui/Startup.h"
 
-#include "app/Navigation.h"
+#include "ui/Navigation.h"
 #include "ui/WelcomePage.h"
 
 namespace gw::ui {
 
 void StartWizard() {
-    app::showPage<WelcomePage>();
+    showPage<WelcomePage>();
 }
 
 }  // namespace gw::ui

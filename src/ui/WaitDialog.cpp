@@ -5,9 +5,10 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <algorithm>
 
-#include "app/Navigation.h"
 #include "app/WizardState.h"
+#include "ui/Navigation.h"
 #include "ui/PageLayout.h"
 #include "ui/WizardPage.h"
 
@@ -15,7 +16,8 @@ namespace gw::ui {
 
 WaitDialog::WaitDialog(QWidget* parent)
     : WizardView(QStringLiteral("WaitDialog"), QStringLiteral("GrabWright Plus"), parent) {
-    setFixedSize(twips(6570), twips(3465));
+    setMinimumSize(twips(6570), twips(3465));
+    resize(minimumSize());
 
     messageLabel_ = makeLabel(this, "messageLabel", QStringLiteral("Please wait... Processing..."),
                               240, 480, 6090, 960);
@@ -39,6 +41,8 @@ WaitDialog::WaitDialog(QWidget* parent)
 
     auto* cancelButton = makeButton(this, "cancelButton", QStringLiteral("Cancel"), 2677, 2880);
     cancelButton->setVisible(false);
+    keepAtFoot(cancelNote);
+    keepAtFoot(cancelButton);
     connect(cancelButton, &QPushButton::clicked, this,
             [] { app::wizardState().CancelRequested = true; });
 
@@ -51,10 +55,32 @@ WaitDialog::WaitDialog(QWidget* parent)
     }
 }
 
-void WaitDialog::closeEvent(QCloseEvent* event) {
-    event->ignore();
+void WaitDialog::setMessage(const QString& text) {
+    messageLabel_->setText(text);
+}
+
+void WaitDialog::startProgress(int maximum) {
+    progressBar_->setRange(0, std::max(maximum, 1));
+    progressBar_->setValue(0);
+    progressBar_->setVisible(true);
+}
+
+void WaitDialog::setProgressMaximum(int maximum) {
+    progressBar_->setMaximum(std::max(maximum, 1));
+}
+
+void WaitDialog::setProgress(int value) {
+    progressBar_->setValue(std::min(value, progressBar_->maximum()));
+}
+
+void WaitDialog::abortWork() {
     if (abortHandler_)
         abortHandler_();
+}
+
+void WaitDialog::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    abortWork();
 }
 
 // Esc must not dismiss the dialog while work runs behind it.
@@ -65,17 +91,17 @@ void WaitDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 WaitDialog* ShowWait(const QString& text) {
-    WaitDialog* wait = app::loadedPage<WaitDialog>();
+    WaitDialog* wait = loadedPage<WaitDialog>();
     if (!wait)
         wait = new WaitDialog;
-    wait->messageLabel()->setText(text);
+    wait->setMessage(text);
     wait->show();
     return wait;
 }
 
 void UnloadWait() {
-    if (WaitDialog* wait = app::loadedPage<WaitDialog>())
-        app::unloadPage(wait);
+    if (WaitDialog* wait = loadedPage<WaitDialog>())
+        unloadPage(wait);
 }
 
 }  // namespace gw::ui

@@ -16,13 +16,19 @@ class WaitDialog : public WizardView {
   public:
     explicit WaitDialog(QWidget* parent = nullptr);
 
-    QLabel* messageLabel() const { return messageLabel_; }
-    QProgressBar* progressBar() const { return progressBar_; }
+    void setMessage(const QString& text);
+    // Shows the progress bar, empty, out of `maximum`.
+    void startProgress(int maximum);
+    void setProgressMaximum(int maximum);
+    // A value past the maximum shows a full bar.
+    void setProgress(int value);
 
     // What closing the window by its frame does while the dialog is current: the user's way
     // out of a transfer that hangs. Without one the close is refused, since the work cannot be
     // stopped.
     void setAbortHandler(std::function<void()> handler) { abortHandler_ = std::move(handler); }
+    // Stops the work behind the dialog as closing the window does, where it can be stopped.
+    void abortWork();
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -6,9 +6,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/Navigation.h"
 #include "app/Version.h"
 #include "ui/AddressPage.h"
+#include "ui/Navigation.h"
 #include "ui/PageLayout.h"
 
 namespace gw::ui {
@@ -41,6 +41,7 @@ WelcomePage::WelcomePage(QWidget* parent) : WizardPage(QStringLiteral("WelcomePa
     divider->setFrameShape(QFrame::VLine);
     divider->setFrameShadow(QFrame::Sunken);
     divider->setGeometry(twips(2400), 0, twips(30), twips(3495));
+    growWithView(divider);
 
     makeLabel(this, "introductionLabel",
               QStringLiteral(
@@ -64,7 +65,7 @@ WelcomePage::WelcomePage(QWidget* parent) : WizardPage(QStringLiteral("WelcomePa
     row.back->setEnabled(false);
     GrowToFitText(this);
 
-    connect(row.next, &QPushButton::clicked, this, [this] { app::navigate<AddressPage>(this); });
+    connect(row.next, &QPushButton::clicked, this, [this] { navigate<AddressPage>(this); });
 
     setWindowTitle(QString::fromStdString(app::VersionTitle()));
 }

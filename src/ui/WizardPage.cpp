@@ -12,7 +12,8 @@ namespace gw::ui {
 
 WizardPage::WizardPage(const QString& name, QWidget* parent)
     : WizardView(name, QStringLiteral("GrabWright Plus"), parent) {
-    setFixedSize(twips(6600), twips(3495));
+    setMinimumSize(twips(6600), twips(3495));
+    resize(minimumSize());
 }
 
 WizardPage::ButtonRow WizardPage::addButtonRow() {
@@ -21,6 +22,8 @@ WizardPage::ButtonRow WizardPage::addButtonRow() {
                         makeButton(this, "nextButton", QStringLiteral("Next >>"), 5160, 3000)};
     row.next->setAutoDefault(true);
     row.next->setDefault(true);
+    for (QPushButton* button : {row.cancel, row.back, row.next})
+        keepAtFoot(button);
     cancelButton_ = row.cancel;
     connect(row.cancel, &QPushButton::clicked, this, [] { app::Quit(); });
     return row;
@@ -30,6 +33,7 @@ QGroupBox* WizardPage::addStepFrame(const QString& caption) {
     auto* frame = new QGroupBox(caption, this);
     frame->setObjectName(QStringLiteral("stepFrame"));
     frame->setGeometry(twips(120), twips(60), twips(6360), twips(2760));
+    growWithView(frame);
     return frame;
 }
 

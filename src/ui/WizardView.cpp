@@ -4,8 +4,9 @@
 #include <QAccessibleWidget>
 #include <QGroupBox>
 #include <QLabel>
+#include <utility>
 
-#include "app/WizardWindow.h"
+#include "ui/WizardWindow.h"
 
 namespace gw::ui {
 namespace {
@@ -45,7 +46,7 @@ WizardView::WizardView(const QString& name, const QString& title, QWidget* paren
     if (parent)
         setWindowFlags(Qt::Widget);
     else
-        app::WizardWindow::adopt(this);
+        WizardWindow::adopt(this);
 }
 
 QString WizardView::heading() const {
@@ -70,6 +71,33 @@ void WizardView::setVisible(bool visible) {
 
 void WizardView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+}
+
+void WizardView::growWithView(QWidget* control) {
+    growing_.append(control);
+}
+
+void WizardView::keepAtFoot(QWidget* control) {
+    foot_.append(control);
+}
+
+// From the size itself, not the event's old size: a view resized while hidden gets a single
+// event on show that knows no old size.
+void WizardView::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    const QSize extra = (size() - minimumSize()).expandedTo(QSize(0, 0));
+    const QSize step = extra - extraApplied_;
+    // The row stays centred across the width, as it was when narrower views stood centred.
+    const QPoint footStep(extra.width() / 2 - extraApplied_.width() / 2, step.height());
+    extraApplied_ = extra;
+    for (QWidget* control : std::as_const(growing_)) {
+        if (control)
+            control->resize(control->size() + step);
+    }
+    for (QWidget* control : std::as_const(foot_)) {
+        if (control)
+            control->move(control->pos() + footStep);
+    }
 }
 
 }  // namespace gw::ui

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
+#include <QPointer>
 
 namespace gw::ui {
 
@@ -20,7 +22,19 @@ class WizardView : public QDialog {
     void setVisible(bool visible) override;
 
   protected:
+    // The window gives every view its whole client area, which may be more than the view's
+    // minimum size: a control marked here grows by the extra (the step's frame), or moves down
+    // with the view's foot (the row of buttons); every other control keeps its place.
+    void growWithView(QWidget* control);
+    void keepAtFoot(QWidget* control);
+
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    QList<QPointer<QWidget>> growing_;
+    QList<QPointer<QWidget>> foot_;
+    QSize extraApplied_{0, 0};
 };
 
 }  // namespace gw::ui

@@ -48,14 +48,3 @@ TEST_F(QuitFixture, EndsAfterTheBoundWhenTheLineNeverDrops) {
     EXPECT_GE(fakes.clock.slept, std::chrono::seconds(29));
     EXPECT_LE(fakes.clock.slept, std::chrono::seconds(31));
 }
-
-TEST(WizardState, StartsEmptyWithUnsetHangUpAndFullCapacity) {
-    gw::app::resetWizardState();
-    gw::app::WizardState& state = gw::app::wizardState();
-    state.FoundList[gw::app::kListCapacity] = "last";
-    state.FoundCount = gw::app::kListCapacity;
-    gw::app::resetWizardState();
-    EXPECT_FALSE(gw::app::wizardState().HangUpOnQuit.has_value());
-    EXPECT_EQ(gw::app::wizardState().FoundCount, 0);
-    EXPECT_TRUE(gw::app::wizardState().FoundList[gw::app::kListCapacity].empty());
-}

@@ -87,17 +87,19 @@ TEST_P(DownloadJobs, EveryFileArrivesAndTheLaterOfTwoEqualNamesWins) {
     server = std::make_unique<gw::test::DownloadServer>();
     gw::test::DownloadServer served(
         Links(*server, {"/files/a.zip", "/slow/same.zip", "/files/b.zip", "/busy/c.zip",
-                        "/files/same.zip", "/flaky/d.zip"}));
+                        "/files/same.zip", "/flaky/d.zip", "/resume/newer/e.zip"}));
     // The page names files on the first server; the page itself comes from the second.
     const std::string folder = Folder();
     const CliRun run = RunCli({"--jobs", GetParam(), "--dest", Q(folder), Q(served.url("/page"))});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(Entries(folder),
-              (std::vector<std::string>{"a.zip", "b.zip", "c.zip", "d.zip", "same.zip"}));
+              (std::vector<std::string>{"a.zip", "b.zip", "c.zip", "d.zip", "e.zip", "same.zip"}));
     for (const char* name : {"a.zip", "b.zip", "c.zip", "d.zip", "same.zip"})
         EXPECT_EQ(ReadAll(folder + "/" + name), gw::test::FileBytes(name)) << name;
+    // A retry that meets a newer version takes that version whole.
+    EXPECT_EQ(ReadAll(folder + "/e.zip"), gw::test::VersionServed("newer", "e.zip", false).bytes);
     EXPECT_EQ(server->hits("/busy/c.zip"), 2);
-    EXPECT_NE(run.err.find("file 6 of 6 ("), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("file 7 of 7 ("), std::string::npos) << run.err;
     // Neither the wizard's settings nor its cache are touched.
     EXPECT_TRUE(fs::is_empty(gw::test::TestRoot() + "/config"));
     EXPECT_TRUE(fs::is_empty(gw::test::TestRoot() + "/cache"));
@@ -129,6 +131,42 @@ TEST(DownloadCommand, FailedFilesAreListedAndLeaveNothingBehind) {
         run.err, std::regex("\ngrabwright-cli: 1 file arrived, 4 failed, 307200 bytes in "
                             "[0-9]+\\.[0-9] s\n$")))
         << run.err;
+}
+
+// The page's checksum lists, fetched only for a download: a file that matches counts as
+// verified, one that differs fails and leaves what stood there, and a list that cannot be
+// read and lists that disagree are noted; a file no list names is not.
+TEST(DownloadCommand, FilesAreCheckedAgainstThePagesChecksumLists) {
+    using gw::test::FileBytes;
+    using gw::test::HexDigest;
+    gw::test::DownloadServer files;
+    files.serve("/text/SHA256SUMS", HexDigest("SHA256", FileBytes("a.zip")) + "  a.zip\n" +
+                                        std::string(64, '0') + "  bad.zip\n" +
+                                        HexDigest("SHA256", FileBytes("c.zip")) + "  c.zip\n");
+    files.serve("/text/c.zip.sha256", std::string(64, '1'));
+    files.serve("/text/b.zip.md5", HexDigest("MD5", FileBytes("b.zip")));
+    gw::test::DownloadServer served(Links(
+        files, {"/files/a.zip", "/files/b.zip", "/files/bad.zip", "/files/c.zip", "/files/d.zip",
+                "/text/SHA256SUMS", "/text/c.zip.sha256", "/text/b.zip.md5", "/text/SHA1SUMS"}));
+    const std::string folder = Folder();
+    std::ofstream(folder + "/bad.zip") << "old";
+    EXPECT_EQ(RunCli({"--list", "-s", "*.zip", Q(served.url("/page"))}).exitCode, 0);
+    EXPECT_EQ(files.hits("/text/SHA256SUMS"), 0);
+
+    const CliRun run = RunCli({"-d", Q(folder), "-s", "*.zip", Q(served.url("/page"))});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    // "*.zip" finds the sidecars too, as files of their own.
+    EXPECT_EQ(Entries(folder), (std::vector<std::string>{"a.zip", "b.zip", "b.zip.md5", "bad.zip",
+                                                         "c.zip", "c.zip.sha256", "d.zip"}));
+    EXPECT_EQ(ReadAll(folder + "/bad.zip"), "old");
+    for (const char* said :
+         {"failed: SHA-256 does not match SHA256SUMS\n",
+          "grabwright-cli: checksum list SHA1SUMS not read \\(.*\\); its files are not checked\n",
+          "\ngrabwright-cli: checksum lists disagree on c.zip; it is not checked\n",
+          "\ngrabwright-cli: 6 files arrived \\(2 verified\\), 1 failed, 1228896 bytes in [0-9.]+ "
+          "s\n$"})
+        EXPECT_TRUE(std::regex_search(run.err, std::regex(said))) << said << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), ';'), 2) << run.err;
 }
 
 TEST(DownloadCommand, AMissingFolderEndsTheCommandBeforeAnyFetch) {
@@ -242,27 +280,34 @@ TEST(DownloadCommand, AClosedPipeEndsTheRunAndLeavesNoTemporaryFile) {
     EXPECT_TRUE(Entries(folder).empty());
 }
 
+// Runs the program with its standard error on a terminal `columns` wide; `shown` gets what
+// the terminal received.
+int RunOnTerminal(const QStringList& arguments, unsigned short columns, std::string& shown) {
+    int terminal = -1;
+    int child = -1;
+    winsize size{};
+    size.ws_col = columns;
+    if (::openpty(&terminal, &child, nullptr, nullptr, &size) != 0)
+        return -1;
+    QProcess process;
+    process.setChildProcessModifier([&] { ::dup2(child, STDERR_FILENO); });
+    process.start(QStringLiteral(GW_CLI_PATH), arguments);
+    process.waitForFinished(60000);
+    ::close(child);
+    char piece[4096];
+    for (ssize_t got = 0; (got = ::read(terminal, piece, sizeof piece)) > 0;)
+        shown.append(piece, static_cast<std::size_t>(got));
+    ::close(terminal);
+    return process.exitCode();
+}
+
 // On a terminal 40 columns wide, every redraw of the progress line stays within 39 of them,
 // however long the address.
 TEST(DownloadCommand, TheProgressLineFitsTheTerminal) {
     gw::test::DownloadServer server;
     gw::test::DownloadServer served(Links(server, {"/slow/" + std::string(200, 'n') + ".zip"}));
-    int terminal = -1;
-    int child = -1;
-    winsize size{};
-    size.ws_col = 40;
-    ASSERT_EQ(::openpty(&terminal, &child, nullptr, nullptr, &size), 0);
-    QProcess process;
-    process.setChildProcessModifier([&] { ::dup2(child, STDERR_FILENO); });
-    process.start(QStringLiteral(GW_CLI_PATH), {"-d", Q(Folder()), Q(served.url("/page"))});
-    process.waitForFinished(60000);
-    ::close(child);
     std::string shown;
-    char piece[4096];
-    for (ssize_t got = 0; (got = ::read(terminal, piece, sizeof piece)) > 0;)
-        shown.append(piece, static_cast<std::size_t>(got));
-    ::close(terminal);
-    EXPECT_EQ(process.exitCode(), 0) << shown;
+    EXPECT_EQ(RunOnTerminal({"-d", Q(Folder()), Q(served.url("/page"))}, 40, shown), 0) << shown;
     std::size_t shortened = 0;
     for (std::size_t at = 0; (at = shown.find("\r\033[K", at)) != std::string::npos;) {
         at += 4;
@@ -276,6 +321,46 @@ TEST(DownloadCommand, TheProgressLineFitsTheTerminal) {
     EXPECT_GE(shortened, 1u) << shown;
     EXPECT_NE(shown.find("1 file arrived, 0 failed, 10000 bytes in "), std::string::npos);
     EXPECT_NE(shown.find("/s)"), std::string::npos) << shown;
+}
+
+// Each name is fetched slowly (libcurl refuses an address with C0 or DEL bytes at once, so
+// those never show in the progress line) and once from where it is missing.
+TEST(DownloadCommand, ControlBytesInNamesAreEscapedInEverythingPrinted) {
+    const std::pair<std::string, std::string> names[] = {
+        {"tab\t.zip", "tab%09.zip"},
+        {"esc\x1B[2J.zip", "esc%1B[2J.zip"},
+        {"del\x7F.zip", "del%7F.zip"},
+        {"csi\x9B.zip", "csi%9B.zip"},
+        {"c1\xC2\x9B\xC2\x80.zip", "c1%C2%9B%C2%80.zip"},
+        // No-break space, and a character whose second byte is 0x9B: both are text.
+        {"text\xC2\xA0\xDB\x9B.zip", "text\xC2\xA0\xDB\x9B.zip"},
+    };
+    gw::test::DownloadServer server;
+    std::vector<std::string> paths;
+    for (const auto& [raw, escaped] : names)
+        paths.insert(paths.end(), {"/slow/" + raw, "/missing/" + raw});
+    gw::test::DownloadServer served(Links(server, paths));
+    std::string listed, shown;
+    RunCli({"-l", "-s", "*", Q(served.url("/page"))}, [&](QProcess& process) {
+        process.waitForFinished(60000);
+        listed = process.readAllStandardOutput().toStdString();
+    });
+    RunOnTerminal({"-s", "*", "-d", Q(Folder()), Q(served.url("/page"))}, 250, shown);
+    fs::remove_all(Folder());  // Qt cannot remove names that are not UTF-8
+    const std::size_t notDownloaded = shown.find("these files were not downloaded:");
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+        const auto& [raw, escaped] = names[i];
+        const std::string slow = server.url("/slow/" + escaped);
+        const std::string missing = server.url("/missing/" + escaped);
+        EXPECT_NE(listed.find(slow + "\n" + missing + "\n"), std::string::npos) << escaped;
+        const std::string progress = "\r\033[Kfile " + std::to_string(2 * i + 1) + " of 12 (";
+        if (raw.find_first_of("\t\x1B\x7F") == std::string::npos) {
+            EXPECT_NE(shown.find(progress + slow + "): "), std::string::npos) << escaped;
+        }
+        EXPECT_NE(shown.find("(" + missing + "): failed: "), std::string::npos) << escaped;
+        EXPECT_NE(shown.find(missing + "\r\n", notDownloaded), std::string::npos) << escaped;
+        EXPECT_TRUE(raw == escaped || (listed + shown).find(raw) == std::string::npos) << escaped;
+    }
 }
 
 // A signal or the time limit while the page itself arrives: the temporary page file and its
@@ -372,6 +457,39 @@ TEST(DownloadCommand, HostNamesInOtherScriptsAreConvertedWhateverTheLocale) {
                   "cher.example/x.zip\n");
     }
     EXPECT_EQ(hosts, (std::vector<std::string>{"xn--bcher-kva.example", "xn--bcher-kva.example"}));
+}
+
+// Run again over one page and folder: what was up to date is counted (not checked again, so
+// not verified), --refetch fetches it all, and a file system without extended attributes
+// (ramfs) is fetched whole each time.
+TEST(DownloadCommand, ARunAgainFetchesOnlyWhatChangedAndCountsWhatWasUpToDate) {
+    gw::test::DownloadServer files;
+    files.serve("/text/SHA256SUMS",
+                gw::test::HexDigest("SHA256", gw::test::FileBytes("a.zip1", 20000)) + "  a.zip\n");
+    gw::test::DownloadServer page(Links(files, {"/text/SHA256SUMS", "/versioned/both/a.zip",
+                                                "/versioned/both/b.zip", "/versioned/both/c.zip"}));
+    const auto summary = [](const std::string& err) {
+        std::smatch match;
+        return std::regex_search(err, match, std::regex("cli: (.*) bytes in")) ? match[1].str()
+                                                                               : err;
+    };
+    const std::string folder = Folder();
+    const QStringList run = {"-d", Q(folder), Q(page.url("/page"))};
+    const std::string all = "3 files arrived (1 verified), 0 failed, 60000";
+    EXPECT_EQ(summary(RunCli(run).err), all);
+    std::ofstream(folder + "/b.zip", std::ios::app) << "edited";
+    EXPECT_EQ(summary(RunCli(run).err), "1 file arrived, 2 unchanged, 0 failed, 20000");
+    EXPECT_EQ(summary(RunCli(run + QStringList{"--refetch"}).err), all);
+    // The ramfs lives and dies with one shell's mount namespace, where the program runs twice.
+    QProcess twice;
+    twice.start("unshare",
+                {"-m", "sh", "-c",
+                 "mount -t ramfs none \"$0\" && \"$1\" -d \"$0\" \"$2\" && \"$1\" -d \"$0\" \"$2\"",
+                 Q(Folder("ramfs")), GW_CLI_PATH, run.last()});
+    twice.waitForFinished(60000);
+    const std::string err = twice.readAllStandardError().toStdString();
+    EXPECT_EQ(summary(err), all);
+    EXPECT_EQ(summary(err.substr(err.find(" bytes in ") + 1)), all);
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QThread>
+#include <filesystem>
 #include <fstream>
 
 #include "ProjectVersion.h"
@@ -107,27 +109,43 @@ TEST(ListCommand, FailuresGoToStandardErrorWithTheWizardsMessages) {
 
 TEST(ListCommand, AUsageErrorIsItsReasonAndAPointerToTheHelp) {
     const QString at = "http://127.0.0.1:1/";
-    const std::pair<QStringList, std::string> cases[] = {
+    const std::string root = gw::test::TestRoot(), fifo = root + "/fifo", big = root + "/big";
+    ::mkfifo(fifo.c_str(), 0600);
+    std::ofstream(big).close();
+    std::filesystem::resize_file(big, (64 << 20) + 1);
+    const auto cookies = [&](const std::string& file, const char* why) {
+        return std::pair<QStringList, std::string>{{"--cookies", QString::fromStdString(file), at},
+                                                   "the cookies file " + file + why};
+    };
+    std::vector<std::pair<QStringList, std::string>> cases = {
         {{"-l", "-s", "[a", at}, "the pattern \"[a\" is not valid: a \"[\" has no closing \"]\""},
         {{"-j", "17", at}, "--jobs takes a whole number from 1 to 16"},
         {{"--jobs=0", at}, "--jobs takes a whole number from 1 to 16"},
         {{at, "-j"}, "--jobs needs a value"},
         {{"-d", "", at}, "--dest needs a folder"},
-        {{"--max-time", "-1", at}, "--max-time takes a number of seconds above 0"},
         {{"--list", "--bogus\x1b[2J", at}, "unknown option --bogus%1B[2J"},
         {{"-lx", at}, "unknown option -x"},
         {{"--list=yes", at}, "--list takes no value"},
         {{"--list", "--", "--spec", at}, "only one address can be given"},
         {{"-l"}, "no address given"},
-        {{"--cookies", "/nonexistent/cookies.txt", at},
-         "the cookies file /nonexistent/cookies.txt cannot be read: No such file or directory"},
+        cookies("/nonexistent/cookies.txt", " cannot be read: No such file or directory"),
+        cookies(fifo, " is not a regular file"),
+        cookies("/dev/zero", " is not a regular file"),
+        cookies(root, " is not a regular file"),
+        cookies(big, " is larger than 64 MiB"),
     };
+    for (const char* limit : {"1e10", "inf", "nan", "0", "-1", "0x10", "31536000.5"})
+        cases.push_back(
+            {{"--max-time", limit, at},
+             "--max-time takes a number of seconds above 0 and at most 31536000 (a year)"});
     for (const auto& [arguments, why] : cases) {
         const CliRun run = runCli(arguments);
         EXPECT_EQ(run.exitCode, 2) << why;
         EXPECT_EQ(run.err, "grabwright-cli: " + why + "\nTry 'grabwright-cli --help'.\n");
         EXPECT_EQ(run.out, "");
     }
+    for (const char* limit : {"31536000", ".5"})
+        EXPECT_EQ(runCli({"-l", "--max-time", limit, at}).exitCode, 1) << limit;
     for (const char* option : {"-V", "--version"})
         EXPECT_EQ(runCli({option}).out, "grabwright-cli " GW_VERSION_TEXT "\n");
     const CliRun help = runCli({"--help"});

@@ -16,6 +16,7 @@ its own site, program and fresh per-user folders.
 import argparse
 import runpy
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -78,8 +79,11 @@ class Reader:
         except NotImplementedError:
             return None
 
+    def extents(self, node):
+        return node.queryComponent().getExtents(self.atspi.DESKTOP_COORDS)
+
     def centre(self, node):
-        extents = node.queryComponent().getExtents(self.atspi.DESKTOP_COORDS)
+        extents = self.extents(node)
         return extents.x + extents.width // 2, extents.y + extents.height // 2
 
     def describe(self):
@@ -104,6 +108,7 @@ class Run:
         self.program = Program(program_path, desktop, scratch / "home", scenario.get("home", {}))
         self.reader = Reader(self.program.process.pid)
         self.first_window = None
+        self.next_place = None
 
     def fill(self, value):
         if not isinstance(value, str):
@@ -235,6 +240,18 @@ class Run:
             return False
         self.wait(f"a panel {wanted}", check)
 
+    def expect_layout(self, _, title):
+        """The view's first control stands within 12 px of the window's top edge, and "Next >>"
+        where it stood at the first such step, both measured from the window's corner."""
+        def check():
+            window, view = self.reader.find(title=title, role="panel")
+            _, button = self.reader.find(title=title, role="push button", name="Next >>")
+            frame, at = self.reader.extents(window), self.reader.extents(button)
+            first = min(self.reader.extents(node).y for node in self.reader.nodes(view))
+            self.next_place = self.next_place or (at.x - frame.x, at.y - frame.y)
+            return first - frame.y <= 12 and (at.x - frame.x, at.y - frame.y) == self.next_place
+        self.wait("the view at the window's top and Next >> in its place", check)
+
     def close_window(self, title, _):
         self.x_window(title)
         self.tool("wmctrl", "-c", title)
@@ -263,6 +280,16 @@ class Run:
             fits = held == self.fill(wanted["text"]).encode()
         if not fits:
             raise AssertionError(f"{file} holds {held[:300]!r}")
+
+    def expect_entries(self, wanted, _):
+        """{"path": a folder under the home folder, "names": all it holds, sorted}."""
+        folder = self.program.home / wanted["path"]
+        held = sorted(entry.name for entry in folder.iterdir()) if folder.is_dir() else []
+        if held != wanted["names"]:
+            raise AssertionError(f"{folder} holds {held}")
+
+    def send_signal(self, name, _):
+        self.program.process.send_signal(getattr(signal, name))
 
     def start_again(self, _, __):
         """After the program ended: the next start, with the same per-user folders."""
@@ -298,8 +325,8 @@ class Run:
 
     STEPS = ("key", "type", "wait_window", "wait_text", "expect_field", "click_button_named",
              "click_named", "double_click_named", "expect_names", "same_window", "expect_panel",
-             "close_window", "expect_exit", "expect_file", "expect_icon", "release_site",
-             "start_again", "screenshot")
+             "close_window", "expect_exit", "expect_file", "expect_entries", "expect_icon",
+             "release_site", "send_signal", "start_again", "screenshot", "expect_layout")
 
     def run(self, steps):
         for number, step in enumerate(steps, 1):

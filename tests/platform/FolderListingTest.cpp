@@ -30,20 +30,31 @@ TEST(OpenFolderOrFallBack, WhatCannotBeReadOpensTheDownloadFolderThenHomeThenRoo
     EXPECT_EQ(opened(root + "/gone"), "/");
 }
 
-// A FUSE mount whose server never answers stands for a network mount whose server is gone.
-TEST(ReadFolder, ADriveThatDoesNotAnswerIsUnreadableAndNotAskedAgain) {
+// A FUSE mount whose server never answers stands for a network mount whose server is gone. A
+// link into it is listed unasked, and leaves the drive that holds the link readable.
+TEST(ReadFolder, ADriveThatDoesNotAnswerIsUnreadableAndNotAskedAgainNorThroughALink) {
     const std::string dead = gw::test::TestRoot() + "/dead";
     fs::create_directory(dead);
     const int server = ::open("/dev/fuse", O_RDWR);
     const std::string options =
         "fd=" + std::to_string(server) + ",rootmode=40000,user_id=0,group_id=0";
     if (server < 0 || ::mount("dead", dead.c_str(), "fuse.dead", 0, options.c_str()) != 0)
-        GTEST_SKIP() << "no FUSE mount here";
+        GTEST_SKIP() << "no FUSE mount here: /dev/fuse cannot be opened or mounted";
     const std::vector<gw::platform::Volume> volumes = {{"/", "", ""}, {dead, "fuse.dead", ""}};
     const auto started = std::chrono::steady_clock::now();
     EXPECT_FALSE(gw::platform::ReadFolder(dead, volumes, 100ms));
     EXPECT_FALSE(gw::platform::ReadFolder(dead + "/sub", volumes, 10s));
     EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
+    const std::string home = gw::test::TestRoot() + "/home";
+    fs::create_directories(home + "/near");
+    fs::create_directory_symlink("../dead/far", home + "/far");
+    const auto listed = std::chrono::steady_clock::now();
+    const auto listing = gw::platform::ReadFolder(home, volumes, 10s);
+    EXPECT_LT(std::chrono::steady_clock::now() - listed, 1s);
+    EXPECT_EQ(listing.value_or(gw::platform::FolderListing{}).subfolders,
+              (std::vector<std::string>{"far", "near"}));
+    EXPECT_FALSE(gw::platform::ReadFolder(home + "/far", volumes, 100ms));
+    EXPECT_TRUE(gw::platform::ReadFolder(home + "/near", volumes, 1s));
     ::close(server);  // ends the connection, and with it the wait of the thread left behind
     ::umount2(dead.c_str(), MNT_DETACH);
 }

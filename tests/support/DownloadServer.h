@@ -18,6 +18,16 @@ inline constexpr std::time_t kResumeLastModifiedTime = 784111777;
 // depends on the name, `size` bytes long.
 std::string FileBytes(const std::string& name, std::size_t size = 300 * 1024);
 
+// What /resume/M/N sends on the first request or a later one.
+struct ResumeVersion {
+    std::string etag;
+    std::string bytes;
+};
+ResumeVersion VersionServed(const std::string& mode, const std::string& name, bool first);
+
+// The digest of `bytes` in lower-case hex, by OpenSSL's name of the algorithm ("SHA256").
+std::string HexDigest(const char* algorithm, const std::string& bytes);
+
 // A file server for download tests on 127.0.0.1. Routes, each followed by a file name:
 //   /files/N    the file's bytes
 //   /missing/N  404
@@ -37,8 +47,16 @@ std::string FileBytes(const std::string& name, std::size_t size = 300 * 1024);
 //   /to/P/N     redirects to /files/N on the server at port P
 //   /resume/M/N like /reset/N at first (with an ETag, kResumeLastModified and Accept-Ranges);
 //               a later "Range: bytes=K-" is answered as M says: "ranges" goes on at K,
-//               "ignores" sends the whole file, "newer" holds a new version (If-Range fails),
-//               "elsewhere" goes on at byte 0, "refuses" answers 416
+//               "ignores" sends the whole file, "elsewhere" goes on at byte 0, "refuses"
+//               answers 416; "newer" and "regrown" hold a second version (a new ETag; a new
+//               length under a weak ETag), whose bytes go on at K whatever If-Range says
+//   /versioned/M/N  20000 bytes of the file's current version (see newVersion()), with an ETag
+//               and a Last-Modified of that version (one date for the second and later) as M
+//               says ("both", "etag", "date"), and 304 to a request whose If-None-Match (else
+//               If-Modified-Since) names it; M "ignores" sends both and never answers 304
+//   /text/...   what serve() put there, else 404
+struct Exchange;
+
 class DownloadServer {
   public:
     explicit DownloadServer(std::string pageLinks = {});
@@ -47,22 +65,31 @@ class DownloadServer {
     // How many requests reached `path` so far.
     int hits(const std::string& path);
     void release() { released_ = true; }
-    // The Referer and Cookie headers of the last request for `path` ("" when absent).
+    // Every /versioned/ file becomes a new version.
+    void newVersion() { ++version_; }
+    // Serves `body` at `path`, which starts with "/text/".
+    void serve(const std::string& path, std::string body);
+    // The headers of the last request for `path` ("" when absent).
     struct Heard {
         std::string referer;
         std::string cookie;
         std::string range;
+        std::string ifNoneMatch;
+        std::string ifModifiedSince;
     };
     Heard heard(const std::string& path);
 
   private:
+    friend struct Exchange;
     int count(const std::string& path);
 
     std::mutex mutex_;
     std::map<std::string, int> hits_;
     std::map<std::string, Heard> heard_;
+    std::map<std::string, std::string> texts_;
     std::string page_;
     std::atomic<bool> released_{false};
+    std::atomic<int> version_{1};
     std::unique_ptr<HttpServer> server_;
 };
 

@@ -1,10 +1,12 @@
 // Files into a real folder from a real local server through the run loop: what lands under the
 // name, what an existing file or link there becomes, retries by the server's word and the clock,
 // and what the caller's requests to stop do to the files in progress and those not begun.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,6 +16,7 @@
 #include "support/TempEnvironment.h"
 #include "transfer/DownloadRun.h"
 #include "transfer/PartFile.h"
+#include "transfer/RetryPolicy.h"
 
 namespace fs = std::filesystem;
 using gw::transfer::FileOutcome;
@@ -153,6 +156,9 @@ INSTANTIATE_TEST_SUITE_P(
                          FileOutcome::FetchFailed, After::Absent},
                     Case{"300 without a place to go saves nothing", "/status/300/n.zip",
                          Before::Nothing, false, FileOutcome::FetchFailed, After::Absent},
+                    Case{"a piece where the whole was asked keeps the old file",
+                         "/status/206/p.zip", Before::OldFile, true, FileOutcome::FetchFailed,
+                         After::Old},
                     Case{"reset mid-body keeps the old file", "/reset/r.zip", Before::OldFile, true,
                          FileOutcome::FetchFailed, After::Old},
                     Case{"reset mid-body leaves no partial file", "/reset/r.zip", Before::Nothing,
@@ -374,7 +380,7 @@ TEST(DownloadAll, EachHopCarriesTheRefererABrowserWouldSend) {
 }
 
 // A body broken off at half goes on where it broke when the server allows, starts over where
-// it does not, and the file takes the server's date.
+// it does not, never takes the rest from another version, and the file takes the server's date.
 TEST(DownloadAll, ABrokenBodyGoesOnWhereItBrokeOrStartsOverAndKeepsTheServersDate) {
     gw::test::DownloadServer server;
     gw::test::InstalledFakes fakes;
@@ -385,12 +391,20 @@ TEST(DownloadAll, ABrokenBodyGoesOnWhereItBrokeOrStartsOverAndKeepsTheServersDat
         int requests;
         std::string lastRange;
     };
-    for (const Case& c : {Case{"ranges", 2, half}, Case{"ignores", 2, half}, Case{"newer", 2, half},
-                          Case{"elsewhere", 3, ""}, Case{"refuses", 3, ""}}) {
+    for (const Case& c :
+         {Case{"ranges", 2, half}, Case{"ignores", 2, half}, Case{"elsewhere", 3, ""},
+          Case{"refuses", 3, ""}, Case{"newer", 3, ""}, Case{"regrown", 3, ""}}) {
         const std::string path = std::string("/resume/") + c.mode + "/r.zip";
-        const FileStatus file = Download(server.url(path), folder);
+        // The hash of what arrives whole goes on over the kept bytes of a resumed try.
+        const std::string served = gw::test::VersionServed(c.mode, "r.zip", false).bytes;
+        RunOptions options;
+        options.checksumLists = {server.url(std::string("/text/") + c.mode + "/SHA256SUMS")};
+        server.serve(std::string("/text/") + c.mode + "/SHA256SUMS",
+                     gw::test::HexDigest("SHA256", served) + "  r.zip");
+        const FileStatus file = Download(server.url(path), folder, options);
         EXPECT_EQ(file.result.outcome, FileOutcome::Written) << c.mode << file.result.error;
-        EXPECT_EQ(ReadAll(folder + "r.zip"), gw::test::FileBytes("r.zip")) << c.mode;
+        EXPECT_EQ(file.checksum, gw::transfer::ChecksumState::Matched) << c.mode;
+        EXPECT_EQ(ReadAll(folder + "r.zip"), served) << c.mode;
         EXPECT_EQ(server.hits(path), c.requests) << c.mode;
         EXPECT_EQ(server.heard(path).range, c.lastRange) << c.mode;
         EXPECT_EQ(fs::last_write_time(folder + "r.zip"),
@@ -403,6 +417,104 @@ TEST(DownloadAll, ABrokenBodyGoesOnWhereItBrokeOrStartsOverAndKeepsTheServersDat
     const auto before = fs::file_time_type::clock::now() - std::chrono::seconds(2);
     Download(server.url("/files/now.zip"), folder);
     EXPECT_GE(fs::last_write_time(folder + "now.zip"), before);
+}
+
+// What the page's checksum lists make of a file: one table of lists against outcomes. Lists
+// left empty here are not served.
+TEST(DownloadAll, AFileGoesIntoPlaceOnlyWhereItsBytesMatchTheirListedHash) {
+    using gw::test::HexDigest;
+    using gw::transfer::ChecksumState;
+    gw::test::DownloadServer server;
+    gw::test::InstalledFakes fakes;
+    const std::string folder = Folder();
+    const std::string bytes = gw::test::FileBytes("a.zip");
+    const std::string wrong(64, '0');
+    struct Case {
+        std::vector<std::pair<std::string, std::string>> lists;
+        ChecksumState checksum;
+        std::string note;
+    } const cases[] = {
+        {{{"SHA1SUMS", HexDigest("SHA1", bytes) + " *a.zip\n"}}, ChecksumState::Matched, ""},
+        // The strongest hash decides; a weaker one is not compared.
+        {{{"MD5SUMS", std::string(32, '0') + "  a.zip"},
+          {"CHECKSUMS", "SHA512 (a.zip) = " + HexDigest("SHA512", bytes)}},
+         ChecksumState::Matched,
+         ""},
+        {{{"SHA256SUMS", wrong + "  a.zip"}}, ChecksumState::Differed, ""},
+        {{{"SHA256SUMS", ""}}, ChecksumState::Unlisted, "not read SHA256SUMS"},
+        {{{"SHA256SUMS", HexDigest("SHA256", bytes) + "  a.zip"}, {"CHECKSUMS", wrong + "  a.zip"}},
+         ChecksumState::Unlisted,
+         "disagree a.zip"},
+        {{{"SHA256SUMS", wrong + "  b.zip"}}, ChecksumState::Unlisted, ""},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        WriteAll(folder + "a.zip", "old");
+        RunOptions options;
+        for (const auto& [name, text] : cases[i].lists) {
+            const std::string path = "/text/" + std::to_string(i) + "/" + name;
+            if (!text.empty())
+                server.serve(path, text);
+            options.checksumLists.push_back(server.url(path));
+        }
+        std::string notes;
+        RunEvents events;
+        events.checksumNote = [&](const gw::transfer::ChecksumNote& note) {
+            const bool notRead = note.kind == gw::transfer::ChecksumNote::Kind::ListNotRead;
+            notes += (notRead ? "not read " : "disagree ") + note.name;
+        };
+        const int hitsBefore = server.hits("/files/a.zip");
+        const FileStatus file = Download(server.url("/files/a.zip"), folder, options, events);
+        const bool differed = cases[i].checksum == ChecksumState::Differed;
+        EXPECT_EQ(file.result.outcome, differed ? FileOutcome::FetchFailed : FileOutcome::Written);
+        EXPECT_EQ(file.result.error, differed ? "SHA-256 does not match SHA256SUMS" : "") << i;
+        EXPECT_EQ(file.checksum, cases[i].checksum) << i;
+        EXPECT_EQ(notes, cases[i].note) << i;
+        EXPECT_EQ(ReadAll(folder + "a.zip"), differed ? "old" : bytes) << i;
+        EXPECT_EQ(server.hits("/files/a.zip") - hitsBefore, differed ? 3 : 1) << i;
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << i;
+    }
+}
+
+// The date of the file at `path`, after setting it to `date` when `set` is given: a file
+// system clamps a date out of its range.
+time_t Dated(const std::string& path, std::optional<time_t> set = {}) {
+    const timespec times[2] = {{0, UTIME_OMIT}, {set.value_or(0), set ? 0 : UTIME_OMIT}};
+    struct stat info {};
+    ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+    return ::stat(path.c_str(), &info) == 0 ? info.st_mtim.tv_sec : -1;
+}
+
+// Dates before 1970 and past 2262-04-11, where a clock of nanoseconds ends: the file takes the
+// server's date where its file system holds it, else its arrival; a Retry-After ahead waits
+// the longest pause, one behind not at all.
+TEST(DownloadAll, DatesFarAheadAndBefore1970DateTheFileAndPauseTheRetry) {
+    const std::pair<const char*, time_t> cases[] = {
+        {"Wed, 31 Dec 1969 12:00:00 GMT", -43200},
+        {"Sat, 12 Apr 2262 00:00:00 GMT", 9223372800},
+        {"Mon, 01 Jan 2263 00:00:00 GMT", 9246182400},
+        {"Fri, 31 Dec 9999 23:59:59 GMT", 253402300799},
+    };
+    gw::test::HttpServer server([&](httplib::Server& http, std::stop_token) {
+        http.Get("/dated/([0-9])", [&](const httplib::Request& request, httplib::Response& answer) {
+            answer.set_header("Last-Modified", cases[std::stoi(request.matches[1])].first);
+            answer.set_content("x", "application/octet-stream");
+        });
+    });
+    const std::string folder = Folder();
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto [date, seconds] = cases[i];
+        const time_t before = std::time(nullptr) - 1;
+        Download(server.url("/dated/" + std::to_string(i)), folder);
+        const time_t dated = Dated(folder + std::to_string(i));
+        if (Dated(folder, seconds) == seconds)
+            EXPECT_EQ(dated, seconds) << date;
+        else
+            EXPECT_TRUE(dated >= before && dated <= std::time(nullptr)) << date << ": " << dated;
+        const auto wait = gw::transfer::ParseRetryAfter(date, std::chrono::system_clock::now());
+        EXPECT_EQ(gw::transfer::PauseBeforeTry(2, true, wait),
+                  seconds < 0 ? std::chrono::milliseconds(0) : gw::transfer::kMaxRetryAfter)
+            << date;
+    }
 }
 
 }  // namespace

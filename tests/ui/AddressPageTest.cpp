@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/Navigation.h"
 #include "app/Quit.h"
 #include "app/WizardState.h"
 #include "settings/AddressHistory.h"
@@ -17,6 +16,7 @@
 #include "support/Pages.h"
 #include "support/WizardFixture.h"
 #include "ui/AddressPage.h"
+#include "ui/Navigation.h"
 #include "ui/WelcomePage.h"
 
 using gw::test::control;
@@ -47,7 +47,7 @@ TEST_F(AddressPageTest, WithNoPageAddressItOffersHttpWithTheCaretAfterIt) {
         gw::app::wizardState().HistoryCount = 7;
         for (int i = 1; i <= c.historyEntries; ++i)
             setHistory(i, "http://h" + std::to_string(i) + "/");
-        auto* page = gw::app::showPage<gw::ui::AddressPage>();
+        auto* page = gw::ui::showPage<gw::ui::AddressPage>();
         auto* combo = control<QComboBox>(page, "addressBox");
         EXPECT_EQ(combo->count(), c.historyEntries) << c.name;
         EXPECT_EQ(combo->currentText(), "http://") << c.name;
@@ -58,14 +58,14 @@ TEST_F(AddressPageTest, WithNoPageAddressItOffersHttpWithTheCaretAfterIt) {
         EXPECT_EQ(gw::app::wizardState().HistoryCount, c.historyEntries) << c.name;
         EXPECT_EQ(QAccessible::queryAccessibleInterface(combo->lineEdit())->text(QAccessible::Name),
                   "Web page address");
-        gw::app::unloadPage(page);
+        gw::ui::unloadPage(page);
         gw::test::settle();
     }
 }
 
 TEST_F(AddressPageTest, EnterDoesNothingWhileNextIsDisabled) {
     for (const QString text : {"http://", "ftp://x", ""}) {
-        auto* page = gw::app::showPage<gw::ui::AddressPage>();
+        auto* page = gw::ui::showPage<gw::ui::AddressPage>();
         auto* combo = control<QComboBox>(page, "addressBox");
         combo->setEditText(text);
         ASSERT_FALSE(control<QPushButton>(page, "nextButton")->isEnabled());
@@ -73,10 +73,10 @@ TEST_F(AddressPageTest, EnterDoesNothingWhileNextIsDisabled) {
         QTest::keyClick(combo, Qt::Key_Return);
         gw::test::settle();
         EXPECT_EQ(answerer.answered(), 0) << text.toStdString();
-        EXPECT_EQ(gw::app::loadedPage<gw::ui::AddressPage>(), page);
+        EXPECT_EQ(gw::ui::loadedPage<gw::ui::AddressPage>(), page);
         EXPECT_TRUE(page->isVisible());
         EXPECT_EQ(gw::app::wizardState().PageAddress, "");
-        gw::app::unloadPage(page);
+        gw::ui::unloadPage(page);
         gw::test::settle();
     }
 }
@@ -84,7 +84,7 @@ TEST_F(AddressPageTest, EnterDoesNothingWhileNextIsDisabled) {
 TEST_F(AddressPageTest, PickingAHistoryEntryRunsTheNextRule) {
     setHistory(1, "http://zeta/");
     setHistory(2, "http://Alpha/");
-    auto* page = gw::app::showPage<gw::ui::AddressPage>();
+    auto* page = gw::ui::showPage<gw::ui::AddressPage>();
     auto* combo = control<QComboBox>(page, "addressBox");
     auto* next = control<QPushButton>(page, "nextButton");
     ASSERT_FALSE(next->isEnabled());
@@ -97,7 +97,7 @@ TEST_F(AddressPageTest, PickingAHistoryEntryRunsTheNextRule) {
 }
 
 TEST_F(AddressPageTest, NextRuleFollowsTheText) {
-    auto* page = gw::app::showPage<gw::ui::AddressPage>();
+    auto* page = gw::ui::showPage<gw::ui::AddressPage>();
     auto* combo = control<QComboBox>(page, "addressBox");
     auto* next = control<QPushButton>(page, "nextButton");
     const std::pair<QString, bool> cases[] = {
@@ -120,7 +120,7 @@ TEST_F(AddressPageTest, HistoryEndsAtTheFirstEmptyKeyAndIsSortedIgnoringCase) {
     setHistory(2, "http://Alpha/");
     setHistory(3, "http://zeta/");
     setHistory(5, "http://host5/");
-    auto* page = gw::app::showPage<gw::ui::AddressPage>();
+    auto* page = gw::ui::showPage<gw::ui::AddressPage>();
     EXPECT_EQ(listed(page), (QStringList{"http://Alpha/", "http://zeta/", "http://zeta/"}));
     EXPECT_EQ(gw::app::wizardState().HistoryCount, 3);
 }
@@ -132,7 +132,7 @@ TEST_F(AddressPageTest, AFullHistoryLeavesTheCountAsItWas) {
     full.emplace_back("URL257", "http://beyond/");
     gw::settings::WriteSettings("GrabWright", "History", full);
     gw::app::wizardState().HistoryCount = 42;
-    auto* page = gw::app::showPage<gw::ui::AddressPage>();
+    auto* page = gw::ui::showPage<gw::ui::AddressPage>();
     EXPECT_EQ(listed(page).size(), 256);
     EXPECT_FALSE(listed(page).contains("http://beyond/"));
     EXPECT_EQ(gw::app::wizardState().HistoryCount, 42);
@@ -147,27 +147,27 @@ TEST_F(AddressPageTest, PageAddressComesBackWithoutItsSlashAndSelected) {
     };
     for (const auto& [address, shown] : cases) {
         gw::app::wizardState().PageAddress = address;
-        auto* page = gw::app::showPage<gw::ui::AddressPage>();
+        auto* page = gw::ui::showPage<gw::ui::AddressPage>();
         auto* combo = control<QComboBox>(page, "addressBox");
         EXPECT_EQ(combo->currentText(), shown);
         EXPECT_EQ(combo->lineEdit()->selectedText(), shown);
         EXPECT_TRUE(control<QPushButton>(page, "nextButton")->isEnabled()) << address;
-        gw::app::unloadPage(page);
+        gw::ui::unloadPage(page);
         gw::test::settle();
     }
 }
 
 TEST_F(AddressPageTest, BackKeepsTheTextForTheNextVisit) {
-    auto* page = gw::app::showPage<gw::ui::AddressPage>();
+    auto* page = gw::ui::showPage<gw::ui::AddressPage>();
     control<QComboBox>(page, "addressBox")->setEditText("http://host/x");
     QTest::mouseClick(control<QPushButton>(page, "backButton"), Qt::LeftButton);
     gw::test::settle();
     EXPECT_EQ(gw::app::wizardState().PageAddress, "http://host/x");
-    auto* welcome = gw::app::loadedPage<gw::ui::WelcomePage>();
+    auto* welcome = gw::ui::loadedPage<gw::ui::WelcomePage>();
     ASSERT_NE(welcome, nullptr);
     QTest::mouseClick(control<QPushButton>(welcome, "nextButton"), Qt::LeftButton);
     gw::test::settle();
-    page = gw::app::loadedPage<gw::ui::AddressPage>();
+    page = gw::ui::loadedPage<gw::ui::AddressPage>();
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(control<QComboBox>(page, "addressBox")->currentText(), "http://host/x");
 }
@@ -176,7 +176,7 @@ TEST_F(AddressPageTest, ClearHistoryReplacesTheFileOnceAndLeavesNextAlone) {
     for (int i = 1; i <= 5; ++i)
         setHistory(i, "http://h" + std::to_string(i) + "/");
     gw::app::wizardState().PageAddress = "http://host/files/";
-    auto* page = gw::app::showPage<gw::ui::AddressPage>();
+    auto* page = gw::ui::showPage<gw::ui::AddressPage>();
     auto* next = control<QPushButton>(page, "nextButton");
     ASSERT_TRUE(next->isEnabled());
     gw::test::ReplaceCounter counter;
@@ -192,7 +192,7 @@ TEST_F(AddressPageTest, ClearHistoryReplacesTheFileOnceAndLeavesNextAlone) {
 TEST_F(AddressPageTest, CancelQuitsWithTheHangUpWhenTheFetchBroughtTheLineUp) {
     gw::app::wizardState().HangUpOnQuit = true;
     fakes.dialup.up = true;
-    auto* page = gw::app::showPage<gw::ui::AddressPage>();
+    auto* page = gw::ui::showPage<gw::ui::AddressPage>();
     QTest::keyClick(page, Qt::Key_Escape);
     EXPECT_EQ(ended, 1);
     EXPECT_EQ(fakes.dialup.hangUpCalls, 1);

@@ -8,7 +8,6 @@
 #include <fstream>
 
 #include "TabOrder.h"
-#include "app/Navigation.h"
 #include "app/WizardState.h"
 #include "platform/UserFolders.h"
 #include "platform/Volumes.h"
@@ -17,6 +16,7 @@
 #include "support/TempEnvironment.h"
 #include "support/WizardFixture.h"
 #include "ui/DestinationPage.h"
+#include "ui/Navigation.h"
 #include "ui/NewFolderPage.h"
 #include "ui/SelectionPage.h"
 
@@ -72,7 +72,7 @@ struct DestinationPageTest : gw::test::WizardFixture {
 }  // namespace
 
 TEST_F(DestinationPageTest, DrivesAreTheUsableVolumesRootFirst) {
-    auto* page = gw::app::showPage<gw::ui::DestinationPage>();
+    auto* page = gw::ui::showPage<gw::ui::DestinationPage>();
     auto* drives = control<QComboBox>(page, "driveBox");
     QStringList shown;
     for (int i = 0; i < drives->count(); ++i)
@@ -88,7 +88,7 @@ TEST_F(DestinationPageTest, FirstRunOpensTheDownloadFolderWithParentsAndSubfolde
     fs::create_directories(root + "/downloads/alpha");
     fs::create_directories(root + "/downloads/.cache");
     std::ofstream(root + "/downloads/file.zip") << "x";
-    auto* page = gw::app::showPage<gw::ui::DestinationPage>();
+    auto* page = gw::ui::showPage<gw::ui::DestinationPage>();
     EXPECT_EQ(control<QComboBox>(page, "driveBox")->currentText(), QString::fromStdString(root));
     auto* list = control<QTreeWidget>(page, "folderList");
     ASSERT_EQ(list->topLevelItemCount(), 1);
@@ -111,18 +111,18 @@ TEST_F(DestinationPageTest, NextStoresTheOpenFolderWithOneFinalSlash) {
                                                          {root + "//keep/../usb/", root + "/usb/"}};
     for (const auto& [stored, destination] : cases) {
         gw::settings::WriteSetting("GrabWright", "Settings", "LastPath", stored);
-        auto* page = gw::app::showPage<gw::ui::DestinationPage>();
+        auto* page = gw::ui::showPage<gw::ui::DestinationPage>();
         next(page);
         EXPECT_EQ(gw::app::wizardState().DestinationFolder, destination) << stored;
         EXPECT_EQ(lastPath(), destination) << stored;
-        gw::app::unloadPage(gw::app::loadedPage<gw::ui::DestinationPage>());
+        gw::ui::unloadPage(gw::ui::loadedPage<gw::ui::DestinationPage>());
         gw::test::settle();
     }
 }
 
 TEST_F(DestinationPageTest, DeletedLastPathOpensTheDownloadFolderQuietly) {
     gw::settings::WriteSetting("GrabWright", "Settings", "LastPath", root + "/gone/");
-    auto* page = gw::app::showPage<gw::ui::DestinationPage>();
+    auto* page = gw::ui::showPage<gw::ui::DestinationPage>();
     EXPECT_EQ(openFolder(page), "downloads");
     EXPECT_EQ(control<QComboBox>(page, "driveBox")->currentText(), QString::fromStdString(root));
     EXPECT_EQ(lastPath(), root + "/gone/");
@@ -132,7 +132,7 @@ TEST_F(DestinationPageTest, DeletedLastPathOpensTheDownloadFolderQuietly) {
 
 TEST_F(DestinationPageTest, ClickHighlightsWhileDoubleClickOrKeysOpen) {
     fs::create_directories(root + "/downloads/sub/inner");
-    auto* page = gw::app::showPage<gw::ui::DestinationPage>();
+    auto* page = gw::ui::showPage<gw::ui::DestinationPage>();
     auto* list = control<QTreeWidget>(page, "folderList");
     QTreeWidgetItem* sub = folderItem(page, "sub");
     ASSERT_NE(sub, nullptr);
@@ -158,7 +158,7 @@ TEST_F(DestinationPageTest, ClickHighlightsWhileDoubleClickOrKeysOpen) {
 
 TEST_F(DestinationPageTest, ChangingTheDriveOpensItsRootAndAnUnreadableOneFallsBack) {
     fs::create_directories(root + "/usb/music");
-    auto* page = gw::app::showPage<gw::ui::DestinationPage>();
+    auto* page = gw::ui::showPage<gw::ui::DestinationPage>();
     auto* drives = control<QComboBox>(page, "driveBox");
     drives->setCurrentIndex(2);
     EXPECT_EQ(openFolder(page), QString::fromStdString(root + "/usb"));
@@ -173,30 +173,30 @@ TEST_F(DestinationPageTest, ChangingTheDriveOpensItsRootAndAnUnreadableOneFallsB
 }
 
 TEST_F(DestinationPageTest, NewFolderStoresTheFolderAndOpensTheNewFolderPage) {
-    auto* page = gw::app::showPage<gw::ui::DestinationPage>();
+    auto* page = gw::ui::showPage<gw::ui::DestinationPage>();
     next(page, "newFolderButton");
     EXPECT_EQ(gw::app::wizardState().DestinationFolder, root + "/downloads/");
     EXPECT_EQ(lastPath(), root + "/downloads/");
-    EXPECT_NE(gw::app::loadedPage<gw::ui::NewFolderPage>(), nullptr);
-    EXPECT_EQ(gw::app::loadedPage<gw::ui::DestinationPage>(), nullptr);
+    EXPECT_NE(gw::ui::loadedPage<gw::ui::NewFolderPage>(), nullptr);
+    EXPECT_EQ(gw::ui::loadedPage<gw::ui::DestinationPage>(), nullptr);
 }
 
 TEST_F(DestinationPageTest, BackGoesToStep3OnlyWithoutTheAddOnAndSavesNothing) {
-    auto* page = gw::app::showPage<gw::ui::DestinationPage>();
+    auto* page = gw::ui::showPage<gw::ui::DestinationPage>();
     const std::string data = gw::platform::DataFolder();
     fs::create_directories(data + "/Tardifetch");
     std::ofstream(data + "/Tardifetcher.exe") << "x";
     next(page, "backButton");
-    EXPECT_EQ(gw::app::loadedPage<gw::ui::SelectionPage>(), nullptr);
+    EXPECT_EQ(gw::ui::loadedPage<gw::ui::SelectionPage>(), nullptr);
     fs::remove(data + "/Tardifetcher.exe");
-    next(gw::app::showPage<gw::ui::DestinationPage>(), "backButton");
-    EXPECT_NE(gw::app::loadedPage<gw::ui::SelectionPage>(), nullptr);
+    next(gw::ui::showPage<gw::ui::DestinationPage>(), "backButton");
+    EXPECT_NE(gw::ui::loadedPage<gw::ui::SelectionPage>(), nullptr);
     EXPECT_EQ(gw::app::wizardState().DestinationFolder, "");
     EXPECT_EQ(lastPath(), "");
 }
 
 TEST_F(DestinationPageTest, TabOrderIsThePagesOwnAndCancelQuits) {
-    auto* page = gw::app::showPage<gw::ui::DestinationPage>();
+    auto* page = gw::ui::showPage<gw::ui::DestinationPage>();
     EXPECT_EQ(gw::test::tabStops(control<QWidget>(page, "driveBox"), 7),
               (std::vector<QString>{"driveBox", "folderList", "cancelButton", "backButton",
                                     "nextButton", "newFolderButton", "driveBox"}));

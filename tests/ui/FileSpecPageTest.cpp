@@ -6,7 +6,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/Navigation.h"
 #include "app/Quit.h"
 #include "app/WizardState.h"
 #include "harvest/Messages.h"
@@ -15,6 +14,7 @@
 #include "support/WizardFixture.h"
 #include "ui/AddressPage.h"
 #include "ui/FileSpecPage.h"
+#include "ui/Navigation.h"
 
 using gw::test::control;
 
@@ -41,18 +41,18 @@ TEST_F(FileSpecPageTest, LoadPutsBackTheLastSpecificationSelected) {
     const std::pair<std::string, QString> cases[] = {{"", "*.zip"}, {"*.exe", "*.exe"}};
     for (const auto& [last, shown] : cases) {
         gw::app::wizardState().LastFileSpec = last;
-        auto* page = gw::app::showPage<gw::ui::FileSpecPage>();
+        auto* page = gw::ui::showPage<gw::ui::FileSpecPage>();
         auto* specEdit = control<QLineEdit>(page, "specEdit");
         EXPECT_EQ(specEdit->text(), shown);
         EXPECT_EQ(specEdit->selectedText(), shown);
         EXPECT_TRUE(control<QPushButton>(page, "nextButton")->isEnabled());
-        gw::app::unloadPage(page);
+        gw::ui::unloadPage(page);
         gw::test::settle();
     }
 }
 
 TEST_F(FileSpecPageTest, BlankSpecificationCannotStartASearchAndBackKeepsIt) {
-    auto* page = gw::app::showPage<gw::ui::FileSpecPage>();
+    auto* page = gw::ui::showPage<gw::ui::FileSpecPage>();
     auto* specEdit = control<QLineEdit>(page, "specEdit");
     auto* next = control<QPushButton>(page, "nextButton");
     specEdit->setText("   ");
@@ -62,12 +62,12 @@ TEST_F(FileSpecPageTest, BlankSpecificationCannotStartASearchAndBackKeepsIt) {
     QTest::mouseClick(control<QPushButton>(page, "backButton"), Qt::LeftButton);
     gw::test::settle();
     EXPECT_EQ(gw::app::wizardState().LastFileSpec, " *.exe ");
-    EXPECT_NE(gw::app::loadedPage<gw::ui::AddressPage>(), nullptr);
-    EXPECT_EQ(gw::app::loadedPage<gw::ui::FileSpecPage>(), nullptr);
+    EXPECT_NE(gw::ui::loadedPage<gw::ui::AddressPage>(), nullptr);
+    EXPECT_EQ(gw::ui::loadedPage<gw::ui::FileSpecPage>(), nullptr);
 }
 
 TEST_F(FileSpecPageTest, UnclosedBracketIsReportedOnThePageAndStartsNothing) {
-    auto* page = gw::app::showPage<gw::ui::FileSpecPage>();
+    auto* page = gw::ui::showPage<gw::ui::FileSpecPage>();
     const QString instructions = control<QLabel>(page, "instructionLabel")->text();
     control<QLineEdit>(page, "specEdit")->setText("*[ab.zip");
     gw::app::wizardState().FoundCount = 5;
@@ -77,16 +77,16 @@ TEST_F(FileSpecPageTest, UnclosedBracketIsReportedOnThePageAndStartsNothing) {
     EXPECT_EQ(gw::app::wizardState().FoundCount, 5);
     EXPECT_TRUE(page->isVisible());
 
-    gw::app::unloadPage(page);
+    gw::ui::unloadPage(page);
     gw::test::settle();
-    page = gw::app::showPage<gw::ui::FileSpecPage>();
+    page = gw::ui::showPage<gw::ui::FileSpecPage>();
     EXPECT_EQ(control<QLabel>(page, "instructionLabel")->text(), instructions);
 }
 
 TEST_F(FileSpecPageTest, NothingFoundShowsTheErrorPageThenStep2Unchanged) {
     gw::app::wizardState().PageText = "<html><a href=\"readme.txt\">x</a></html>";
     gw::app::wizardState().FetchedAddress = "http://host/d/";
-    auto* page = gw::app::showPage<gw::ui::FileSpecPage>();
+    auto* page = gw::ui::showPage<gw::ui::FileSpecPage>();
     EXPECT_EQ(search(page), gw::harvest::kNothingFoundMessage);
     EXPECT_TRUE(page->isVisible());
     EXPECT_EQ(control<QLineEdit>(page, "specEdit")->text(), "*.zip");
@@ -101,7 +101,7 @@ TEST_F(FileSpecPageTest, SearchFillsTheFoundListWithoutDuplicatesOrBareSites) {
         "<a href=\"http://example.com\">4</a><a href=\"https://other/c.zip?x=1\">5</a>";
     gw::app::wizardState().FetchedAddress = "http://host/d/list.php?dir=x";
     gw::app::wizardState().FoundList[4] = "stale";
-    auto* page = gw::app::showPage<gw::ui::FileSpecPage>();
+    auto* page = gw::ui::showPage<gw::ui::FileSpecPage>();
     control<QLineEdit>(page, "specEdit")->setText("*");
     EXPECT_EQ(search(page), "");
     const auto& state = gw::app::wizardState();
@@ -115,7 +115,7 @@ TEST_F(FileSpecPageTest, SearchFillsTheFoundListWithoutDuplicatesOrBareSites) {
 TEST_F(FileSpecPageTest, CancelQuitsAndDropsTheLineTheFetchBroughtUp) {
     gw::app::wizardState().HangUpOnQuit = true;
     fakes.dialup.up = true;
-    auto* page = gw::app::showPage<gw::ui::FileSpecPage>();
+    auto* page = gw::ui::showPage<gw::ui::FileSpecPage>();
     QTest::mouseClick(control<QPushButton>(page, "cancelButton"), Qt::LeftButton);
     EXPECT_EQ(ended, 1);
     EXPECT_EQ(fakes.dialup.hangUpCalls, 1);

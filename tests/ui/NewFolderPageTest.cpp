@@ -10,7 +10,6 @@
 #include <fstream>
 
 #include "TabOrder.h"
-#include "app/Navigation.h"
 #include "app/WizardState.h"
 #include "settings/SettingsStore.h"
 #include "support/Pages.h"
@@ -18,6 +17,7 @@
 #include "support/WizardFixture.h"
 #include "ui/Beep.h"
 #include "ui/DestinationPage.h"
+#include "ui/Navigation.h"
 #include "ui/NewFolderPage.h"
 
 namespace fs = std::filesystem;
@@ -57,7 +57,7 @@ struct NewFolderPageTest : gw::test::WizardFixture {
 }  // namespace
 
 TEST_F(NewFolderPageTest, OffersTheRememberedFolderWithTheCaretAtTheEnd) {
-    auto* page = gw::app::showPage<gw::ui::NewFolderPage>();
+    auto* page = gw::ui::showPage<gw::ui::NewFolderPage>();
     EXPECT_EQ(box(page)->text(), QString::fromStdString(base));
     EXPECT_EQ(box(page)->cursorPosition(), box(page)->text().size());
     EXPECT_FALSE(box(page)->hasSelectedText());
@@ -72,7 +72,7 @@ TEST_F(NewFolderPageTest, TypedNameIsCreatedStoredAndOpenedOnStep4) {
     const std::pair<QString, std::string> cases[] = {{"New", "New/"}, {"Other/", "Other/"}};
     for (const auto& [typed, created] : cases) {
         gw::settings::WriteSetting("GrabWright", "Settings", "LastPath", base);
-        auto* page = gw::app::showPage<gw::ui::NewFolderPage>();
+        auto* page = gw::ui::showPage<gw::ui::NewFolderPage>();
         QTest::keyClicks(box(page), typed);
         QTest::keyClick(box(page), Qt::Key_Return);
         gw::test::settle();
@@ -80,11 +80,11 @@ TEST_F(NewFolderPageTest, TypedNameIsCreatedStoredAndOpenedOnStep4) {
         EXPECT_EQ(gw::app::wizardState().DestinationFolder, base + created);
         EXPECT_EQ(lastPath(), base + created);
         EXPECT_EQ(beeps, 0);
-        auto* destination = gw::app::loadedPage<gw::ui::DestinationPage>();
+        auto* destination = gw::ui::loadedPage<gw::ui::DestinationPage>();
         ASSERT_NE(destination, nullptr);
         auto* list = control<QTreeWidget>(destination, "folderList");
         EXPECT_EQ(list->currentItem()->text(0) + "/", QString::fromStdString(created));
-        gw::app::unloadPage(destination);
+        gw::ui::unloadPage(destination);
         gw::test::settle();
     }
 }
@@ -105,16 +105,16 @@ TEST_F(NewFolderPageTest, AnythingThatCannotBeCreatedBeepsAndSaysSo) {
     QDir::setCurrent(QString::fromStdString(gw::test::TestRoot()));
     for (const auto& [name, text] : cases) {
         beeps = 0;
-        auto* page = gw::app::showPage<gw::ui::NewFolderPage>();
+        auto* page = gw::ui::showPage<gw::ui::NewFolderPage>();
         box(page)->setText(text);
         click(page, "nextButton");
         EXPECT_EQ(beeps, 1) << name;
         EXPECT_EQ(control<QLabel>(page, "instructionLabel")->text(), kInvalidName) << name;
         EXPECT_EQ(box(page)->text(), text) << name;
-        EXPECT_EQ(gw::app::loadedPage<gw::ui::NewFolderPage>(), page) << name;
+        EXPECT_EQ(gw::ui::loadedPage<gw::ui::NewFolderPage>(), page) << name;
         EXPECT_EQ(gw::app::wizardState().DestinationFolder, "") << name;
         EXPECT_EQ(lastPath(), base) << name;
-        gw::app::unloadPage(page);
+        gw::ui::unloadPage(page);
         gw::test::settle();
     }
     QDir::setCurrent(startedIn);
@@ -125,20 +125,20 @@ TEST_F(NewFolderPageTest, AnythingThatCannotBeCreatedBeepsAndSaysSo) {
 }
 
 TEST_F(NewFolderPageTest, MessageStaysWhileEditingAndBackCreatesNothing) {
-    auto* page = gw::app::showPage<gw::ui::NewFolderPage>();
+    auto* page = gw::ui::showPage<gw::ui::NewFolderPage>();
     click(page, "nextButton");
     QTest::keyClicks(box(page), "Later");
     EXPECT_EQ(control<QLabel>(page, "instructionLabel")->text(), kInvalidName);
     click(page, "backButton");
     EXPECT_FALSE(fs::exists(base + "Later"));
     EXPECT_EQ(lastPath(), base);
-    auto* destination = gw::app::loadedPage<gw::ui::DestinationPage>();
+    auto* destination = gw::ui::loadedPage<gw::ui::DestinationPage>();
     ASSERT_NE(destination, nullptr);
     EXPECT_EQ(control<QTreeWidget>(destination, "folderList")->currentItem()->text(0), "base");
 }
 
 TEST_F(NewFolderPageTest, CancelQuits) {
-    auto* page = gw::app::showPage<gw::ui::NewFolderPage>();
+    auto* page = gw::ui::showPage<gw::ui::NewFolderPage>();
     click(page, "cancelButton");
     EXPECT_EQ(ended, 1);
 }

@@ -8,7 +8,6 @@
 #include <functional>
 #include <span>
 
-#include "app/Navigation.h"
 #include "app/Quit.h"
 #include "app/WizardState.h"
 #include "app/WizardTransfer.h"
@@ -22,6 +21,7 @@
 #include "support/WizardFixture.h"
 #include "ui/AddressPage.h"
 #include "ui/FileSpecPage.h"
+#include "ui/Navigation.h"
 
 using gw::test::control;
 namespace fs = std::filesystem;
@@ -80,7 +80,7 @@ struct PageFetchTest : gw::test::WizardFixture {
 
     // Types the address on Step 1 and presses Enter; returns the error page's message.
     QString fetch(const std::string& address, QWidget** addressPage = nullptr) {
-        auto* page = gw::app::showPage<gw::ui::AddressPage>();
+        auto* page = gw::ui::showPage<gw::ui::AddressPage>();
         if (addressPage)
             *addressPage = page;
         control<QComboBox>(page, "addressBox")->setEditText(QString::fromStdString(address));
@@ -96,8 +96,8 @@ struct PageFetchTest : gw::test::WizardFixture {
 TEST_F(PageFetchTest, FetchedPageGoesToStep2WithItsTextAndAddress) {
     EXPECT_EQ(fetch(server.url("/files")), "");
     const auto& state = gw::app::wizardState();
-    EXPECT_NE(gw::app::loadedPage<gw::ui::FileSpecPage>(), nullptr);
-    EXPECT_EQ(gw::app::loadedPage<gw::ui::AddressPage>(), nullptr);
+    EXPECT_NE(gw::ui::loadedPage<gw::ui::FileSpecPage>(), nullptr);
+    EXPECT_EQ(gw::ui::loadedPage<gw::ui::AddressPage>(), nullptr);
     EXPECT_EQ(state.PageAddress, server.url("/files/"));
     EXPECT_EQ(state.PageText, "<a href=\"a.zip\">x</a>y\nz");
     EXPECT_EQ(state.FetchedAddress, server.url("/files"));
@@ -121,14 +121,14 @@ TEST_F(PageFetchTest, FailuresShowTheErrorPageThenStep1AsItWas) {
         gw::app::wizardState().FetchedAddress = "http://previous/page/";
         QWidget* page = nullptr;
         EXPECT_EQ(fetch(address, &page), gw::retrieval::kFetchFailedMessage) << address;
-        ASSERT_EQ(gw::app::loadedPage<gw::ui::AddressPage>(), page);
+        ASSERT_EQ(gw::ui::loadedPage<gw::ui::AddressPage>(), page);
         EXPECT_TRUE(page->isVisible());
         EXPECT_EQ(control<QComboBox>(page, "addressBox")->currentText().toStdString(), address);
-        EXPECT_EQ(gw::app::loadedPage<gw::ui::FileSpecPage>(), nullptr);
+        EXPECT_EQ(gw::ui::loadedPage<gw::ui::FileSpecPage>(), nullptr);
         EXPECT_EQ(gw::app::wizardState().PageAddress, gw::retrieval::PageAddressFor(address));
         EXPECT_EQ(gw::app::wizardState().PageText, "");
         EXPECT_EQ(gw::app::wizardState().FetchedAddress, "");
-        gw::app::unloadPage(page);
+        gw::ui::unloadPage(page);
         gw::test::settle();
     }
 }
@@ -138,7 +138,7 @@ TEST_F(PageFetchTest, EmptyPageLeavesAnEmptyTempFile) {
     const std::string temp = gw::retrieval::WizardTempFile();
     ASSERT_TRUE(fs::exists(temp));
     EXPECT_EQ(fs::file_size(temp), 0u);
-    EXPECT_TRUE(gw::app::loadedPage<gw::ui::AddressPage>()->isVisible());
+    EXPECT_TRUE(gw::ui::loadedPage<gw::ui::AddressPage>()->isVisible());
 }
 
 TEST_F(PageFetchTest, UnusableTempFileShowsTheFetchFailedPage) {
@@ -154,7 +154,7 @@ TEST_F(PageFetchTest, UnusableTempFileShowsTheFetchFailedPage) {
         gw::retrieval::WizardTempFile();  // makes the folder
         spoil();
         EXPECT_EQ(fetch(server.url("/files/")), gw::retrieval::kFetchFailedMessage);
-        QWidget* step1 = gw::app::loadedPage<gw::ui::AddressPage>();
+        QWidget* step1 = gw::ui::loadedPage<gw::ui::AddressPage>();
         ASSERT_NE(step1, nullptr);
         EXPECT_TRUE(step1->isVisible());
         gw::test::closeAllWindows();
@@ -165,7 +165,7 @@ TEST_F(PageFetchTest, UnusableTempFileShowsTheFetchFailedPage) {
 TEST_F(PageFetchTest, PageOfLineBreaksOnlyFindsNothing) {
     EXPECT_EQ(fetch(server.url("/line-breaks")), "");
     EXPECT_EQ(gw::app::wizardState().PageText, "");
-    auto* step2 = gw::app::loadedPage<gw::ui::FileSpecPage>();
+    auto* step2 = gw::ui::loadedPage<gw::ui::FileSpecPage>();
     ASSERT_NE(step2, nullptr);
     gw::test::ErrorPageAnswerer answerer;
     QTest::mouseClick(control<QPushButton>(step2, "nextButton"), Qt::LeftButton);
@@ -204,7 +204,7 @@ TEST_F(PageFetchTest, ClosingTheWaitDialogAbortsAHangingFetch) {
     });
     closer.start();
     EXPECT_EQ(fetch(server.url("/slow")), gw::retrieval::kFetchFailedMessage);
-    auto* step1 = gw::app::loadedPage<gw::ui::AddressPage>();
+    auto* step1 = gw::ui::loadedPage<gw::ui::AddressPage>();
     EXPECT_TRUE(step1->isVisible());
     EXPECT_EQ(closed, step1->window()) << "the wait dialog is a view of the wizard's window";
     EXPECT_EQ(ended, 0);

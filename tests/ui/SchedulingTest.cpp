@@ -10,7 +10,6 @@
 #include <fstream>
 #include <functional>
 
-#include "app/Navigation.h"
 #include "app/WizardState.h"
 #include "platform/UserFolders.h"
 #include "settings/SettingsStore.h"
@@ -19,6 +18,7 @@
 #include "support/TempEnvironment.h"
 #include "support/WizardFixture.h"
 #include "ui/FinishedPage.h"
+#include "ui/Navigation.h"
 #include "ui/ReadyPage.h"
 #include "ui/SchedulePage.h"
 #include "ui/WaitDialog.h"
@@ -54,7 +54,7 @@ struct SchedulingTest : gw::test::WizardFixture {
 
     // "Schedule"; the finished page it leads to.
     QWidget* schedule() {
-        auto* page = gw::app::showPage<gw::ui::SchedulePage>();
+        auto* page = gw::ui::showPage<gw::ui::SchedulePage>();
         QTest::mouseClick(control<QPushButton>(page, "scheduleButton"), Qt::LeftButton);
         // The unloaded wait dialog stays until the event loop runs: its bar ends full, and it
         // never offered a Cancel.
@@ -62,20 +62,22 @@ struct SchedulingTest : gw::test::WizardFixture {
         for (QWidget* widget : QApplication::allWidgets()) {
             if (auto* wait = qobject_cast<gw::ui::WaitDialog*>(widget)) {
                 ++waitDialogs;
-                EXPECT_EQ(wait->messageLabel()->text(), "Please wait... Scheduling downloads...");
+                const auto* bar = wait->findChild<QProgressBar*>("progressBar");
+                EXPECT_EQ(wait->findChild<QLabel*>("messageLabel")->text(),
+                          "Please wait... Scheduling downloads...");
                 EXPECT_FALSE(wait->findChild<QPushButton*>("cancelButton")->isVisibleTo(wait));
-                EXPECT_TRUE(wait->progressBar()->isVisibleTo(wait));
-                EXPECT_EQ(wait->progressBar()->minimum(), 0);
-                EXPECT_EQ(wait->progressBar()->maximum(), gw::app::wizardState().SelectedCount);
-                EXPECT_EQ(wait->progressBar()->value(), gw::app::wizardState().SelectedCount);
+                EXPECT_TRUE(bar->isVisibleTo(wait));
+                EXPECT_EQ(bar->minimum(), 0);
+                EXPECT_EQ(bar->maximum(), gw::app::wizardState().SelectedCount);
+                EXPECT_EQ(bar->value(), gw::app::wizardState().SelectedCount);
             }
         }
         EXPECT_EQ(waitDialogs, 1);
         gw::test::settle();
-        EXPECT_EQ(gw::app::loadedPage<gw::ui::SchedulePage>(), nullptr);
-        EXPECT_EQ(gw::app::loadedPage<gw::ui::WaitDialog>(), nullptr);
+        EXPECT_EQ(gw::ui::loadedPage<gw::ui::SchedulePage>(), nullptr);
+        EXPECT_EQ(gw::ui::loadedPage<gw::ui::WaitDialog>(), nullptr);
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-        return gw::app::loadedPage<gw::ui::FinishedPage>();
+        return gw::ui::loadedPage<gw::ui::FinishedPage>();
     }
     static QString message(QWidget* finished) {
         return control<QLabel>(finished, "messageLabel")->text();
@@ -154,10 +156,10 @@ TEST_F(SchedulingTest, FinishAfterSchedulingOpensNoFolderEvenAfterALaterDownload
     // A download run later in the same pass (nothing answers at this port).
     gw::app::wizardState().DestinationFolder = gw::test::TestRoot() + "/";
     select({"http://127.0.0.1:1/a.zip"});
-    auto* ready = gw::app::showPage<gw::ui::ReadyPage>();
+    auto* ready = gw::ui::showPage<gw::ui::ReadyPage>();
     QTest::keyClick(ready, Qt::Key_Return);
     gw::test::settle();
-    finished = gw::app::loadedPage<gw::ui::FinishedPage>();
+    finished = gw::ui::loadedPage<gw::ui::FinishedPage>();
     ASSERT_NE(finished, nullptr);
     EXPECT_EQ(message(finished), gw::ui::kDownloadErrorsMessage);
     QTest::keyClick(finished, Qt::Key_Return);
@@ -171,8 +173,8 @@ TEST_F(SchedulingTest, EscQuitsFromTheSchedulingAndReadyPagesOnly) {
         bool quits;
     };
     const Case cases[] = {
-        {[] { return gw::app::showPage<gw::ui::SchedulePage>(); }, true},
-        {[] { return gw::app::showPage<gw::ui::ReadyPage>(); }, true},
+        {[] { return gw::ui::showPage<gw::ui::SchedulePage>(); }, true},
+        {[] { return gw::ui::showPage<gw::ui::ReadyPage>(); }, true},
         {[] { return gw::ui::ShowFinished(QString()); }, false},
     };
     gw::app::wizardState().HangUpOnQuit = true;

@@ -9,13 +9,13 @@
 #include <fstream>
 
 #include "TabOrder.h"
-#include "app/Navigation.h"
 #include "app/WizardState.h"
 #include "platform/UserFolders.h"
 #include "support/Pages.h"
 #include "support/WizardFixture.h"
 #include "ui/DestinationPage.h"
 #include "ui/FileSpecPage.h"
+#include "ui/Navigation.h"
 #include "ui/SelectionPage.h"
 
 using gw::test::control;
@@ -50,7 +50,7 @@ struct SelectionPageTest : gw::test::WizardFixture {
 
 TEST_F(SelectionPageTest, RowsSortedWithoutRegardToCaseAllTickedFirstRowCurrent) {
     found({"http://h/d/b.zip", "http://h/d/A.zip", "http://h/d/c.zip", "http://h/d/B.zip"});
-    auto* page = gw::app::showPage<gw::ui::SelectionPage>();
+    auto* page = gw::ui::showPage<gw::ui::SelectionPage>();
     auto* list = control<QListWidget>(page, "fileList");
     // b.zip and B.zip compare equal and keep the order they were found in.
     EXPECT_EQ(rows(list), (QStringList{"http://h/d/A.zip", "http://h/d/b.zip", "http://h/d/B.zip",
@@ -66,7 +66,7 @@ TEST_F(SelectionPageTest, RowsSortedWithoutRegardToCaseAllTickedFirstRowCurrent)
 
 TEST_F(SelectionPageTest, CountsLineFollowsEveryTickAndBothButtons) {
     found({"http://h/b.zip", "http://h/A.zip", "http://h/c.zip"});
-    auto* page = gw::app::showPage<gw::ui::SelectionPage>();
+    auto* page = gw::ui::showPage<gw::ui::SelectionPage>();
     auto* list = control<QListWidget>(page, "fileList");
     // Space unticks the current row; a tick is separate from which row is current.
     QTest::keyClick(list, Qt::Key_Space);
@@ -82,7 +82,7 @@ TEST_F(SelectionPageTest, CountsLineFollowsEveryTickAndBothButtons) {
     click(page, "nextButton");
     gw::test::settle();
     EXPECT_EQ(gw::app::wizardState().SelectedCount, 0);
-    EXPECT_EQ(gw::app::loadedPage<gw::ui::SelectionPage>(), page);
+    EXPECT_EQ(gw::ui::loadedPage<gw::ui::SelectionPage>(), page);
     click(page, "selectAllButton");
     EXPECT_EQ(counts(page), "3 items found. 3 items selected.");
     click(page, "selectAllButton");
@@ -91,26 +91,26 @@ TEST_F(SelectionPageTest, CountsLineFollowsEveryTickAndBothButtons) {
 
 TEST_F(SelectionPageTest, OneFoundFileKeepsThePlural) {
     found({"http://h/only.zip"});
-    auto* page = gw::app::showPage<gw::ui::SelectionPage>();
+    auto* page = gw::ui::showPage<gw::ui::SelectionPage>();
     EXPECT_EQ(counts(page), "1 items found. 1 items selected.");
 }
 
 TEST_F(SelectionPageTest, NextStoresTickedRowsInRowOrderRebuiltEachTime) {
     found({"http://h/b.zip", "http://h/A.zip", "http://h/c.zip"});
     gw::app::wizardState().SelectedCount = 7;
-    auto* page = gw::app::showPage<gw::ui::SelectionPage>();
+    auto* page = gw::ui::showPage<gw::ui::SelectionPage>();
     control<QListWidget>(page, "fileList")->item(1)->setCheckState(Qt::Unchecked);
     click(page, "nextButton");
     gw::test::settle();
     EXPECT_EQ(selected(), (std::vector<std::string>{"http://h/A.zip", "http://h/c.zip"}));
-    auto* destination = gw::app::loadedPage<gw::ui::DestinationPage>();
+    auto* destination = gw::ui::loadedPage<gw::ui::DestinationPage>();
     ASSERT_NE(destination, nullptr);
-    EXPECT_EQ(gw::app::loadedPage<gw::ui::SelectionPage>(), nullptr);
+    EXPECT_EQ(gw::ui::loadedPage<gw::ui::SelectionPage>(), nullptr);
 
     // Coming back shows every row ticked again; Next counts from 0 again.
     click(destination, "backButton");
     gw::test::settle();
-    page = gw::app::loadedPage<gw::ui::SelectionPage>();
+    page = gw::ui::loadedPage<gw::ui::SelectionPage>();
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(counts(page), "3 items found. 3 items selected.");
     click(page, "nextButton");
@@ -124,16 +124,16 @@ TEST_F(SelectionPageTest, WithTheAddOnNextDoesNotGoToStep4) {
     std::filesystem::create_directories(data + "/Tardifetch");
     std::ofstream(data + "/Tardifetcher.exe") << "x";
     found({"http://h/a.zip"});
-    auto* page = gw::app::showPage<gw::ui::SelectionPage>();
+    auto* page = gw::ui::showPage<gw::ui::SelectionPage>();
     click(page, "nextButton");
     gw::test::settle();
     EXPECT_EQ(gw::app::wizardState().SelectedCount, 1);
-    EXPECT_EQ(gw::app::loadedPage<gw::ui::DestinationPage>(), nullptr);
+    EXPECT_EQ(gw::ui::loadedPage<gw::ui::DestinationPage>(), nullptr);
 }
 
 TEST_F(SelectionPageTest, ShowsDecodedTextButHandsOnTheExactBytes) {
     found({"http://h/caf\xe9.zip", "http://h/\xc3\xa9t\xc3\xa9.zip"});
-    auto* page = gw::app::showPage<gw::ui::SelectionPage>();
+    auto* page = gw::ui::showPage<gw::ui::SelectionPage>();
     EXPECT_EQ(rows(control<QListWidget>(page, "fileList")),
               (QStringList{QString::fromUtf8("http://h/caf\xc3\xa9.zip"),
                            QString::fromUtf8("http://h/\xc3\xa9t\xc3\xa9.zip")}));
@@ -143,7 +143,7 @@ TEST_F(SelectionPageTest, ShowsDecodedTextButHandsOnTheExactBytes) {
 }
 
 TEST_F(SelectionPageTest, NoFilesSaysSoAndNextIsOff) {
-    auto* page = gw::app::showPage<gw::ui::SelectionPage>();
+    auto* page = gw::ui::showPage<gw::ui::SelectionPage>();
     EXPECT_EQ(control<QLabel>(page, "instructionLabel")->text(),
               "There were no files matching your criteria. Click the \"Back\" button to change "
               "your criteria.");
@@ -155,7 +155,7 @@ TEST_F(SelectionPageTest, NoFilesSaysSoAndNextIsOff) {
 
 TEST_F(SelectionPageTest, BackShowsStep2CancelQuitsTabOrderIsThePagesOwn) {
     found({"http://h/a.zip"});
-    auto* page = gw::app::showPage<gw::ui::SelectionPage>();
+    auto* page = gw::ui::showPage<gw::ui::SelectionPage>();
     EXPECT_EQ(gw::test::tabStops(control<QWidget>(page, "fileList"), 7),
               (std::vector<QString>{"fileList", "selectAllButton", "clearAllButton", "cancelButton",
                                     "backButton", "nextButton", "fileList"}));
@@ -163,8 +163,8 @@ TEST_F(SelectionPageTest, BackShowsStep2CancelQuitsTabOrderIsThePagesOwn) {
     EXPECT_EQ(ended, 1);
     click(page, "backButton");
     gw::test::settle();
-    EXPECT_NE(gw::app::loadedPage<gw::ui::FileSpecPage>(), nullptr);
-    EXPECT_EQ(gw::app::loadedPage<gw::ui::SelectionPage>(), nullptr);
+    EXPECT_NE(gw::ui::loadedPage<gw::ui::FileSpecPage>(), nullptr);
+    EXPECT_EQ(gw::ui::loadedPage<gw::ui::SelectionPage>(), nullptr);
 }
 
 TEST_F(SelectionPageTest, FullListLoadsAndCounts) {
@@ -174,7 +174,7 @@ TEST_F(SelectionPageTest, FullListLoadsAndCounts) {
         state.FoundList[i] = "http://h/f" + std::to_string(gw::app::kListCapacity - i) + ".zip";
     QElapsedTimer timer;
     timer.start();
-    auto* page = gw::app::showPage<gw::ui::SelectionPage>();
+    auto* page = gw::ui::showPage<gw::ui::SelectionPage>();
     std::printf("32767 rows loaded and shown in %lld ms\n", timer.elapsed());
     EXPECT_EQ(counts(page), "32767 items found. 32767 items selected.");
     auto* list = control<QListWidget>(page, "fileList");

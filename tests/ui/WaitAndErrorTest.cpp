@@ -9,12 +9,12 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/Navigation.h"
 #include "app/WizardState.h"
 #include "support/FakeDialup.h"
 #include "support/Pages.h"
 #include "ui/ErrorPage.h"
 #include "ui/EventPump.h"
+#include "ui/Navigation.h"
 #include "ui/WaitDialog.h"
 
 using gw::test::control;

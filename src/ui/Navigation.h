@@ -2,9 +2,9 @@
 
 #include <QWidget>
 
-#include "app/WizardWindow.h"
+#include "ui/WizardWindow.h"
 
-namespace gw::app {
+namespace gw::ui {
 
 bool isUnloaded(const QWidget* page);
 
@@ -49,4 +49,4 @@ P* navigate(QWidget* from) {
 // as they were.
 void showModally(QWidget* view);
 
-}  // namespace gw::app
+}  // namespace gw::ui

@@ -2,15 +2,16 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QtDBus>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <mutex>
 
-#include "app/Navigation.h"
 #include "app/WizardState.h"
 #include "app/WizardTransfer.h"
 #include "settings/SettingsStore.h"
@@ -21,8 +22,9 @@
 #include "support/TempEnvironment.h"
 #include "support/WizardFixture.h"
 #include "ui/AddressPage.h"
-#include "ui/DownloadRun.h"
+#include "ui/DownloadFlow.h"
 #include "ui/FinishedPage.h"
+#include "ui/Navigation.h"
 #include "ui/ReadyPage.h"
 
 using gw::test::control;
@@ -136,6 +138,17 @@ class WaitDialogWatch {
     QTimer timer_;
 };
 
+// The desktop's notification service as far as the program uses it; every notice gets id 1.
+struct NoticeService : QDBusVirtualObject {
+    QStringList notices;
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& call, const QDBusConnection& bus) override {
+        for (int field : {0, 3, 4, 5})
+            notices << call.arguments()[field].toStringList();
+        return bus.send(call.createReply(uint(1)));
+    }
+};
+
 struct DownloadRunTest : gw::test::WizardFixture {
     Site site;
     gw::test::HttpServer server{
@@ -164,12 +177,12 @@ struct DownloadRunTest : gw::test::WizardFixture {
 
     // "Next >>" on the ready page; the finished page it leads to.
     QWidget* run() {
-        auto* ready = gw::app::showPage<gw::ui::ReadyPage>();
+        auto* ready = gw::ui::showPage<gw::ui::ReadyPage>();
         QTest::keyClick(ready, Qt::Key_Return);
         gw::test::settle();
-        EXPECT_EQ(gw::app::loadedPage<gw::ui::ReadyPage>(), nullptr);
+        EXPECT_EQ(gw::ui::loadedPage<gw::ui::ReadyPage>(), nullptr);
         EXPECT_EQ(gw::test::visibleWindow("WaitDialog"), nullptr);
-        return gw::app::loadedPage<gw::ui::FinishedPage>();
+        return gw::ui::loadedPage<gw::ui::FinishedPage>();
     }
     static QString message(QWidget* finished) {
         return control<QLabel>(finished, "messageLabel")->text();
@@ -182,7 +195,7 @@ struct DownloadRunTest : gw::test::WizardFixture {
 }  // namespace
 
 TEST_F(DownloadRunTest, ReadyPageNamesTheFolder) {
-    auto* ready = gw::app::showPage<gw::ui::ReadyPage>();
+    auto* ready = gw::ui::showPage<gw::ui::ReadyPage>();
     EXPECT_EQ(control<QLabel>(ready, "messageLabel")->text().toStdString(),
               "Your files are ready to be downloaded.  Your files will be downloaded into " +
                   folder.string() +
@@ -198,6 +211,7 @@ TEST_F(DownloadRunTest, CaptionNamesTheFileAndTheDisconnect) {
 }
 
 TEST_F(DownloadRunTest, OutcomeFollowsTheFiles) {
+    gw::test::DownloadServer versions;
     struct Case {
         std::vector<std::string> paths;
         const char* message;
@@ -213,6 +227,10 @@ TEST_F(DownloadRunTest, OutcomeFollowsTheFiles) {
         {{"/f/b.zip", "/g/b.zip"}, gw::ui::kDownloadedMessage, {{"b.zip", kBeta + "/g/b.zip"}}},
         {{"/f/", "/f/a.zip"}, gw::ui::kDownloadErrorsMessage, {{"a.zip", kAlpha}}},
         {{"http://127.0.0.1:1/f/a.zip"}, gw::ui::kDownloadErrorsMessage, {}},
+        // A retry that meets a newer version takes that version whole.
+        {{versions.url("/resume/newer/n.zip")},
+         gw::ui::kDownloadedMessage,
+         {{"n.zip", gw::test::VersionServed("newer", "n.zip", false).bytes}}},
     };
     for (const Case& c : cases) {
         fs::remove_all(folder);
@@ -221,6 +239,7 @@ TEST_F(DownloadRunTest, OutcomeFollowsTheFiles) {
         QWidget* finished = run();
         ASSERT_NE(finished, nullptr);
         EXPECT_EQ(message(finished), c.message) << c.paths.front();
+        EXPECT_FALSE(control<QLabel>(finished, "notesLabel")->isVisible());
         const bool clean = c.message == gw::ui::kDownloadedMessage;
         EXPECT_EQ(backShown(finished), !clean);
         EXPECT_EQ(gw::app::wizardState().DownloadIncomplete, !clean);
@@ -229,6 +248,29 @@ TEST_F(DownloadRunTest, OutcomeFollowsTheFiles) {
         gw::test::closeAllWindows();
     }
     EXPECT_EQ(fakes.dialup.activeCalls, 0);
+}
+
+// The finished page keeps its message and says under it what the page's checksums found.
+TEST_F(DownloadRunTest, TheFinishedPageSaysWhatThePagesChecksumsFound) {
+    gw::test::DownloadServer files;
+    files.serve("/text/SHA256SUMS", gw::test::HexDigest("SHA256", gw::test::FileBytes("a.zip")) +
+                                        "  a.zip\n" + std::string(64, '0') + "  bad.zip\n");
+    const std::pair<std::string, QString> cases[] = {
+        {"d.zip", "1 of 2 files matched the checksums published on the page."},
+        {"bad.zip", "1 file did not match the checksums published on the page and was not saved."},
+    };
+    for (const auto& [second, line] : cases) {
+        select({files.url("/files/a.zip"), files.url("/files/" + second)});
+        gw::app::wizardState().ChecksumLists = {files.url("/text/SHA256SUMS")};
+        QWidget* finished = run();
+        EXPECT_EQ(message(finished),
+                  second == "d.zip" ? gw::ui::kDownloadedMessage : gw::ui::kDownloadErrorsMessage);
+        EXPECT_EQ(control<QLabel>(finished, "notesLabel")->text(), line);
+        EXPECT_TRUE(control<QLabel>(finished, "notesLabel")->isVisible());
+        gw::test::closeAllWindows();
+    }
+    // Failed like a failed fetch: the wizard leaves its empty file where nothing stood.
+    EXPECT_EQ(fs::file_size(folder / "bad.zip"), 0u);
 }
 
 TEST_F(DownloadRunTest, RunStoresThePageAddressAsTheNextHistoryEntry) {
@@ -282,7 +324,7 @@ TEST_F(DownloadRunTest, ClosingTheWaitDialogEndsAFileThatNeverEnds) {
 
 TEST_F(DownloadRunTest, FilesBehindTheRefererAndThePagesCookieArriveAndNoCookieIsStored) {
     gw::test::DownloadServer guarded;
-    auto* page = gw::app::showPage<gw::ui::AddressPage>();
+    auto* page = gw::ui::showPage<gw::ui::AddressPage>();
     auto* box = control<QComboBox>(page, "addressBox");
     box->setEditText(QString::fromStdString(guarded.url("/guarded/start")));
     QTest::keyClick(box, Qt::Key_Return);
@@ -299,14 +341,35 @@ TEST_F(DownloadRunTest, FilesBehindTheRefererAndThePagesCookieArriveAndNoCookieI
     }
 }
 
+// Files the server confirms are done, and the finished page says how many there were.
+TEST_F(DownloadRunTest, ARunAgainCountsUpToDateFilesAsDoneAndSaysHowMany) {
+    gw::test::DownloadServer versions;
+    select({versions.url("/versioned/both/a.zip"), versions.url("/versioned/both/b.zip"),
+            versions.url("/versioned/both/c.zip")});
+    for (const QString& notes :
+         {QString(), QStringLiteral("3 files were already up to date and were not fetched again."),
+          QStringLiteral("1 file was already up to date and was not fetched again.")}) {
+        for (const char* name : {"a.zip", "b.zip"})
+            if (notes.startsWith('1'))
+                std::ofstream(folder / name, std::ios::app) << "mine";
+        QWidget* finished = run();
+        ASSERT_NE(finished, nullptr);
+        EXPECT_EQ(message(finished), gw::ui::kDownloadedMessage);
+        EXPECT_FALSE(backShown(finished));
+        auto* label = control<QLabel>(finished, "notesLabel");
+        EXPECT_EQ(label->isVisible() ? label->text() : QString(), notes);
+        gw::test::closeAllWindows();
+    }
+}
+
 TEST_F(DownloadRunTest, SecondRunAfterBackStartsClean) {
     select({"/f/a.zip", "/f/missing.zip"});
     QWidget* finished = run();
     EXPECT_EQ(message(finished), gw::ui::kDownloadErrorsMessage);
     QTest::mouseClick(control<QPushButton>(finished, "backButton"), Qt::LeftButton);
     gw::test::settle();
-    EXPECT_EQ(gw::app::loadedPage<gw::ui::FinishedPage>(), nullptr);
-    ASSERT_NE(gw::app::loadedPage<gw::ui::ReadyPage>(), nullptr);
+    EXPECT_EQ(gw::ui::loadedPage<gw::ui::FinishedPage>(), nullptr);
+    ASSERT_NE(gw::ui::loadedPage<gw::ui::ReadyPage>(), nullptr);
 
     site.missingRepaired = true;
     finished = run();
@@ -369,4 +432,61 @@ TEST_F(DownloadRunTest, FinishOpensTheFolderUnlessScheduled) {
         EXPECT_EQ(fakes.dialup.hangUpCalls, 0);
         gw::test::closeAllWindows();
     }
+}
+
+TEST_F(DownloadRunTest, OnlyALongRunOutOfSightIsAnnouncedAndItsButtonOpensTheFolder) {
+    const QString path = QStringLiteral("/org/freedesktop/Notifications");
+    const QString name = QStringLiteral("org.freedesktop.Notifications");
+    // Seconds, another window active, a service on the bus, the files; the notice (or none).
+    const std::tuple<int, bool, bool, std::vector<std::string>, const char*> cases[] = {
+        {12, true, true, {"/f/a.zip", "/f/", "/f/"}, "1 file downloaded to dest dir, 2 failed."},
+        {12, true, true, {"/f/a.zip", "/f/b.zip"}, "2 files downloaded to dest dir."},
+        {9, true, true, {"/f/a.zip"}, nullptr},
+        {12, false, true, {"/f/a.zip"}, nullptr},
+        {12, true, false, {"/f/a.zip"}, nullptr},
+    };
+    // A private session bus, there before the program first asks for the bus.
+    QProcess daemon;
+    daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address"});
+    ASSERT_TRUE(daemon.waitForReadyRead(10000)) << "no dbus-daemon";
+    const QByteArray address = daemon.readLine().trimmed();
+    qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+    QDBusConnection bus = QDBusConnection::connectToBus(QString::fromLatin1(address), "service");
+    NoticeService service;
+    bus.registerVirtualObject(path, &service);
+    fakes.clock.tick = {};
+    for (const auto& [seconds, behind, serviceUp, files, body] : cases) {
+        SCOPED_TRACE(seconds * 10 + behind * 2 + serviceUp);
+        service.notices.clear();
+        ASSERT_TRUE(!serviceUp || bus.registerService(name));
+        gw::test::FileManagerRecorder fileManager;
+        select(files);
+        auto* ready = gw::ui::showPage<gw::ui::ReadyPage>();
+        if (behind) {
+            auto* other = new QWidget;  // closeAllWindows() takes it
+            other->show();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(other));
+        }
+        // The clock moves on while the files arrive, as the run lets events through.
+        QTimer::singleShot(0, [&] { fakes.clock.current += std::chrono::seconds(seconds); });
+        testing::internal::CaptureStderr();
+        control<QPushButton>(ready, "nextButton")->click();
+        QTest::qWait(300);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        EXPECT_EQ(service.notices, body ? QStringList({"GrabWright Plus", "GrabWright Plus", body,
+                                                       "open-folder", "Open Folder"})
+                                        : QStringList());
+        // A notice this run did not send, or one dismissed, has no button.
+        bus.send(QDBusMessage::createSignal(path, name, "ActionInvoked")
+                 << 1u << QStringLiteral("open-folder"));
+        EXPECT_EQ(QTest::qWaitFor([&] { return !fileManager.opened.empty(); }, 300), !!body);
+        EXPECT_EQ(fileManager.opened, std::vector(body ? 1 : 0, folder.string() + "/"));
+        EXPECT_EQ(ended, 0);
+        // The user dismisses the notice, and its button with it.
+        bus.send(QDBusMessage::createSignal(path, name, "NotificationClosed") << 1u << 2u);
+        bus.unregisterService(name);
+        gw::test::closeAllWindows();
+    }
+    daemon.kill();
+    daemon.waitForFinished();
 }

@@ -6,6 +6,7 @@
 
 #include "platform/TransferEngine.h"
 #include "ui/Startup.h"
+#include "ui/StopSignals.h"
 
 namespace {
 
@@ -41,6 +42,10 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(icon);
     QGuiApplication::setDesktopFileName(QStringLiteral("grabwright"));
     QApplication::setQuitOnLastWindowClosed(false);
+    if (!gw::ui::QuitOnStopSignals()) {
+        std::fputs("grabwright: the signal handlers could not be set\n", stderr);
+        return 1;
+    }
     gw::ui::StartWizard();
     return QApplication::exec();
 }

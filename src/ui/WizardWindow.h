@@ -6,13 +6,13 @@
 
 class QEventLoop;
 
-namespace gw::app {
+namespace gw::ui {
 
 // The one top-level window of the wizard. Pages, the wait dialog and the error page are views
 // inside it that take turns: showing a view makes it the current one, hiding it steps it
 // aside, and the window takes the current view's title. Its size is that of the largest view
-// shown so far, and it never moves on its own, so the desktop keeps one window in one place
-// for the whole run.
+// (by the view's minimum size) shown so far, and it never moves on its own, so the desktop keeps
+// one window in one place for the whole run.
 class WizardWindow : public QWidget {
   public:
     // Makes `view` a view of the window (created on first use), hidden until it is shown.
@@ -48,4 +48,4 @@ class WizardWindow : public QWidget {
     bool switching_ = false;
 };
 
-}  // namespace gw::app
+}  // namespace gw::ui

@@ -1,7 +1,6 @@
-#include "ui/DownloadRun.h"
+#include "ui/DownloadFlow.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -13,8 +12,10 @@
 #include "platform/Dialup.h"
 #include "settings/AddressHistory.h"
 #include "transfer/DownloadRun.h"
+#include "ui/ChecksumSummary.h"
 #include "ui/DisplayText.h"
 #include "ui/EventPump.h"
+#include "ui/RunEndNotice.h"
 #include "ui/WaitDialog.h"
 
 namespace gw::ui {
@@ -31,11 +32,21 @@ QString DownloadCaption(int index, int count, const std::string& address, bool h
     return caption;
 }
 
-DownloadRunOutcome RunDownload(QWidget* readyPage) {
+QString UpToDateNote(std::size_t count) {
+    if (count == 0)
+        return {};
+    if (count == 1)
+        return QStringLiteral("1 file was already up to date and was not fetched again.");
+    return QStringLiteral("%1 files were already up to date and were not fetched again.")
+        .arg(count);
+}
+
+DownloadFlowReport RunDownload(QWidget* readyPage) {
     app::WizardState& state = app::wizardState();
     state.ShowWaitCancel = true;
     state.CancelRequested = false;
     state.DownloadIncomplete = false;
+    const RunEndNotice notice(readyPage->window());
 
     // A fresh dialog, so that it takes up the flag and shows its Cancel button.
     UnloadWait();
@@ -47,7 +58,7 @@ DownloadRunOutcome RunDownload(QWidget* readyPage) {
 
     settings::SaveAddressToHistory(state.PageAddress, state.HistoryCount);
 
-    wait->messageLabel()->setText(QStringLiteral("Please wait... Downloading files..."));
+    wait->setMessage(QStringLiteral("Please wait... Downloading files..."));
     wait->show();
     readyPage->hide();
 
@@ -65,7 +76,7 @@ DownloadRunOutcome RunDownload(QWidget* readyPage) {
                                      : transfer::RunRequest::Continue;
     };
     events.started = [&](std::size_t index) {
-        wait->messageLabel()->setText(
+        wait->setMessage(
             DownloadCaption(static_cast<int>(index) + 1, count, addresses[index], hangUpAtEnd));
     };
     events.finished = [](std::size_t, const transfer::FileStatus&) {
@@ -75,25 +86,37 @@ DownloadRunOutcome RunDownload(QWidget* readyPage) {
     transfer::RunOptions options;
     options.emptyFileAfterFailedFetch = true;
     options.referrerPage = state.FetchedAddress;
+    options.checksumLists = state.ChecksumLists;
     const std::vector<transfer::FileStatus> files =
         transfer::DownloadAll(app::transfer(), addresses, state.DestinationFolder, options, events);
     wait->setAbortHandler({});
 
     bool cancelled = *closed;
+    DownloadFlowReport report;
     for (const transfer::FileStatus& file : files) {
-        cancelled =
-            cancelled || !file.started || file.result.outcome == transfer::FileOutcome::Aborted;
-        if (file.result.outcome != transfer::FileOutcome::Written)
+        const transfer::FileOutcome outcome = file.result.outcome;
+        cancelled = cancelled || !file.started || outcome == transfer::FileOutcome::Aborted;
+        // A copy the server confirmed is as done as a file that arrived.
+        report.upToDate += outcome == transfer::FileOutcome::Unchanged;
+        if (outcome != transfer::FileOutcome::Written &&
+            outcome != transfer::FileOutcome::Unchanged)
             state.DownloadIncomplete = true;
+    }
+    for (const QString& note : {ChecksumSummary(files), UpToDateNote(report.upToDate)}) {
+        if (!note.isEmpty())
+            report.notes << note;
     }
     if (cancelled) {
         state.DownloadIncomplete = true;
-        return DownloadRunOutcome::Cancelled;
+        report.outcome = DownloadFlowOutcome::Cancelled;
+        return report;
     }
     if (hangUpAtEnd)
         platform::HangUpDialup(platform::dialupService(), platform::clock(), app::pumpPaintOnly);
-    return state.DownloadIncomplete ? DownloadRunOutcome::DownloadedErrors
-                                    : DownloadRunOutcome::Downloaded;
+    notice.ranToEnd(files, state.DestinationFolder);
+    report.outcome = state.DownloadIncomplete ? DownloadFlowOutcome::DownloadedErrors
+                                              : DownloadFlowOutcome::Downloaded;
+    return report;
 }
 
 }  // namespace gw::ui

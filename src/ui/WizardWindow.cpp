@@ -1,13 +1,14 @@
-#include "app/WizardWindow.h"
+#include "ui/WizardWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QPushButton>
 
-#include "app/Navigation.h"
+#include "app/Quit.h"
+#include "ui/Navigation.h"
 
-namespace gw::app {
+namespace gw::ui {
 namespace {
 
 QPointer<WizardWindow>& instance() {
@@ -94,7 +95,7 @@ bool WizardWindow::eventFilter(QObject* watched, QEvent* event) {
             break;
         case QEvent::Resize:
             if (view == current_) {
-                growToHold(view->size());
+                growToHold(view->minimumSize());
                 place(view);
             }
             break;
@@ -107,7 +108,7 @@ bool WizardWindow::eventFilter(QObject* watched, QEvent* event) {
 void WizardWindow::makeCurrent(QWidget* view) {
     QWidget* previous = current_;
     current_ = view;
-    growToHold(view->size());
+    growToHold(view->minimumSize());
     place(view);
     setWindowTitle(view->windowTitle());
     if (previous && previous != view) {
@@ -122,7 +123,8 @@ void WizardWindow::makeCurrent(QWidget* view) {
         switching_ = false;
     }
     view->raise();
-    if (!isVisible()) {
+    // Work that unwinds after the program hid its window must not bring it back.
+    if (!isVisible() && !app::ProgramEnding()) {
         show();
         raise();
         activateWindow();
@@ -151,21 +153,22 @@ void WizardWindow::growToHold(QSize size) {
         setFixedSize(needed);
 }
 
-// A view smaller than the window stands at its foot, so that the row of buttons every page
-// ends in stays where it was from one page to the next, under the pointer that pressed it.
+// Every view takes the whole client area and spreads itself over what it did not ask for,
+// keeping its row of buttons at the foot: the row stays where it was from one page to the
+// next, under the pointer that pressed it.
 void WizardWindow::place(QWidget* view) {
-    const QSize room = minimumSize();
-    view->move((room.width() - view->width()) / 2, room.height() - view->height());
+    view->setGeometry(QRect(QPoint(0, 0), minimumSize()));
 }
 
 void WizardWindow::showModally(QWidget* view) {
     QPointer<QWidget> guard(view);
     view->show();
-    if (!guard || isUnloaded(view))
+    if (!guard || isUnloaded(view) || app::ProgramEnding())
         return;
     QEventLoop loop;
     modalLoops_[view] = &loop;
     loop.exec(QEventLoop::DialogExec);
+    modalLoops_.erase(view);  // the program's end may have left the loop, not forget()
 }
 
 void WizardWindow::forget(QWidget* view) {
@@ -186,4 +189,4 @@ void WizardWindow::closeEvent(QCloseEvent* event) {
     QCoreApplication::sendEvent(current_, &forwarded);
 }
 
-}  // namespace gw::app
+}  // namespace gw::ui

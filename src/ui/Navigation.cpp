@@ -1,8 +1,8 @@
-#include "app/Navigation.h"
+#include "ui/Navigation.h"
 
-#include "app/WizardWindow.h"
+#include "ui/WizardWindow.h"
 
-namespace gw::app {
+namespace gw::ui {
 namespace {
 constexpr const char* kUnloadedProperty = "gwUnloaded";
 }
@@ -26,4 +26,4 @@ void showModally(QWidget* view) {
     WizardWindow::existing()->showModally(view);
 }
 
-}  // namespace gw::app
+}  // namespace gw::ui

@@ -1,0 +1,72 @@
+#include "platform/FileTags.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include "platform/FileWriter.h"
+
+namespace gw::platform {
+namespace {
+
+constexpr std::size_t kMaxTag = 4096;
+
+FileStamp StampFrom(const struct stat& info) {
+    return {
+        static_cast<std::uint64_t>(info.st_size),
+        std::chrono::seconds(info.st_mtim.tv_sec) + std::chrono::nanoseconds(info.st_mtim.tv_nsec)};
+}
+
+// Closes the descriptor on every way out.
+struct Descriptor {
+    int fd;
+    ~Descriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+}  // namespace
+
+std::optional<FileStamp> StampOf(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return std::nullopt;
+    return StampFrom(info);
+}
+
+void SetTags(int fd, const std::vector<FileTag>& tags) {
+    for (const FileTag& tag : tags)
+        ::fsetxattr(fd, tag.name.c_str(), tag.value.data(), tag.value.size(), 0);
+}
+
+std::optional<StandingFile> ReadStandingFile(const std::string& folder, const std::string& name,
+                                             const std::vector<std::string>& tagNames) {
+    if (!NameStaysInFolder(name))
+        return std::nullopt;
+    const std::string path = folder + name;
+    struct stat before {};
+    // Asked before the open, so that no device or pipe is ever opened for a look.
+    if (::lstat(path.c_str(), &before) != 0 || !S_ISREG(before.st_mode))
+        return std::nullopt;
+    const Descriptor file{
+        ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+    struct stat info {};
+    // The same file as looked at, not one put there since.
+    if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_dev != before.st_dev || info.st_ino != before.st_ino)
+        return std::nullopt;
+    StandingFile standing{StampFrom(info), {}};
+    for (const std::string& tagName : tagNames) {
+        std::string value(kMaxTag, '\0');
+        const ssize_t size = ::fgetxattr(file.fd, tagName.c_str(), value.data(), value.size());
+        if (size >= 0) {
+            value.resize(static_cast<std::size_t>(size));
+            standing.tags.emplace(tagName, std::move(value));
+        }
+    }
+    return standing;
+}
+
+}  // namespace gw::platform

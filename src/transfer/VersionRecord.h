@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/FileTags.h"
+
+namespace gw::transfer {
+
+// What a download records on its file so that a later run can ask the server about it again:
+// the validators the server sent with the body, and the size and date the file was left with.
+struct VersionRecord {
+    std::string etag;          // "" when the server sent none
+    std::string lastModified;  // as the server wrote it; "" when it sent none
+    platform::FileStamp stamp;
+
+    bool operator==(const VersionRecord&) const = default;
+};
+
+// The record as text, one "Name: value" line each in the manner of HTTP headers, the first two
+// only when the server sent them; the date is seconds since the epoch and nanoseconds, as
+// `stat --format=%.9Y` prints it:
+//   ETag: "5f3a-100000"
+//   Last-Modified: Tue, 03 Jun 2025 10:00:00 GMT
+//   Size: 1048576
+//   Modified: 1748944800.000000000
+std::string FormatVersionRecord(const VersionRecord& record);
+
+// The record in such a text, or nothing when the text is anything else: a line that is not
+// "Name: value" with one of those names, a name twice, a control byte in a value (a value
+// goes into a request header), a size or date that is not plain digits, or no size or date.
+// A date before 1970 is never recorded, so it is never read either.
+std::optional<VersionRecord> ParseVersionRecord(std::string_view text);
+
+}  // namespace gw::transfer

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "transfer/DownloadRun.h"
+
+namespace gw::ui {
+
+struct RunCounts {
+    int downloaded = 0;  // the files the user now has in the folder
+    int failed = 0;
+};
+RunCounts CountFiles(const std::vector<transfer::FileStatus>& files);
+
+// "12 files downloaded to Downloads, 1 failed.": the folder by its last name.
+QString RunEndText(RunCounts counts, const std::string& folder);
+
+// Made as a download run starts. A run that took long while the user worked in another
+// window ends with a desktop notice, whose button opens the folder as Finish would.
+class RunEndNotice {
+  public:
+    static constexpr std::chrono::seconds kLongRun{10};
+
+    explicit RunEndNotice(QWidget* window);
+    // The run handled every file (not when it was cancelled or aborted).
+    void ranToEnd(const std::vector<transfer::FileStatus>& files, const std::string& folder) const;
+
+  private:
+    QPointer<QWidget> window_;
+    std::chrono::steady_clock::time_point started_;
+};
+
+}  // namespace gw::ui
