@@ -25,9 +25,9 @@ bool WildcardMatch(std::string_view name, std::string_view pattern);
 bool ResolveLink(std::string_view span, std::string_view upperSpan, std::string_view pattern,
                  std::string_view fetchedAddress, std::string& entry);
 
-// Position reached by the walk (1-based) and the page length; called every 64 KiB of advance
-// and once at the end with the length itself, so the caller decides by time how often to let
-// its user interface run.
+// Position reached by the walk and the length of the text given so far (the page's, when it
+// is given whole); called every 64 KiB of advance and once at the end with the length itself,
+// so the caller decides by time how often to let its user interface run.
 using ScanProgress = std::function<void(std::size_t position, std::size_t length)>;
 
 struct FoundLinks {
@@ -37,7 +37,7 @@ struct FoundLinks {
 
 // Walks the page text for anchor spans and resolves each; only addresses not already held
 // are appended, at most kFoundCapacity of them. Time and memory grow linearly with the page,
-// whatever it holds.
+// whatever it holds. (PageHarvest takes a page in pieces.)
 FoundLinks ScanAnchors(std::string_view pageText, std::string_view fetchedAddress,
                        std::string_view pattern, const ScanProgress& progress = {});
 
@@ -61,7 +61,8 @@ struct Harvest {
 };
 
 // From page text to found list: scans the page for links matching `pattern` and, when it
-// found any, removes duplicates; gathers the page's checksum lists on the same walk.
+// found any, removes duplicates; gathers the page's checksum lists on the same walk. The whole
+// text given at once to the pipeline of PageHarvest.
 Harvest HarvestPage(std::string_view pageText, std::string_view fetchedAddress,
                     std::string_view pattern, const HarvestProgress& progress = {});
 

@@ -46,9 +46,9 @@ class PendingAnchors {
     void Add(std::size_t start, const TextWindow& window);
     // Shows every anchor whose span can still change the window up to its end.
     void Feed(const TextWindow& window);
-    // The first anchor's span once it is decided; on the last window, whatever rules B and C give
-    // (`noSpan` set when they give nothing). The others of its group are left out: their span is
-    // the same.
+    // True with the first anchor's span once it is decided, the others of its group left out
+    // (their span is the same); on the last window, with whatever rules B and C give it, and
+    // false with `noSpan` set when they give nothing.
     bool TakeDecided(const TextWindow& window, LinkSpan& span, bool& noSpan);
     // The first position any held anchor may still need; npos when none.
     std::size_t NeedFrom() const;

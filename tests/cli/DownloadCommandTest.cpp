@@ -13,6 +13,7 @@
 #include <sstream>
 #include <thread>
 
+#include "retrieval/Messages.h"
 #include "support/DownloadServer.h"
 #include "support/TempEnvironment.h"
 
@@ -23,6 +24,7 @@ namespace {
 struct CliRun {
     int exitCode = -1;
     std::string err;
+    std::string out;
 };
 
 std::string ReadAll(const fs::path& path) {
@@ -59,7 +61,8 @@ CliRun RunCli(const QStringList& arguments,
         process.kill();
     process.waitForFinished(60000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardError().toStdString()};
+            process.readAllStandardError().toStdString(),
+            process.readAllStandardOutput().toStdString()};
 }
 
 bool Eventually(const std::function<bool()>& condition) {
@@ -363,9 +366,10 @@ TEST(DownloadCommand, ControlBytesInNamesAreEscapedInEverythingPrinted) {
     }
 }
 
-// A signal or the time limit while the page itself arrives: the temporary page file and its
-// private folder go too.
-TEST(DownloadCommand, ASignalDuringThePageFetchRemovesTheTemporaryPage) {
+// A signal or the time limit while the page itself arrives ends the command; the page is
+// harvested as it comes, so nothing of it was ever put in a file, and no progress line shows
+// where standard error is no terminal.
+TEST(DownloadCommand, ASignalDuringThePageFetchEndsItAndLeavesNothing) {
     gw::test::DownloadServer server;
     const std::string temp = Folder("tmp");
     ::setenv("TMPDIR", temp.c_str(), 1);
@@ -381,8 +385,48 @@ TEST(DownloadCommand, ASignalDuringThePageFetchRemovesTheTemporaryPage) {
         });
         EXPECT_EQ(run.exitCode, signal == 0 ? 1 : 128 + signal) << run.err;
         EXPECT_TRUE(Entries(temp).empty());
+        EXPECT_EQ(run.err.find("page ("), std::string::npos) << run.err;
     }
     ::unsetenv("TMPDIR");
+}
+
+// The anchors of a page's first half are harvested before it breaks off: none of them may
+// be listed or downloaded.
+TEST(DownloadCommand, APageThatBreaksOffIsAFailedFetch) {
+    gw::test::DownloadServer server;
+    gw::test::DownloadServer served(Links(server, std::vector<std::string>(50, "/files/a.zip")));
+    const std::string folder = Folder();
+    for (const QStringList& mode : {QStringList{"--list"}, QStringList{"-d", Q(folder)}}) {
+        const CliRun run = RunCli(mode + QStringList{Q(served.url("/cut-page"))});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_NE(run.err.find(gw::retrieval::kFetchFailedMessage), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_EQ(server.hits("/files/a.zip"), 0);
+    EXPECT_TRUE(Entries(folder).empty());
+}
+
+// On a terminal the page's bytes so far show as a file's do.
+TEST(DownloadCommand, ThePagesProgressShowsOnATerminal) {
+    gw::test::DownloadServer server;
+    int terminal = -1;
+    int child = -1;
+    ASSERT_EQ(::openpty(&terminal, &child, nullptr, nullptr, nullptr), 0);
+    QProcess process;
+    process.setChildProcessModifier([&] { ::dup2(child, STDERR_FILENO); });
+    process.start(QStringLiteral(GW_CLI_PATH),
+                  {"--list", "--max-time", "0.5", Q(server.url("/trickle/page.html"))});
+    process.waitForFinished(60000);
+    ::close(child);
+    std::string shown;
+    char piece[4096];
+    for (ssize_t got = 0; (got = ::read(terminal, piece, sizeof piece)) > 0;)
+        shown.append(piece, static_cast<std::size_t>(got));
+    ::close(terminal);
+    EXPECT_NE(shown.find("\r\033[Kpage (" + server.url("/trickle/page.html") + "): "),
+              std::string::npos)
+        << shown;
+    EXPECT_NE(shown.find(" bytes\r\033[K"), std::string::npos) << shown;
 }
 
 TEST(DownloadCommand, AFullDiskIsAFailedWriteAndKeepsTheOldFile) {

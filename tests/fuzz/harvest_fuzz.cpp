@@ -1,5 +1,6 @@
 // Fuzz target for the harvest: arbitrary pages, file patterns and page addresses must neither
-// crash nor trip a sanitizer, and must give what the step-by-step rules give.
+// crash nor trip a sanitizer, must give what the step-by-step rules give, and must give the same
+// in pieces as whole, however the page is cut.
 // Input: one byte for the file pattern's length, one for the address's, the pattern,
 // the address, then the page. Built and run by tests/fuzz/build-and-run.
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "CutPatterns.h"
 #include "LiteralHarvest.h"
 #include "harvest/Harvest.h"
 
@@ -63,5 +65,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     gw::harvest::RemoveDuplicates(found.addresses);
     gw::harvest::literal::RemoveDuplicates(appended);
     require(found.addresses == appended, "duplicate removal", page);
+
+    namespace cuts = gw::harvest::cuts;
+    const gw::harvest::Harvest whole = cuts::HarvestWhole(page, address, pattern);
+    for (const cuts::Cutting& cutting : cuts::CuttingsOf(page, static_cast<std::uint32_t>(size))) {
+        require(
+            cuts::SameHarvest(cuts::HarvestInPieces(page, cutting.cuts, address, pattern), whole),
+            cutting.name.c_str(), page);
+    }
     return 0;
 }

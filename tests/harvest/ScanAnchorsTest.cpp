@@ -5,6 +5,7 @@
 #include <iterator>
 #include <random>
 
+#include "CutPatterns.h"
 #include "LiteralHarvest.h"
 #include "harvest/Harvest.h"
 
@@ -48,6 +49,9 @@ TEST(ScanAnchors, FindsTheSpansOfTheAnchorsOfAPage) {
         // A tag longer than the stretch looked at in one pass after an anchor's start.
         {std::string("<a href=").append(5000, 'x').append(">"),
          {std::string("http://h/").append(5000, 'x')}},
+        // An address attribute whose H ends one 64 KiB stretch of a tag and whose "=" begins
+        // the next.
+        {std::string("<p ").append(65530, 'x').append(" HREF=\"a.zip\">"), {"http://h/a.zip"}},
         // Equal addresses are held once.
         {"<a href=a.zip><a href=a.zip><a href=b.zip>", {"http://h/a.zip", "http://h/b.zip"}},
     };
@@ -55,7 +59,8 @@ TEST(ScanAnchors, FindsTheSpansOfTheAnchorsOfAPage) {
         EXPECT_EQ(scan(page), entries) << page;
 }
 
-// Pages made of the pieces the walk reacts to, so that every rule meets every other.
+// Pages made of the pieces the walk reacts to, so that every rule meets every other, and line
+// ends for the line rule.
 std::string randomPage(std::mt19937& random) {
     static const char* const pieces[] = {
         "<A HREF",
@@ -86,6 +91,9 @@ std::string randomPage(std::mt19937& random) {
         "#",
         "?q=1",
         "\r\n",
+        "\r",
+        "SHA256SUMS",
+        "a.zip.sha256",
         "<img src=\"i.gif\" ",
         "</a>",
         "\xe9",
@@ -116,6 +124,15 @@ TEST(ScanAnchors, AgreesWithTheStepByStepWalkOnRandomPages) {
         literal::RemoveDuplicates(expected);
         RemoveDuplicates(found.addresses);
         ASSERT_EQ(found.addresses, expected) << page;
+
+        if (trial % 8 != 0)
+            continue;
+        const Harvest whole = cuts::HarvestWhole(page, address, pattern);
+        for (const cuts::Cutting& cutting : cuts::CuttingsOf(page, random())) {
+            ASSERT_TRUE(cuts::SameHarvest(
+                cuts::HarvestInPieces(page, cutting.cuts, address, pattern), whole))
+                << cutting.name << ": " << page;
+        }
     }
 }
 
@@ -149,7 +166,7 @@ TEST(ScanAnchors, AgreesWithTheStepByStepWalkWhereverAPieceFalls) {
 }
 
 // Real pages saved from public sites, when this checkout has them beside it: markup nobody
-// here wrote must give what the step-by-step rules give.
+// here wrote must give what the step-by-step rules give, and the same in pieces as whole.
 TEST(ScanAnchors, AgreesWithTheStepByStepWalkOnSavedPages) {
     namespace fs = std::filesystem;
     std::error_code ec;
@@ -173,6 +190,14 @@ TEST(ScanAnchors, AgreesWithTheStepByStepWalkOnSavedPages) {
             literal::RemoveDuplicates(expected);
             RemoveDuplicates(found.addresses);
             ASSERT_EQ(found.addresses, expected) << file.path() << " " << fileSpec;
+        }
+        // The bytes as they were saved, line ends and all, fed in pieces.
+        const std::string pattern = BuildMatchPattern("*");
+        const Harvest whole = cuts::HarvestWhole(page, address, pattern);
+        for (const cuts::Cutting& cutting : cuts::CuttingsOf(page, compared)) {
+            ASSERT_TRUE(cuts::SameHarvest(
+                cuts::HarvestInPieces(page, cutting.cuts, address, pattern), whole))
+                << file.path() << " " << cutting.name;
         }
         ++compared;
     }
@@ -207,6 +232,18 @@ TEST(ScanAnchors, EndsPromptlyOnPagesThatWouldMakeAStepByStepWalkQuadratic) {
         farEquals += "<A HREF>";
     farEquals.append("=").append(4 << 20, 'z').append(".zip>");
     EXPECT_EQ(scan(farEquals, "*.zip").size(), 1u);
+
+    // In pieces too, and with anchors that no "=" ever decides: each waits with its own span.
+    std::string noEquals;
+    for (int i = 0; i < 100000; ++i)
+        noEquals += "<A HREF \"f" + std::to_string(i) + ".zip\">x</a>\n";
+    for (const std::string& page : {unclosed, farEquals, noEquals}) {
+        std::vector<std::size_t> pieces;
+        for (std::size_t at = 16384; at < page.size(); at += 16384)
+            pieces.push_back(at);
+        EXPECT_TRUE(cuts::SameHarvest(cuts::HarvestInPieces(page, pieces, "http://h/", "*.ZIP*"),
+                                      cuts::HarvestWhole(page, "http://h/", "*.ZIP*")));
+    }
 }
 
 TEST(ScanAnchors, ReportsTheRisingPositionAndTheEnd) {

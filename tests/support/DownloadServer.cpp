@@ -216,6 +216,7 @@ const Route kRoutes[] = {
              x.response.status = 404;
      }},
     {"/page", [](Exchange& x) { x.response.set_content(x.page(), "text/html"); }},
+    {"/cut-page", [](Exchange& x) { SendHalf(x.response, x.page()); }},
     {"/files/.*", [](Exchange& x) { x.sendFile(); }},
     {"/missing/.*",
      [](Exchange& x) {

@@ -41,6 +41,7 @@ std::string HexDigest(const char* algorithm, const std::string& bytes);
 //   /trickle/N  one byte every 50 ms, never ending
 //   /held/N     1000 bytes, then the rest once release() is called
 //   /page       the page given to the constructor
+//   /cut-page   its first half, then the connection drops
 //   /guarded/start  sets a session cookie and redirects to /guarded/page, which links to
 //               /guarded/files/g.zip: 403 unless that page is the Referer and the cookie comes
 //   /members/page  403 unless the cookie "member=yes" comes; links to /files/m.zip
