@@ -1,5 +1,6 @@
 #include "cli/FoundFiles.h"
 
+#include <exception>
 #include <optional>
 #include <ostream>
 
@@ -8,6 +9,7 @@
 #include "cli/TerminalText.h"
 #include "harvest/Messages.h"
 #include "harvest/PageHarvest.h"
+#include "platform/PieceThread.h"
 #include "retrieval/Messages.h"
 
 namespace gw::cli {
@@ -54,8 +56,12 @@ FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& addres
     // Each piece of the page is harvested as it arrives and then let go: no page file, and
     // memory that does not grow with the page, so a page has no size cap here (--max-time
     // bounds one that never ends). Links resolve against the address the answer came from,
-    // which its head tells before the first piece.
+    // which its head tells before the first piece. The harvest runs on a thread of its own,
+    // so that receiving and harvesting the page take about as long as the slower of the two.
     std::optional<harvest::PageHarvest> harvest;
+    std::exception_ptr harvestFailure;
+    // Declared after `harvest`, so that its thread ends before the harvest goes.
+    std::optional<platform::PieceThread> harvesting;
     std::string pageAddress;
     platform::Request request;
     request.address = address;
@@ -64,10 +70,18 @@ FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& addres
     request.checkHead = [&](const platform::ResponseHead& head) {
         pageAddress = head.address;
         harvest.emplace(pattern, pageAddress);
+        harvesting.emplace([&](std::string_view bytes) {
+            try {
+                if (!harvestFailure)
+                    harvest->AddBytes(bytes);
+            } catch (...) {
+                harvestFailure = std::current_exception();
+            }
+        });
         return std::string();
     };
     request.sink = [&](const char* data, std::size_t size) {
-        harvest->AddBytes(std::string_view(data, size));
+        harvesting->add(data, size);
         return true;
     };
     ProgressLines lines(err, errIsTerminal);
@@ -90,6 +104,9 @@ FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& addres
         return Failed(1);
     }
 
+    harvesting->drain();
+    if (harvestFailure)
+        std::rethrow_exception(harvestFailure);
     harvest::Harvest found = harvest->Finish();
     if (found.matched == 0) {
         err << harvest::kNothingFoundMessage << '\n';

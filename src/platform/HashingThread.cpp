@@ -1,55 +1,14 @@
 #include "platform/HashingThread.h"
 
-#include <algorithm>
-#include <utility>
-
 namespace gw::platform {
 
 HashingThread::HashingThread(HashAlgorithm algorithm)
-    : hasher_(algorithm), worker_([this](std::stop_token stop) { work(stop); }) {}
-
-void HashingThread::add(const char* data, std::size_t size) {
-    while (size > 0) {
-        if (piece_.capacity() < kPiece)
-            piece_.reserve(kPiece);
-        const std::size_t taken = std::min(size, kPiece - piece_.size());
-        piece_.append(data, taken);
-        data += taken;
-        size -= taken;
-        if (piece_.size() == kPiece)
-            hand(std::exchange(piece_, {}));
-    }
-}
-
-void HashingThread::hand(std::string piece) {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return queued_ < kMaxQueued; });
-    queued_ += piece.size();
-    queue_.push_back(std::move(piece));
-    changed_.notify_all();
-}
+    : hasher_(algorithm),
+      thread_([this](std::string_view bytes) { hasher_.add(bytes.data(), bytes.size()); }) {}
 
 std::string HashingThread::hex() {
-    if (!piece_.empty())
-        hand(std::exchange(piece_, {}));
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return queue_.empty() && !busy_; });
+    thread_.drain();
     return hasher_.hex();
-}
-
-void HashingThread::work(std::stop_token stop) {
-    std::unique_lock lock(mutex_);
-    while (changed_.wait(lock, stop, [this] { return !queue_.empty(); })) {
-        const std::string piece = std::move(queue_.front());
-        queue_.pop_front();
-        busy_ = true;
-        lock.unlock();
-        hasher_.add(piece.data(), piece.size());
-        lock.lock();
-        busy_ = false;
-        queued_ -= piece.size();
-        changed_.notify_all();
-    }
 }
 
 }  // namespace gw::platform
