@@ -20,8 +20,8 @@ constexpr std::size_t kReportEvery = 64 * 1024;
 constexpr std::size_t kNearby = 4096;
 
 // What the walk reads past a byte it stops at: "<A HREF" from its "<", an address attribute
-// up to the double quote two bytes after its "=". Stops this close to the end of a window that
-// the text goes on after wait for the next window.
+// up to the double quote two bytes after its "=". In a window that the text goes on after, a
+// stop this close to its end waits for the next window.
 constexpr std::size_t kLookahead = 7;
 
 // The H of an address attribute stands at most five bytes before its "=" ("HREF =").
