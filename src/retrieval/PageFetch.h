@@ -17,7 +17,7 @@ struct FetchedPage {
     FetchOutcome outcome = FetchOutcome::Failed;
     std::string bytes;           // the page as it arrived (the harvest applies the line rule)
     std::string fetchedAddress;  // where the page really came from (after redirects)
-    std::string error;           // why it failed, for the command line
+    std::string error;           // why it failed
 };
 
 // The typed address with "/" appended when it does not end in one.
