@@ -13,9 +13,8 @@ namespace {
 constexpr std::size_t kMaxTag = 4096;
 
 FileStamp StampFrom(const struct stat& info) {
-    return {
-        static_cast<std::uint64_t>(info.st_size),
-        std::chrono::seconds(info.st_mtim.tv_sec) + std::chrono::nanoseconds(info.st_mtim.tv_nsec)};
+    return {static_cast<std::uint64_t>(info.st_size), info.st_mtim.tv_sec,
+            static_cast<std::int32_t>(info.st_mtim.tv_nsec)};
 }
 
 // Closes the descriptor on every way out.

@@ -19,7 +19,10 @@ struct FileTag {
 // it keeps that much), so that a later look can tell whether anyone wrote to it since.
 struct FileStamp {
     std::uint64_t size = 0;
-    std::chrono::nanoseconds modified{0};  // since the epoch
+    // Since the epoch, as the file system keeps it: whole seconds (a date after 2262 does not
+    // fit a count of nanoseconds) and the nanoseconds beyond them.
+    std::int64_t seconds = 0;
+    std::int32_t nanoseconds = 0;
 
     bool operator==(const FileStamp&) const = default;
 };

@@ -29,17 +29,11 @@ bool ReadDigits(std::string_view text, Number& number) {
            stop == end;
 }
 
-bool ReadModified(std::string_view text, std::chrono::nanoseconds& modified) {
+bool ReadModified(std::string_view text, platform::FileStamp& stamp) {
     const std::size_t dot = text.find('.');
-    long long seconds = 0;
-    long long nanoseconds = 0;
-    constexpr long long kMaxSeconds = 9'000'000'000LL;  // keeps the sum inside 64 bits
-    if (dot == std::string_view::npos || text.size() - dot - 1 != 9 ||
-        !ReadDigits(text.substr(0, dot), seconds) ||
-        !ReadDigits(text.substr(dot + 1), nanoseconds) || seconds > kMaxSeconds)
-        return false;
-    modified = std::chrono::seconds(seconds) + std::chrono::nanoseconds(nanoseconds);
-    return true;
+    return dot != std::string_view::npos && text.size() - dot - 1 == 9 &&
+           ReadDigits(text.substr(0, dot), stamp.seconds) &&
+           ReadDigits(text.substr(dot + 1), stamp.nanoseconds);
 }
 
 }  // namespace
@@ -51,12 +45,11 @@ std::string FormatVersionRecord(const VersionRecord& record) {
     if (!record.lastModified.empty())
         text += std::string(kFields[1]) + ": " + record.lastModified + "\n";
     text += std::string(kFields[2]) + ": " + std::to_string(record.stamp.size) + "\n";
-    const auto nanoseconds = record.stamp.modified.count();
-    if (nanoseconds >= 0) {
+    if (record.stamp.seconds >= 0) {
         char modified[48];
-        std::snprintf(modified, sizeof modified, "%lld.%09lld",
-                      static_cast<long long>(nanoseconds / 1'000'000'000),
-                      static_cast<long long>(nanoseconds % 1'000'000'000));
+        std::snprintf(modified, sizeof modified, "%lld.%09ld",
+                      static_cast<long long>(record.stamp.seconds),
+                      static_cast<long>(record.stamp.nanoseconds));
         text += std::string(kFields[3]) + ": " + modified + "\n";
     }
     return text;
@@ -90,7 +83,7 @@ std::optional<VersionRecord> ParseVersionRecord(std::string_view text) {
                 taken = ReadDigits(value, record.stamp.size);
                 break;
             default:
-                taken = ReadModified(value, record.stamp.modified);
+                taken = ReadModified(value, record.stamp);
         }
         if (!taken)
             return std::nullopt;
