@@ -7,6 +7,7 @@
 #include <queue>
 #include <unordered_map>
 
+#include "platform/CommitThread.h"
 #include "platform/Dialup.h"
 #include "platform/HttpDate.h"
 #include "transfer/ChecksumCheck.h"
@@ -23,8 +24,11 @@ using std::chrono::milliseconds;
 // One turn of the run: how long it may wait for the network before asking its caller again,
 // so that a window keeps repainting while a server is silent.
 constexpr milliseconds kTurn{10};
+// Finished files waiting to be put in place, each holding two descriptors: beyond these the
+// run starts no further file until the disk catches up.
+constexpr std::size_t kMaxCommitting = 16;
 
-enum class State { Queued, Running, Waiting, Done };
+enum class State { Queued, Running, Waiting, Committing, Done };
 
 struct Entry {
     std::string name;
@@ -91,26 +95,28 @@ class Run {
 
     std::vector<FileStatus> run() {
         for (;;) {
-            const RunRequest request = events_.request ? events_.request() : RunRequest::Continue;
+            const RunRequest asked = events_.request ? events_.request() : RunRequest::Continue;
+            // Still asked while files go into place after an abort, but nothing starts again.
+            const RunRequest request = aborted_ ? RunRequest::AbortNow : asked;
             if (request == RunRequest::AbortNow) {
                 abortAll();
-                break;
-            }
-            if (request == RunRequest::Continue) {
+            } else if (request == RunRequest::Continue) {
                 startDueRetries();
                 startReady();
             } else {
                 endWaiting();
             }
-            if (running_ == 0 && waiting_ == 0 &&
+            if (running_ == 0 && waiting_ == 0 && committing_ == 0 &&
                 (ready_.empty() || request != RunRequest::Continue))
                 break;
+            const bool onlyCommitting = running_ == 0 && waiting_ == 0;
             if (running_ > 0) {
                 for (const platform::FinishedTransfer& done : engine_.step(kTurn))
                     settle(done);
             } else {
                 pauseForRetries();
             }
+            reportCommits(onlyCommitting ? kTurn : milliseconds(0));
             if (events_.progress) {
                 for (std::size_t i = 0; i < entries_.size(); ++i) {
                     if (entries_[i].state == State::Running)
@@ -124,7 +130,8 @@ class Run {
 
   private:
     // A file waiting for its next try keeps its place: `jobs` bounds both.
-    bool hasRoom() const { return running_ + waiting_ < jobs_; }
+    // A file being put in place holds none: the next one starts meanwhile.
+    bool hasRoom() const { return running_ + waiting_ < jobs_ && committing_ < kMaxCommitting; }
 
     void startReady() {
         while (!ready_.empty() && hasRoom()) {
@@ -259,15 +266,25 @@ class Run {
                 TagsOnArrival(addresses_[index], options_.referrerPage, done.result.head));
             if (entry.modified)
                 entry.part->setModified(*entry.modified);
-            if (!entry.part->commit())
-                return finish(index, FileOutcome::WriteFailed, entry.part->error());
-            return finish(index, FileOutcome::Written, {});
+            entry.state = State::Committing;
+            ++committing_;
+            return committer_.hand(index, std::move(entry.part));
         }
         // A refused answer is no fault of the file: the next try asks for all of it.
         const bool rangeRefused =
             entry.rangeRefused || (entry.rangeFrom > 0 && done.result.head.httpStatus == 416);
         tryAgain(index, done.result.error, MayPass(done.result) || rangeRefused, rangeRefused,
                  ParseRetryAfter(done.result.retryAfter, std::chrono::system_clock::now()));
+    }
+
+    void reportCommits(milliseconds wait) {
+        if (committing_ == 0)
+            return;
+        for (platform::CommitThread::Committed& done : committer_.ended(wait)) {
+            --committing_;
+            finish(done.id, done.ok ? FileOutcome::Written : FileOutcome::WriteFailed,
+                   std::move(done.error));
+        }
     }
 
     // After a failed try: a pause before the next one, or the end of the file. The kept bytes
@@ -324,7 +341,9 @@ class Run {
         }
     }
 
+    // Files going into place end as they will, and are reported as they do.
     void abortAll() {
+        aborted_ = true;
         engine_.abortAll();
         for (std::size_t i = 0; i < entries_.size(); ++i) {
             if (entries_[i].state == State::Running || entries_[i].state == State::Waiting)
@@ -360,6 +379,9 @@ class Run {
     std::priority_queue<std::size_t, std::vector<std::size_t>, std::greater<>> ready_;
     std::size_t running_ = 0;
     std::size_t waiting_ = 0;
+    std::size_t committing_ = 0;
+    bool aborted_ = false;
+    platform::CommitThread committer_;
 };
 
 }  // namespace

@@ -1,0 +1,37 @@
+#include "platform/CommitThread.h"
+
+#include <utility>
+
+namespace gw::platform {
+
+CommitThread::CommitThread() : worker_([this](std::stop_token stop) { work(stop); }) {}
+
+void CommitThread::hand(std::size_t id, std::unique_ptr<FileWriter> file) {
+    const std::lock_guard lock(mutex_);
+    queue_.push_back({id, std::move(file)});
+    changed_.notify_all();
+}
+
+std::vector<CommitThread::Committed> CommitThread::ended(std::chrono::milliseconds wait) {
+    std::unique_lock lock(mutex_);
+    if (ended_.empty() && wait.count() > 0)
+        changed_.wait_for(lock, wait, [this] { return !ended_.empty(); });
+    return std::exchange(ended_, {});
+}
+
+void CommitThread::work(std::stop_token stop) {
+    std::unique_lock lock(mutex_);
+    while (changed_.wait(lock, stop, [this] { return !queue_.empty(); })) {
+        Handed handed = std::move(queue_.front());
+        queue_.pop_front();
+        lock.unlock();
+        const bool ok = handed.file->commit();
+        Committed committed{handed.id, ok, ok ? std::string() : handed.file->error()};
+        handed.file.reset();
+        lock.lock();
+        ended_.push_back(std::move(committed));
+        changed_.notify_all();
+    }
+}
+
+}  // namespace gw::platform
