@@ -2,20 +2,17 @@
 
 #include <algorithm>
 #include <chrono>
-#include <memory>
-#include <optional>
 #include <queue>
 #include <unordered_map>
 
 #include "platform/CommitThread.h"
 #include "platform/Dialup.h"
 #include "platform/HttpDate.h"
-#include "transfer/ChecksumCheck.h"
 #include "transfer/FileName.h"
 #include "transfer/FileVersion.h"
 #include "transfer/KnownCopy.h"
-#include "transfer/PartFile.h"
 #include "transfer/RetryPolicy.h"
+#include "transfer/RunEntry.h"
 
 namespace gw::transfer {
 namespace {
@@ -27,30 +24,6 @@ constexpr milliseconds kTurn{10};
 // Finished files waiting to be put in place, each holding two descriptors: beyond these the
 // run starts no further file until the disk catches up.
 constexpr std::size_t kMaxCommitting = 16;
-
-enum class State { Queued, Running, Waiting, Committing, Done };
-
-struct Entry {
-    std::string name;
-    std::optional<std::size_t> nextSameName;  // the next address in list order with this name
-    // Open only while a try runs: a file waiting for its next try holds no descriptor, but
-    // keeps its bytes where the server named their version, for the next try to go on from.
-    std::unique_ptr<PartFile> part;
-    // Hashes the part file's bytes as they arrive, where a list names the file.
-    std::unique_ptr<ChecksumCheck> check;
-    FileVersion version;  // what the answer that began the kept bytes named
-    // The server's date for the file: a ranged answer without one keeps the date of the
-    // answer that named the version.
-    std::optional<std::chrono::sys_seconds> modified;
-    std::uint64_t rangeFrom = 0;  // where the current try asked the body to start
-    bool rangeRefused = false;    // the answer was not the asked part of that version
-    Condition condition;          // what the request asks about the copy already at the name
-    bool unchanged = false;       // the server confirmed that copy
-    int tries = 0;
-    State state = State::Queued;
-    bool writeFailed = false;
-    std::chrono::steady_clock::time_point retryAt;
-};
 
 // What a download accepts as a file: a body, not an answer that says there is none or
 // points elsewhere without being followed.
