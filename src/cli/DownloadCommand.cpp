@@ -27,11 +27,9 @@ transfer::RunRequest RequestFromStop() {
 
 // The page chose the names: they are escaped like any address.
 std::string ChecksumNoteLine(const transfer::ChecksumNote& note) {
-    if (note.kind == transfer::ChecksumNote::Kind::ListsDisagree)
-        return "grabwright-cli: checksum lists disagree on " + EscapeForLine(note.name) +
-               "; it is not checked";
-    return "grabwright-cli: checksum list " + EscapeForLine(note.name) + " not read (" +
-           EscapeForLine(note.reason) + "); its files are not checked";
+    return "grabwright-cli: " + transfer::ChecksumNoteText(note, [](const std::string& text) {
+               return EscapeForLine(text);
+           });
 }
 
 bool IsFolder(const std::string& path) {

@@ -29,8 +29,10 @@ std::string RunSummary(const std::vector<transfer::FileStatus>& files,
     std::size_t arrived = 0;
     std::size_t unchanged = 0;
     std::size_t verified = 0;
+    std::size_t notStarted = 0;
     std::uint64_t bytes = 0;
     for (const transfer::FileStatus& file : files) {
+        notStarted += !file.started;
         if (!file.finished)
             continue;
         if (file.result.outcome == transfer::FileOutcome::Written) {
@@ -47,8 +49,11 @@ std::string RunSummary(const std::vector<transfer::FileStatus>& files,
         line += " (" + std::to_string(verified) + " verified)";
     if (unchanged > 0)
         line += ", " + std::to_string(unchanged) + " unchanged";
-    line += ", " + std::to_string(files.size() - arrived - unchanged) + " failed, " +
-            std::to_string(bytes) + " bytes in " + OneDecimal(seconds) + " s";
+    line += ", " + std::to_string(files.size() - arrived - unchanged - notStarted) + " failed";
+    // Scripts read the line: a new count comes after the old ones, and only when it is not 0.
+    if (notStarted > 0)
+        line += ", " + std::to_string(notStarted) + " not started";
+    line += ", " + std::to_string(bytes) + " bytes in " + OneDecimal(seconds) + " s";
     if (terminal && seconds > 0)
         line += " (" + Rate(static_cast<double>(bytes) / seconds) + ")";
     return line;

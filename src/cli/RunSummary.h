@@ -8,9 +8,9 @@
 
 namespace gw::cli {
 
-// The closing line of a download run: how many files arrived (and how many of those matched
-// the page's checksums), were already up to date (only when any were) and failed, the bytes
-// that arrived and the time taken; for a reader at a
+// The closing line of a download run: how many files arrived (and how many of those the page's
+// checksums verified), were already up to date (only when any were), failed, and were never
+// started (only when any were), the bytes that arrived and the time taken; for a reader at a
 // terminal also the average rate.
 std::string RunSummary(const std::vector<transfer::FileStatus>& files,
                        std::chrono::steady_clock::duration took, bool terminal);

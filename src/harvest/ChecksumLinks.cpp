@@ -88,8 +88,6 @@ std::vector<std::string> ChecksumLinks::Take(const std::vector<std::string>& fou
         names.insert(NameOf(address));
     std::vector<std::string> lists;
     for (Candidate& candidate : candidates_) {
-        if (lists.size() == kMaxChecksumLists)
-            break;
         if (candidate.nameLength == 0 ||
             names.contains(NameOf(candidate.address).substr(0, candidate.nameLength)))
             lists.push_back(std::move(candidate.address));

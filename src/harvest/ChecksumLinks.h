@@ -10,9 +10,6 @@
 
 namespace gw::harvest {
 
-// A run checks its files against at most this many of the page's checksum lists.
-inline constexpr std::size_t kMaxChecksumLists = 16;
-
 // Gathers, from every anchor of a page whatever the user's pattern, the links whose names say
 // they hold checksums: a list such as "SHA256SUMS" (any letter case, with or without a suffix
 // such as ".txt"), or a sidecar such as "file.zip.sha256" that is named after one file.
@@ -23,8 +20,8 @@ class ChecksumLinks {
     // One link span as the walk cuts it, in page order.
     void Add(std::string_view span, std::string_view upperSpan);
 
-    // The first kMaxChecksumLists lists in page order; a sidecar counts only when its name,
-    // less its extension, is the name of one of the `found` addresses.
+    // The lists in page order; a sidecar counts only when its name, less its extension, is the
+    // name of one of the `found` addresses. The run that reads them judges which it reads.
     std::vector<std::string> Take(const std::vector<std::string>& found);
 
   private:

@@ -27,6 +27,7 @@ ResponseHead ReadHead(CURL* easy) {
     head.etag = HeaderValue(easy, "ETag");
     head.lastModified = HeaderValue(easy, "Last-Modified");
     head.acceptRanges = HeaderValue(easy, "Accept-Ranges");
+    head.date = HeaderValue(easy, "Date");
     curl_off_t length = -1;
     if (curl_easy_getinfo(easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) == CURLE_OK)
         head.contentLength = length;

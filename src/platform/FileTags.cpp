@@ -5,6 +5,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include "platform/FileReader.h"
 #include "platform/FileWriter.h"
 
 namespace gw::platform {
@@ -44,19 +45,10 @@ std::optional<StandingFile> ReadStandingFile(const std::string& folder, const st
                                              const std::vector<std::string>& tagNames) {
     if (!NameStaysInFolder(name))
         return std::nullopt;
-    const std::string path = folder + name;
-    struct stat before {};
-    // Asked before the open, so that no device or pipe is ever opened for a look.
-    if (::lstat(path.c_str(), &before) != 0 || !S_ISREG(before.st_mode))
+    StandingFile standing;
+    const Descriptor file{OpenRegularFile(folder + name, standing.stamp)};
+    if (file.fd < 0)
         return std::nullopt;
-    const Descriptor file{
-        ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
-    struct stat info {};
-    // The same file as looked at, not one put there since.
-    if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode) ||
-        info.st_dev != before.st_dev || info.st_ino != before.st_ino)
-        return std::nullopt;
-    StandingFile standing{StampFrom(info), {}};
     for (const std::string& tagName : tagNames) {
         std::string value(kMaxTag, '\0');
         const ssize_t size = ::fgetxattr(file.fd, tagName.c_str(), value.data(), value.size());

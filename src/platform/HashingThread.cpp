@@ -2,13 +2,39 @@
 
 namespace gw::platform {
 
-HashingThread::HashingThread(HashAlgorithm algorithm)
-    : hasher_(algorithm),
-      thread_([this](std::string_view bytes) { hasher_.add(bytes.data(), bytes.size()); }) {}
+HashingThread::HashingThread(const std::vector<HashAlgorithm>& algorithms)
+    : algorithms_(algorithms) {
+    for (const HashAlgorithm algorithm : algorithms_)
+        hashers_.push_back(std::make_unique<Hasher>(algorithm));
+}
 
-std::string HashingThread::hex() {
-    thread_.drain();
-    return hasher_.hex();
+void HashingThread::add(const char* data, std::size_t size) {
+    if (!thread_)
+        thread_ = std::make_unique<PieceThread>([this](std::string_view bytes) {
+            for (const auto& hasher : hashers_)
+                hasher->add(bytes.data(), bytes.size());
+        });
+    thread_->add(data, size);
+}
+
+void HashingThread::pause() {
+    if (thread_)
+        thread_->drain();
+    thread_.reset();
+}
+
+void HashingThread::restart() {
+    thread_.reset();
+    for (const auto& hasher : hashers_)
+        hasher->restart();
+}
+
+std::vector<std::string> HashingThread::hexes() {
+    pause();
+    std::vector<std::string> hexes;
+    for (const auto& hasher : hashers_)
+        hexes.push_back(hasher->hex());
+    return hexes;
 }
 
 }  // namespace gw::platform

@@ -1,26 +1,37 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Hasher.h"
 #include "platform/PieceThread.h"
 
 namespace gw::platform {
 
-// A hash computed on a thread of its own while the caller goes on receiving and writing, so
-// that a checked download costs about as much as the slower of the two rather than both.
+// Hashes computed on a thread of their own while the caller goes on receiving and writing, so
+// that a checked download costs about as much as the slower of the two rather than both. The
+// thread runs only while bytes come: pause() ends it and keeps the hashes, so that a file
+// waiting for its next try holds no thread.
 class HashingThread {
   public:
-    explicit HashingThread(HashAlgorithm algorithm);
+    explicit HashingThread(const std::vector<HashAlgorithm>& algorithms);
 
-    void add(const char* data, std::size_t size) { thread_.add(data, size); }
-    // Waits for every byte added, then ends the hash: its lower-case hex, "" on failure.
-    std::string hex();
+    const std::vector<HashAlgorithm>& algorithms() const { return algorithms_; }
+    void add(const char* data, std::size_t size);
+    // Waits for every byte added, then ends the thread; later bytes go on the same hashes.
+    void pause();
+    // Forgets every byte added.
+    void restart();
+    // Waits for every byte added, ends the thread and the hashes: their lower-case hex in the
+    // order of algorithms(), "" for one that failed. restart() before adding again.
+    std::vector<std::string> hexes();
 
   private:
-    Hasher hasher_;       // the worker's alone, except once the queue is empty and it is idle
-    PieceThread thread_;  // last: it stops and joins before the hasher goes
+    std::vector<HashAlgorithm> algorithms_;
+    std::vector<std::unique_ptr<Hasher>> hashers_;  // the worker's alone while it runs
+    std::unique_ptr<PieceThread> thread_;
 };
 
 }  // namespace gw::platform

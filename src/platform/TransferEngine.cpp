@@ -208,6 +208,14 @@ struct TransferEngine::Impl {
         unreported.clear();
     }
 
+    void stop(std::size_t id) {
+        for (auto& slot : slots) {
+            if (slot->busy && slot->id == id)
+                release(*slot);
+        }
+        std::erase_if(unreported, [id](const FinishedTransfer& done) { return done.id == id; });
+    }
+
     const TransferSlot* find(std::size_t id) const {
         for (const auto& slot : slots) {
             if (slot->busy && slot->id == id)
@@ -286,6 +294,10 @@ std::vector<FinishedTransfer> TransferEngine::step(std::chrono::milliseconds wai
 
 void TransferEngine::abortAll() {
     impl_->abortAll();
+}
+
+void TransferEngine::stop(std::size_t id) {
+    impl_->stop(id);
 }
 
 std::uint64_t TransferEngine::received(std::size_t id) const {

@@ -42,6 +42,9 @@ struct ResponseHead {
     // Where the answer came from: the request's address, or the last redirect's target. Links
     // on a page resolve against it.
     std::string address;
+    // When the server says it answered: how old its Last-Modified was then tells whether that
+    // date can name one version of the bytes.
+    std::string date;
 };
 
 struct TransferResult {
@@ -114,6 +117,8 @@ class TransferEngine {
     std::vector<FinishedTransfer> step(std::chrono::milliseconds wait);
     // Ends every transfer at once; nothing is reported for them.
     void abortAll();
+    // Ends the running transfer `id` at once; nothing is reported for it.
+    void stop(std::size_t id);
     // Bytes the running transfer `id` has handed on so far.
     std::uint64_t received(std::size_t id) const;
 

@@ -17,22 +17,25 @@ struct ExpectedHash {
     std::string listName;
 };
 
-// Every list of a run read together: per file name, the strongest hash any list gives.
+// Every list of a run read together: per place (see ListedPlace), the strongest hash any list
+// gives.
 class ChecksumBook {
   public:
-    void add(const std::string& listName, const std::vector<ListedHash>& hashes);
+    void add(const std::string& listAddress, const std::vector<ListedHash>& hashes);
 
-    // Nothing when no list names the file, or when lists give it different hashes of one
-    // algorithm: a file whose lists disagree is not checked.
-    std::optional<ExpectedHash> expected(const std::string& fileName) const;
-    bool disagree(const std::string& fileName) const;
+    // Nothing when no list names the file at `fileAddress`, or when lists give it different
+    // hashes of one algorithm: a file whose lists disagree is not checked.
+    std::optional<ExpectedHash> expected(const std::string& fileAddress) const;
+    bool disagree(const std::string& fileAddress) const;
 
   private:
     struct Listed {
         std::array<std::optional<ExpectedHash>, 4> byAlgorithm;  // weakest first
         bool disagree = false;
     };
-    std::unordered_map<std::string, Listed> files_;
+    const Listed* find(const std::string& fileAddress) const;
+
+    std::unordered_map<std::string, Listed> places_;
 };
 
 }  // namespace gw::transfer

@@ -23,9 +23,11 @@ constexpr std::array<Named, 4> kSidecarEndings{{{".SHA512", HashAlgorithm::Sha51
                                                 {".SHA256", HashAlgorithm::Sha256},
                                                 {".SHA1", HashAlgorithm::Sha1},
                                                 {".MD5", HashAlgorithm::Md5}}};
-// The tags of the BSD form ("SHA256 (NAME) = HASH").
-constexpr std::array<Named, 4> kTags{{{"SHA512", HashAlgorithm::Sha512},
+// The tags of the BSD form ("SHA256 (NAME) = HASH") and OpenSSL's ("SHA2-256(NAME)= HASH").
+constexpr std::array<Named, 6> kTags{{{"SHA512", HashAlgorithm::Sha512},
+                                      {"SHA2-512", HashAlgorithm::Sha512},
                                       {"SHA256", HashAlgorithm::Sha256},
+                                      {"SHA2-256", HashAlgorithm::Sha256},
                                       {"SHA1", HashAlgorithm::Sha1},
                                       {"MD5", HashAlgorithm::Md5}}};
 
@@ -112,19 +114,33 @@ struct Line {
     std::string_view name;  // "" for a bare hash
 };
 
-// "TAG (NAME) = HASH".
-std::optional<Line> ReadBsdLine(std::string_view line) {
-    const std::size_t open = line.find(" (");
-    const std::size_t close = line.rfind(") = ");
-    if (open == std::string_view::npos || close == std::string_view::npos || close < open + 2)
+// "TAG (NAME) = HASH", or OpenSSL's "TAG(NAME)= HASH".
+std::optional<Line> ReadTaggedLine(std::string_view line) {
+    const std::size_t open = line.find('(');
+    const std::size_t close = line.rfind(')');
+    if (open == std::string_view::npos || close == std::string_view::npos || close <= open)
         return std::nullopt;
-    const std::string tag = Upper(line.substr(0, open));
+    std::string_view after = line.substr(close + 1);
+    after.remove_prefix(std::min(after.find_first_not_of(kBlanks), after.size()));
+    if (!after.starts_with('='))
+        return std::nullopt;
+    const std::string tag = Upper(Trimmed(line.substr(0, open)));
     for (const Named& known : kTags) {
         if (tag == known.upper)
-            return Line{known.algorithm, Trimmed(line.substr(close + 4)),
-                        line.substr(open + 2, close - open - 2)};
+            return Line{known.algorithm, Trimmed(after.substr(1)),
+                        line.substr(open + 1, close - open - 1)};
     }
     return std::nullopt;
+}
+
+// "./a.iso" names "a.iso"; a sidecar that writes its own file under another path ("/build/a.iso")
+// still names its own file.
+std::string ListedName(std::string name, std::string_view sidecarFile) {
+    while (name.starts_with("./"))
+        name.erase(0, 2);
+    if (!sidecarFile.empty() && std::string_view(name).substr(name.rfind('/') + 1) == sidecarFile)
+        return std::string(sidecarFile);
+    return name;
 }
 
 // "HASH  NAME", "HASH *NAME", or the hash alone.
@@ -159,7 +175,7 @@ std::string_view SidecarFileOf(std::string_view listName) {
     return ending ? listName.substr(0, listName.size() - ending->second) : std::string_view{};
 }
 
-std::vector<ListedHash> ReadChecksumList(std::string_view text, std::string_view listName) {
+ReadList ReadChecksumList(std::string_view text, std::string_view listName) {
     std::vector<std::string_view> lines;
     for (std::size_t from = 0; from < text.size();) {
         const std::size_t end = std::min(text.find('\n', from), text.size());
@@ -171,7 +187,7 @@ std::vector<ListedHash> ReadChecksumList(std::string_view text, std::string_view
     }
     const std::optional<HashAlgorithm> named = AlgorithmOfListName(listName);
     const std::string_view sidecarFile = SidecarFileOf(listName);
-    std::vector<ListedHash> hashes;
+    ReadList read;
     for (std::string_view line : SignedLines(std::move(lines))) {
         line.remove_prefix(std::min(line.find_first_not_of(kBlanks), line.size()));
         if (line.empty() || line.starts_with('#'))
@@ -179,28 +195,31 @@ std::vector<ListedHash> ReadChecksumList(std::string_view text, std::string_view
         const bool escaped = line.starts_with('\\');
         if (escaped)
             line.remove_prefix(1);
-        std::optional<Line> read = ReadBsdLine(line);
-        if (!read)
-            read = ReadGnuLine(line);
-        if (!read)
-            continue;
-        std::string name = escaped ? Unescaped(read->name) : std::string(read->name);
-        if (read->name.empty())
-            name = sidecarFile;
-        name.erase(0, name.rfind('/') + 1);
-        const std::optional<HashAlgorithm> algorithm = read->tagged ? read->tagged
+        std::optional<Line> parsed = ReadTaggedLine(line);
+        if (!parsed)
+            parsed = ReadGnuLine(line);
+        const std::optional<HashAlgorithm> algorithm = !parsed          ? std::nullopt
+                                                       : parsed->tagged ? parsed->tagged
                                                        : named
                                                            ? named
-                                                           : AlgorithmOfLength(read->hex.size());
-        if (name.empty() || !algorithm || !IsHex(read->hex) ||
-            read->hex.size() != platform::HexLength(*algorithm))
+                                                           : AlgorithmOfLength(parsed->hex.size());
+        std::string name;
+        if (parsed)
+            name = parsed->name.empty()
+                       ? std::string(sidecarFile)
+                       : ListedName(escaped ? Unescaped(parsed->name) : std::string(parsed->name),
+                                    sidecarFile);
+        if (name.empty() || !algorithm || !IsHex(parsed->hex) ||
+            parsed->hex.size() != platform::HexLength(*algorithm)) {
+            ++read.unreadable;
             continue;
-        std::string hex(read->hex);
+        }
+        std::string hex(parsed->hex);
         for (char& c : hex)
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        hashes.push_back({std::move(name), *algorithm, std::move(hex)});
+        read.hashes.push_back({std::move(name), *algorithm, std::move(hex)});
     }
-    return hashes;
+    return read;
 }
 
 }  // namespace gw::transfer

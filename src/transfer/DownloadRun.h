@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/TransferEngine.h"
-#include "transfer/ChecksumFetch.h"
+#include "transfer/RunLists.h"
 
 namespace gw::transfer {
 
@@ -33,14 +33,15 @@ enum class RunRequest {
 
 // What the page's checksum lists said of a file.
 enum class ChecksumState {
-    Unlisted,  // no list names it (or the lists disagree on it): it is not checked
-    Listed,    // a list names it; no try has ended with all of its bytes yet
-    Matched,   // its bytes hash to the listed hash: it is in place as verified
+    Unlisted,  // no list names it (or the lists disagree on it, or have not arrived yet)
+    Listed,    // a list names it; its bytes have not been proven (yet)
+    Matched,   // its bytes hash to the listed hash and are in place, as arrived or as the
+               // copy the server confirmed
     Differed,  // the last bytes that arrived whole did not: they were not put in place
 };
 
 struct FileStatus {
-    bool started = false;
+    bool started = false;  // a file never started (the run was stopped first) is no failure
     ChecksumState checksum = ChecksumState::Unlisted;
     DownloadResult result;  // meaningful once finished
     bool finished = false;
@@ -56,7 +57,8 @@ struct RunEvents {
     std::function<void(const std::vector<FileStatus>& files)> progress;
     // Once per file when it is done (its status final).
     std::function<void(std::size_t index, const FileStatus& file)> finished;
-    // A checksum list not read, or lists that disagree on a file (before the first file).
+    // A checksum list not read or read in part, past the cap, or lists that disagree on a
+    // file: whenever the run learns it.
     std::function<void(const ChecksumNote& note)> checksumNote;
 };
 
@@ -74,8 +76,8 @@ struct RunOptions {
     // Fetch every file whole, without asking whether the copy already at its name (left by an
     // earlier run) is still the server's file.
     bool refetch = false;
-    // The page's checksum lists (addresses): a file one of them names goes into place only
-    // when its bytes hash to what the list says.
+    // The page's checksum lists (addresses), in page order: a file one of them names goes
+    // into place only when its bytes hash to what the list says.
     std::vector<std::string> checksumLists;
 };
 
@@ -84,7 +86,8 @@ struct RunOptions {
 // complete, so the name never shows half a file and a failure never harms an existing file.
 // A failure that may pass is tried again after a pause. Addresses whose names are equal are
 // fetched one after the other in list order, so the later one wins, as when every file is
-// fetched in turn. The checksum lists are fetched and read before the first file.
+// fetched in turn. The checksum lists are fetched beside the files; a file whose bytes are in
+// waits for the lists that may name it before it goes into place.
 std::vector<FileStatus> DownloadAll(platform::TransferEngine& engine,
                                     const std::vector<std::string>& addresses,
                                     const std::string& folder, const RunOptions& options,

@@ -2,38 +2,45 @@
 
 #include <cstdio>
 
+#include "platform/HttpDate.h"
+
 namespace gw::transfer {
 namespace {
 
 constexpr long kPartialContent = 206;
-
-struct ContentRange {
-    std::uint64_t first = 0;
-    std::optional<std::uint64_t> length;  // "*" when the server does not know it
-};
-
-// "bytes N-M/T" or "bytes N-M/*".
-std::optional<ContentRange> ParseContentRange(const std::string& value) {
-    unsigned long long first = 0;
-    unsigned long long last = 0;
-    int consumed = 0;
-    if (std::sscanf(value.c_str(), "bytes %llu-%llu/%n", &first, &last, &consumed) != 2 ||
-        consumed == 0 || last < first)
-        return std::nullopt;
-    ContentRange range{first, std::nullopt};
-    unsigned long long length = 0;
-    if (std::sscanf(value.c_str() + consumed, "%llu", &length) == 1)
-        range.length = length;
-    else if (value.compare(consumed, std::string::npos, "*") != 0)
-        return std::nullopt;
-    return range;
-}
+// How much older than the answer a date must be to name one version of the bytes.
+constexpr std::chrono::seconds kDateSettled{60};
 
 bool IsStrong(const std::string& etag) {
     return !etag.empty() && etag.rfind("W/", 0) != 0;
 }
 
+bool DateIsStrong(const platform::ResponseHead& head) {
+    const auto modified = platform::ParseHttpDate(head.lastModified);
+    const auto answered = platform::ParseHttpDate(head.date);
+    return modified && answered && *modified + kDateSettled <= *answered;
+}
+
 }  // namespace
+
+std::optional<ContentRange> ParseContentRange(const std::string& value) {
+    unsigned long long first = 0;
+    unsigned long long last = 0;
+    int consumed = 0;
+    if (std::sscanf(value.c_str(), "bytes %llu-%llu/%n", &first, &last, &consumed) != 2 ||
+        consumed == 0 || last < first || last == ~0ULL)
+        return std::nullopt;
+    ContentRange range{first, last + 1, std::nullopt};
+    unsigned long long length = 0;
+    if (std::sscanf(value.c_str() + consumed, "%llu", &length) == 1) {
+        if (range.end > length)
+            return std::nullopt;
+        range.length = length;
+    } else if (value.compare(consumed, std::string::npos, "*") != 0) {
+        return std::nullopt;
+    }
+    return range;
+}
 
 FileVersion VersionOf(const platform::ResponseHead& head) {
     FileVersion version;
@@ -47,7 +54,8 @@ FileVersion VersionOf(const platform::ResponseHead& head) {
         return version;
     if (IsStrong(head.etag))
         version.etag = head.etag;
-    version.lastModified = head.lastModified;
+    else if (head.etag.empty() && DateIsStrong(head))
+        version.lastModified = head.lastModified;
     return version;
 }
 

@@ -20,19 +20,22 @@ std::string WithoutUserInfo(const std::string& address) {
 std::vector<platform::FileTag> DownloadTags(const std::string& address, const std::string& referrer,
                                             const std::string& etag,
                                             const std::string& lastModified,
-                                            const platform::FileStamp& left) {
+                                            const platform::FileStamp& left,
+                                            const std::optional<RecordedHash>& hash) {
     std::vector<platform::FileTag> tags{{kOriginTag, WithoutUserInfo(address)}};
     if (!referrer.empty())
         tags.push_back({kReferrerTag, WithoutUserInfo(referrer)});
-    tags.push_back({kVersionTag, FormatVersionRecord({etag, lastModified, left})});
+    tags.push_back({kVersionTag, FormatVersionRecord({etag, lastModified, left, hash})});
     return tags;
 }
 
 platform::FileWriter::TagMaker TagsOnArrival(const std::string& address, const std::string& page,
-                                             const platform::ResponseHead& head) {
+                                             const platform::ResponseHead& head,
+                                             std::optional<RecordedHash> hash) {
     return [address, referrer = platform::ReferrerFor(page, address), etag = head.etag,
-            lastModified = head.lastModified](const platform::FileStamp& left) {
-        return DownloadTags(address, referrer, etag, lastModified, left);
+            lastModified = head.lastModified,
+            hash = std::move(hash)](const platform::FileStamp& left) {
+        return DownloadTags(address, referrer, etag, lastModified, left, hash);
     };
 }
 
@@ -48,12 +51,17 @@ Condition ConditionFor(const std::optional<platform::StandingFile>& standing,
     const std::optional<VersionRecord> record = ParseVersionRecord(version->second);
     if (!record || record->stamp != standing->stamp)
         return {};
-    return {record->etag, record->lastModified};
+    return {record->etag, record->lastModified, record->stamp, record->hash};
 }
 
 Condition ConditionAt(const std::string& folder, const std::string& name,
                       const std::string& address) {
     return ConditionFor(platform::ReadStandingFile(folder, name, kDownloadTags), address);
+}
+
+bool CopyStillThere(const Condition& sent, const std::string& folder, const std::string& name) {
+    const auto standing = platform::ReadStandingFile(folder, name, {});
+    return standing && standing->stamp == sent.stamp;
 }
 
 bool ConfirmsCopy(const Condition& sent, long httpStatus) {

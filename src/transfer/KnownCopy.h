@@ -7,6 +7,7 @@
 #include "platform/FileTags.h"
 #include "platform/FileWriter.h"
 #include "platform/TransferEngine.h"
+#include "transfer/VersionRecord.h"
 
 namespace gw::transfer {
 
@@ -22,22 +23,27 @@ std::string WithoutUserInfo(const std::string& address);
 
 // The tags a download of `address` (as the found list has it, before redirects) carries into
 // place: its origin, the Referer its request sent when one was sent, and the validators of the
-// answer whose body it is with the size and date the file was left with.
+// answer whose body it is with the size and date the file was left with and the listed hash its
+// bytes matched, if any.
 std::vector<platform::FileTag> DownloadTags(const std::string& address, const std::string& referrer,
                                             const std::string& etag,
                                             const std::string& lastModified,
-                                            const platform::FileStamp& left);
+                                            const platform::FileStamp& left,
+                                            const std::optional<RecordedHash>& hash = {});
 
 // The tags of the file downloaded from `address`, found on `page`, whose body the answer
 // `head` began, for the file writer to set once the file's size and date are final.
 platform::FileWriter::TagMaker TagsOnArrival(const std::string& address, const std::string& page,
-                                             const platform::ResponseHead& head);
+                                             const platform::ResponseHead& head,
+                                             std::optional<RecordedHash> hash);
 
 // What a request carries to ask whether the copy at the name is still the server's file;
 // nothing set: an ordinary request.
 struct Condition {
     std::string ifNoneMatch;      // the recorded ETag
     std::string ifModifiedSince;  // the recorded Last-Modified
+    platform::FileStamp stamp;    // the copy's as recorded: a copy that no longer has it is gone
+    std::optional<RecordedHash> hash;  // the listed hash the copy matched when it arrived
 
     bool any() const { return !ifNoneMatch.empty() || !ifModifiedSince.empty(); }
 };
@@ -52,6 +58,10 @@ Condition ConditionFor(const std::optional<platform::StandingFile>& standing,
 // The condition for `address` given what stands at `name` in `folder` now.
 Condition ConditionAt(const std::string& folder, const std::string& name,
                       const std::string& address);
+
+// Whether the copy that `sent` asked about still stands at `name` in `folder` as it was: one
+// deleted or written to while the server's answer was on its way is not confirmed by it.
+bool CopyStillThere(const Condition& sent, const std::string& folder, const std::string& name);
 
 // Whether the answer to a request that carried `sent` confirms the copy at the name, which
 // then stays exactly as it is. A 304 to a request that asked nothing confirms nothing: it is

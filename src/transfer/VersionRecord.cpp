@@ -9,7 +9,10 @@ namespace gw::transfer {
 namespace {
 
 // The names of the record's lines, in the order they are written.
-constexpr std::string_view kFields[] = {"ETag", "Last-Modified", "Size", "Modified"};
+constexpr std::string_view kFields[] = {"ETag", "Last-Modified", "Size", "Modified", "Checksum"};
+constexpr platform::HashAlgorithm kAlgorithms[] = {
+    platform::HashAlgorithm::Md5, platform::HashAlgorithm::Sha1, platform::HashAlgorithm::Sha256,
+    platform::HashAlgorithm::Sha512};
 
 bool PlainText(std::string_view value) {
     for (const char c : value) {
@@ -36,6 +39,23 @@ bool ReadModified(std::string_view text, platform::FileStamp& stamp) {
            ReadDigits(text.substr(dot + 1), stamp.nanoseconds);
 }
 
+// "SHA-256 HEX".
+bool ReadChecksum(std::string_view text, std::optional<RecordedHash>& hash) {
+    const std::size_t blank = text.find(' ');
+    if (blank == std::string_view::npos)
+        return false;
+    const std::string_view hex = text.substr(blank + 1);
+    for (const platform::HashAlgorithm algorithm : kAlgorithms) {
+        if (text.substr(0, blank) == platform::AlgorithmName(algorithm) &&
+            hex.size() == platform::HexLength(algorithm) &&
+            hex.find_first_not_of("0123456789abcdef") == std::string_view::npos) {
+            hash = RecordedHash{algorithm, std::string(hex)};
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 std::string FormatVersionRecord(const VersionRecord& record) {
@@ -52,6 +72,9 @@ std::string FormatVersionRecord(const VersionRecord& record) {
                       static_cast<long>(record.stamp.nanoseconds));
         text += std::string(kFields[3]) + ": " + modified + "\n";
     }
+    if (record.hash)
+        text += std::string(kFields[4]) + ": " + platform::AlgorithmName(record.hash->algorithm) +
+                " " + record.hash->hex + "\n";
     return text;
 }
 
@@ -82,8 +105,11 @@ std::optional<VersionRecord> ParseVersionRecord(std::string_view text) {
             case 2:
                 taken = ReadDigits(value, record.stamp.size);
                 break;
-            default:
+            case 3:
                 taken = ReadModified(value, record.stamp);
+                break;
+            default:
+                taken = ReadChecksum(value, record.hash);
         }
         if (!taken)
             return std::nullopt;

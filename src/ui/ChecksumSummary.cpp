@@ -4,16 +4,14 @@ namespace gw::ui {
 
 QString ChecksumSummary(const std::vector<transfer::FileStatus>& files) {
     using transfer::ChecksumState;
-    int fetched = 0;
     int listed = 0;
     int matched = 0;
     int differed = 0;
     for (const transfer::FileStatus& file : files) {
-        // A copy the server confirmed was not fetched, so it was not checked either.
-        if (file.result.outcome == transfer::FileOutcome::Unchanged)
+        // Only files whose run ended and that a list named count.
+        if (!file.finished || file.checksum == ChecksumState::Unlisted)
             continue;
-        ++fetched;
-        listed += file.checksum != ChecksumState::Unlisted;
+        ++listed;
         matched += file.checksum == ChecksumState::Matched;
         differed += file.checksum == ChecksumState::Differed;
     }
@@ -30,8 +28,8 @@ QString ChecksumSummary(const std::vector<transfer::FileStatus>& files) {
                          .arg(differed);
     return QStringLiteral("%1 of %2 %3 matched the checksums published on the page.")
         .arg(matched)
-        .arg(fetched)
-        .arg(fetched == 1 ? QStringLiteral("file") : QStringLiteral("files"));
+        .arg(listed)
+        .arg(listed == 1 ? QStringLiteral("file") : QStringLiteral("files"));
 }
 
 }  // namespace gw::ui

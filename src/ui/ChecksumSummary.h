@@ -7,9 +7,9 @@
 
 namespace gw::ui {
 
-// The finished page's line under its message when any file of the run had a checksum on the
-// page: how many matched, or only how many did not and were therefore not saved. "" when no
-// file had one.
+// The finished page's line under its message when a list on the page named any file whose run
+// ended: how many of those matched, or only how many did not and were therefore not saved. ""
+// when no such file.
 QString ChecksumSummary(const std::vector<transfer::FileStatus>& files);
 
 }  // namespace gw::ui

@@ -83,6 +83,14 @@ DownloadFlowReport RunDownload(QWidget* readyPage) {
         // A Cancel click that came in during the file is seen before the next one.
         QApplication::processEvents();
     };
+    QStringList checksumNotes;
+    events.checksumNote = [&checksumNotes](const transfer::ChecksumNote& note) {
+        // As the command line says it, as a sentence of its own.
+        QString line = displayText(
+            transfer::ChecksumNoteText(note, [](const std::string& name) { return name; }));
+        line[0] = line[0].toUpper();
+        checksumNotes << line + QLatin1Char('.');
+    };
     transfer::RunOptions options;
     options.emptyFileAfterFailedFetch = true;
     options.referrerPage = state.FetchedAddress;
@@ -106,6 +114,7 @@ DownloadFlowReport RunDownload(QWidget* readyPage) {
         if (!note.isEmpty())
             report.notes << note;
     }
+    report.notes << checksumNotes;
     if (cancelled) {
         state.DownloadIncomplete = true;
         report.outcome = DownloadFlowOutcome::Cancelled;

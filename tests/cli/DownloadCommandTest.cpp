@@ -143,18 +143,20 @@ TEST(DownloadCommand, FilesAreCheckedAgainstThePagesChecksumLists) {
     using gw::test::FileBytes;
     using gw::test::HexDigest;
     gw::test::DownloadServer files;
-    files.serve("/text/SHA256SUMS", HexDigest("SHA256", FileBytes("a.zip")) + "  a.zip\n" +
-                                        std::string(64, '0') + "  bad.zip\n" +
-                                        HexDigest("SHA256", FileBytes("c.zip")) + "  c.zip\n");
-    files.serve("/text/c.zip.sha256", std::string(64, '1'));
-    files.serve("/text/b.zip.md5", HexDigest("MD5", FileBytes("b.zip")));
-    gw::test::DownloadServer served(Links(
-        files, {"/files/a.zip", "/files/b.zip", "/files/bad.zip", "/files/c.zip", "/files/d.zip",
-                "/text/SHA256SUMS", "/text/c.zip.sha256", "/text/b.zip.md5", "/text/SHA1SUMS"}));
+    files.serve("/files/SHA256SUMS", HexDigest("SHA256", FileBytes("a.zip")) + "  a.zip\n" +
+                                         std::string(64, '0') + "  bad.zip\n" +
+                                         HexDigest("SHA256", FileBytes("c.zip")) + "  c.zip\n");
+    files.serve("/files/c.zip.sha256", std::string(64, '1'));
+    files.serve("/files/b.zip.md5", HexDigest("MD5", FileBytes("b.zip")));
+    files.serve("/files/SHA1SUMS", "");
+    gw::test::DownloadServer served(
+        Links(files,
+              {"/files/a.zip", "/files/b.zip", "/files/bad.zip", "/files/c.zip", "/files/d.zip",
+               "/files/SHA256SUMS", "/files/c.zip.sha256", "/files/b.zip.md5", "/files/SHA1SUMS"}));
     const std::string folder = Folder();
     std::ofstream(folder + "/bad.zip") << "old";
     EXPECT_EQ(RunCli({"--list", "-s", "*.zip", Q(served.url("/page"))}).exitCode, 0);
-    EXPECT_EQ(files.hits("/text/SHA256SUMS"), 0);
+    EXPECT_EQ(files.hits("/files/SHA256SUMS"), 0);
 
     const CliRun run = RunCli({"-d", Q(folder), "-s", "*.zip", Q(served.url("/page"))});
     EXPECT_EQ(run.exitCode, 1) << run.err;
@@ -508,10 +510,11 @@ TEST(DownloadCommand, HostNamesInOtherScriptsAreConvertedWhateverTheLocale) {
 // (ramfs) is fetched whole each time.
 TEST(DownloadCommand, ARunAgainFetchesOnlyWhatChangedAndCountsWhatWasUpToDate) {
     gw::test::DownloadServer files;
-    files.serve("/text/SHA256SUMS",
+    files.serve("/versioned/both/SHA256SUMS",
                 gw::test::HexDigest("SHA256", gw::test::FileBytes("a.zip1", 20000)) + "  a.zip\n");
-    gw::test::DownloadServer page(Links(files, {"/text/SHA256SUMS", "/versioned/both/a.zip",
-                                                "/versioned/both/b.zip", "/versioned/both/c.zip"}));
+    gw::test::DownloadServer page(
+        Links(files, {"/versioned/both/SHA256SUMS", "/versioned/both/a.zip",
+                      "/versioned/both/b.zip", "/versioned/both/c.zip"}));
     const auto summary = [](const std::string& err) {
         std::smatch match;
         return std::regex_search(err, match, std::regex("cli: (.*) bytes in")) ? match[1].str()

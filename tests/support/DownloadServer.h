@@ -50,12 +50,14 @@ std::string HexDigest(const char* algorithm, const std::string& bytes);
 //               a later "Range: bytes=K-" is answered as M says: "ranges" goes on at K,
 //               "ignores" sends the whole file, "elsewhere" goes on at byte 0, "refuses"
 //               answers 416; "newer" and "regrown" hold a second version (a new ETag; a new
-//               length under a weak ETag), whose bytes go on at K whatever If-Range says
+//               length under a weak ETag), whose bytes go on at K whatever If-Range says;
+//               "short" sends only 1000 bytes of the rest at its first ranged answer, "long"
+//               5000 bytes more than the range it names
 //   /versioned/M/N  20000 bytes of the file's current version (see newVersion()), with an ETag
 //               and a Last-Modified of that version (one date for the second and later) as M
 //               says ("both", "etag", "date"), and 304 to a request whose If-None-Match (else
 //               If-Modified-Since) names it; M "ignores" sends both and never answers 304
-//   /text/...   what serve() put there, else 404
+//   /text/...   404, unless serve() put something there
 struct Exchange;
 
 class DownloadServer {
@@ -68,7 +70,7 @@ class DownloadServer {
     void release() { released_ = true; }
     // Every /versioned/ file becomes a new version.
     void newVersion() { ++version_; }
-    // Serves `body` at `path`, which starts with "/text/".
+    // Serves `body` at `path` instead of what its route sends; an empty body answers 404.
     void serve(const std::string& path, std::string body);
     // The headers of the last request for `path` ("" when absent).
     struct Heard {

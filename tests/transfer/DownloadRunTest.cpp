@@ -396,15 +396,20 @@ TEST(DownloadAll, ABrokenBodyGoesOnWhereItBrokeOrStartsOverAndKeepsTheServersDat
         int requests;
         std::string lastRange;
     };
+    const std::string shortRest =
+        "bytes=" + std::to_string(gw::test::FileBytes("x").size() / 2 + 1000) + "-";
+    // A weak ETag names no version to go on from: the next try asks for the whole file. A range
+    // that ends short is a break; bytes past the range are dropped.
     for (const Case& c :
          {Case{"ranges", 2, half}, Case{"ignores", 2, half}, Case{"elsewhere", 3, ""},
-          Case{"refuses", 3, ""}, Case{"newer", 3, ""}, Case{"regrown", 3, ""}}) {
+          Case{"refuses", 3, ""}, Case{"newer", 3, ""}, Case{"regrown", 2, ""},
+          Case{"short", 3, shortRest}, Case{"long", 2, half}}) {
         const std::string path = std::string("/resume/") + c.mode + "/r.zip";
         // The hash of what arrives whole goes on over the kept bytes of a resumed try.
         const std::string served = gw::test::VersionServed(c.mode, "r.zip", false).bytes;
         RunOptions options;
-        options.checksumLists = {server.url(std::string("/text/") + c.mode + "/SHA256SUMS")};
-        server.serve(std::string("/text/") + c.mode + "/SHA256SUMS",
+        options.checksumLists = {server.url(std::string("/resume/") + c.mode + "/SHA256SUMS")};
+        server.serve(std::string("/resume/") + c.mode + "/SHA256SUMS",
                      gw::test::HexDigest("SHA256", served) + "  r.zip");
         const FileStatus file = Download(server.url(path), folder, options);
         EXPECT_EQ(file.result.outcome, FileOutcome::Written) << c.mode << file.result.error;
@@ -435,47 +440,61 @@ TEST(DownloadAll, AFileGoesIntoPlaceOnlyWhereItsBytesMatchTheirListedHash) {
     const std::string bytes = gw::test::FileBytes("a.zip");
     const std::string wrong(64, '0');
     struct Case {
-        std::vector<std::pair<std::string, std::string>> lists;
+        std::vector<std::pair<std::string, std::string>> lists;  // names in the file's folder
         ChecksumState checksum;
         std::string note;
     } const cases[] = {
         {{{"SHA1SUMS", HexDigest("SHA1", bytes) + " *a.zip\n"}}, ChecksumState::Matched, ""},
-        // The strongest hash decides; a weaker one is not compared.
+        // The strongest hash decides; a weaker one is not compared. A list whose name promised
+        // none (CHECKSUMS) costs a second read of the file.
         {{{"MD5SUMS", std::string(32, '0') + "  a.zip"},
           {"CHECKSUMS", "SHA512 (a.zip) = " + HexDigest("SHA512", bytes)}},
          ChecksumState::Matched,
          ""},
+        {{{"CHECKSUMS", "MD5(a.zip)= " + HexDigest("MD5", bytes) + "\nnonsense"}},
+         ChecksumState::Matched,
+         "1 line of CHECKSUMS could not be read"},
         {{{"SHA256SUMS", wrong + "  a.zip"}}, ChecksumState::Differed, ""},
-        {{{"SHA256SUMS", ""}}, ChecksumState::Unlisted, "not read SHA256SUMS"},
+        {{{"SHA256SUMS", ""}},
+         ChecksumState::Unlisted,
+         "checksum list SHA256SUMS not read (HTTP status 404: The requested URL returned error: "
+         "404); its files are not checked"},
         {{{"SHA256SUMS", HexDigest("SHA256", bytes) + "  a.zip"}, {"CHECKSUMS", wrong + "  a.zip"}},
          ChecksumState::Unlisted,
-         "disagree a.zip"},
+         "checksum lists disagree on a.zip; it is not checked"},
         {{{"SHA256SUMS", wrong + "  b.zip"}}, ChecksumState::Unlisted, ""},
+        // A list in another folder says nothing of this file, and is not even fetched.
+        {{{"../other/SHA256SUMS", wrong + "  a.zip"}}, ChecksumState::Unlisted, ""},
+        // A list above the file's folder names it by its path below the list.
+        {{{"../SHA256SUMS", wrong + "  a.zip\n" + HexDigest("SHA256", bytes) + "  8/a.zip"}},
+         ChecksumState::Matched,
+         ""},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         WriteAll(folder + "a.zip", "old");
+        const std::string filePath = "/files/" + std::to_string(i) + "/a.zip";
         RunOptions options;
         for (const auto& [name, text] : cases[i].lists) {
-            const std::string path = "/text/" + std::to_string(i) + "/" + name;
-            if (!text.empty())
-                server.serve(path, text);
+            const std::string path =
+                (name.starts_with("../") ? "/files/" + name.substr(3)
+                                         : "/files/" + std::to_string(i) + "/" + name);
+            server.serve(path, text);
             options.checksumLists.push_back(server.url(path));
         }
         std::string notes;
         RunEvents events;
         events.checksumNote = [&](const gw::transfer::ChecksumNote& note) {
-            const bool notRead = note.kind == gw::transfer::ChecksumNote::Kind::ListNotRead;
-            notes += (notRead ? "not read " : "disagree ") + note.name;
+            notes += ChecksumNoteText(note, [](const std::string& name) { return name; });
         };
-        const int hitsBefore = server.hits("/files/a.zip");
-        const FileStatus file = Download(server.url("/files/a.zip"), folder, options, events);
+        const FileStatus file = Download(server.url(filePath), folder, options, events);
         const bool differed = cases[i].checksum == ChecksumState::Differed;
         EXPECT_EQ(file.result.outcome, differed ? FileOutcome::FetchFailed : FileOutcome::Written);
         EXPECT_EQ(file.result.error, differed ? "SHA-256 does not match SHA256SUMS" : "") << i;
         EXPECT_EQ(file.checksum, cases[i].checksum) << i;
         EXPECT_EQ(notes, cases[i].note) << i;
         EXPECT_EQ(ReadAll(folder + "a.zip"), differed ? "old" : bytes) << i;
-        EXPECT_EQ(server.hits("/files/a.zip") - hitsBefore, differed ? 3 : 1) << i;
+        EXPECT_EQ(server.hits(filePath), differed ? 3 : 1) << i;
+        EXPECT_EQ(server.hits("/files/other/SHA256SUMS"), 0) << i;
         EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << i;
     }
 }

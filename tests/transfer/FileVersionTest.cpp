@@ -11,13 +11,15 @@ using gw::transfer::AnswerUse;
 
 constexpr const char* kDate = "Sun, 06 Nov 1994 08:49:37 GMT";
 constexpr const char* kLater = "Mon, 07 Nov 1994 08:49:37 GMT";
+constexpr const char* kHalfMinuteOn = "Sun, 06 Nov 1994 08:50:07 GMT";
 
-ResponseHead Whole(std::string etag, std::string date = kDate, std::int64_t length = 1000) {
-    return {200, "", std::move(etag), std::move(date), "bytes", length, {}};
+ResponseHead Whole(std::string etag, std::string date = kDate, std::int64_t length = 1000,
+                   std::string answered = kLater) {
+    return {200, "", std::move(etag), std::move(date), "bytes", length, {}, std::move(answered)};
 }
 
 ResponseHead Part(std::string range, std::string etag, std::string date = kDate) {
-    return {206, std::move(range), std::move(etag), std::move(date), "bytes", -1, {}};
+    return {206, std::move(range), std::move(etag), std::move(date), "bytes", -1, {}, kLater};
 }
 
 TEST(JudgeAnswer, AppendsOnlyTheAskedPartOfTheFirstAnswersVersion) {
@@ -41,9 +43,14 @@ TEST(JudgeAnswer, AppendsOnlyTheAskedPartOfTheFirstAnswersVersion) {
         {Whole("\"v1\""), Whole("\"v2\"", kLater), 500, AnswerUse::StartOver},
         {Whole(""), Part(rest, ""), 500, AnswerUse::Append},
         {Whole(""), Part(rest, "", kLater), 500, AnswerUse::Refuse},
-        // A weak ETag names no version: the date does.
-        {Whole("W/\"a\""), Part(rest, "W/\"b\""), 500, AnswerUse::Append},
-        {Whole("W/\"a\""), Part(rest, "W/\"a\"", kLater), 500, AnswerUse::Refuse},
+        // Nothing names the version: no validator, a weak ETag (whatever the date), a date
+        // within a minute of the answer or with no answer date to judge it by.
+        {Whole("", ""), Part(rest, "", ""), 500, AnswerUse::Refuse},
+        {Whole("W/\"a\""), Part(rest, "W/\"a\""), 500, AnswerUse::Refuse},
+        {Whole("", kDate, 1000, kHalfMinuteOn), Part(rest, ""), 500, AnswerUse::Refuse},
+        {Whole("", kDate, 1000, ""), Part(rest, ""), 500, AnswerUse::Refuse},
+        // A range that runs past the whole it names is no part of it.
+        {Whole("\"v1\""), Part("bytes 500-1000/1000", "\"v1\""), 500, AnswerUse::Refuse},
         {noRanges, Part(rest, "\"v1\""), 500, AnswerUse::Refuse},
         {Whole("\"v1\"", kDate, -1), Part("bytes 500-1999/2000", "\"v1\""), 500, AnswerUse::Append},
         {{}, Whole("\"v1\""), 0, AnswerUse::Append},

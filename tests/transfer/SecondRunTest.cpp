@@ -16,7 +16,21 @@ using gw::transfer::FileOutcome;
 
 TEST(SecondRun, WhatStandsAtTheNameAndTheAnswerDecideTheRequestAndTheFile) {
     // What became of the first run's file, or of the server's, by the second run.
-    enum Since { NoFirstRun, Nothing, NewVersion, Refetch, Edited, Touched, Untagged, Elsewhere };
+    enum Since {
+        NoFirstRun,
+        Nothing,
+        NewVersion,
+        Refetch,
+        Edited,
+        Touched,
+        Untagged,
+        Elsewhere,
+        Damaged,  // a byte changed, its size, date and tags kept
+        Deleted,  // while the server's answer was on its way
+    };
+    // Which runs find a checksum list for f0.zip beside it.
+    enum Listed { Never, SecondOnly, Both };
+    using gw::transfer::ChecksumState;
     struct Row {
         Since since;
         std::string path;  // of both runs, before the file's name
@@ -24,6 +38,8 @@ TEST(SecondRun, WhatStandsAtTheNameAndTheAnswerDecideTheRequestAndTheFile) {
         const char* ifModifiedSince;
         FileOutcome outcome;
         int files = 1;
+        Listed listed = Never;
+        ChecksumState checksum = ChecksumState::Unlisted;
     };
     const std::string both = "/versioned/both/";
     const char* v1 = "\"v1\"";
@@ -40,6 +56,13 @@ TEST(SecondRun, WhatStandsAtTheNameAndTheAnswerDecideTheRequestAndTheFile) {
         {Untagged, both, "", "", FileOutcome::Written},
         {Elsewhere, both, "", "", FileOutcome::Written},
         {NoFirstRun, "/status/304/", "", "", FileOutcome::FetchFailed},
+        // A confirmed copy is verified by the hash recorded when it arrived, or by its bytes;
+        // a copy whose bytes are not the listed ones, or that went, is fetched whole.
+        {Nothing, both, v1, date, FileOutcome::Unchanged, 1, Both, ChecksumState::Matched},
+        {Nothing, both, v1, date, FileOutcome::Unchanged, 1, SecondOnly, ChecksumState::Matched},
+        {Damaged, both, "", "", FileOutcome::Written, 1, SecondOnly, ChecksumState::Matched},
+        {Damaged, both, v1, date, FileOutcome::Unchanged, 1, Never},
+        {Deleted, both, "", "", FileOutcome::Written},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.path + " since " + std::to_string(row.since));
@@ -56,6 +79,11 @@ TEST(SecondRun, WhatStandsAtTheNameAndTheAnswerDecideTheRequestAndTheFile) {
         gw::platform::TransferEngine engine;
         gw::transfer::RunOptions options;
         options.referrerPage = server.url("/page");
+        server.serve(
+            row.path + "SHA256SUMS",
+            gw::test::HexDigest("SHA256", gw::test::FileBytes("f0.zip1", 20000)) + "  f0.zip\n");
+        if (row.listed == Both)
+            options.checksumLists = {server.url(row.path + "SHA256SUMS")};
         const auto first =
             row.since == Elsewhere ? std::vector{server.url("/versioned/date/f0.zip")} : addresses;
         if (row.since != NoFirstRun && row.since != Untagged)
@@ -67,6 +95,16 @@ TEST(SecondRun, WhatStandsAtTheNameAndTheAnswerDecideTheRequestAndTheFile) {
             fs::last_write_time(f0, fs::last_write_time(f0) + std::chrono::nanoseconds(1));
         if (row.since == NewVersion)
             server.newVersion();
+        if (row.since == Damaged) {
+            const auto dated = fs::last_write_time(f0);
+            std::fstream(f0, std::ios::in | std::ios::out | std::ios::binary).put('!');
+            fs::last_write_time(f0, dated);
+        }
+        if (row.listed != Never)
+            options.checksumLists = {server.url(row.path + "SHA256SUMS")};
+        gw::transfer::RunEvents events;
+        if (row.since == Deleted)
+            events.started = [&](std::size_t) { fs::remove(f0); };
         // All that a run could touch at a name: the bytes, the size and date, and the tags.
         const auto left = [&](const std::string& name) {
             std::ifstream in(folder + name, std::ios::binary);
@@ -78,12 +116,13 @@ TEST(SecondRun, WhatStandsAtTheNameAndTheAnswerDecideTheRequestAndTheFile) {
         for (const std::string& name : names)
             before.push_back(left(name));
         options.refetch = row.since == Refetch;
-        const auto files = gw::transfer::DownloadAll(engine, addresses, folder, options, {});
+        const auto files = gw::transfer::DownloadAll(engine, addresses, folder, options, events);
 
         for (std::size_t i = 0; i < names.size(); ++i) {
             EXPECT_EQ(server.heard(row.path + names[i]).ifNoneMatch, row.ifNoneMatch);
             EXPECT_EQ(server.heard(row.path + names[i]).ifModifiedSince, row.ifModifiedSince);
             EXPECT_EQ(files[i].result.outcome, row.outcome) << files[i].result.error;
+            EXPECT_EQ(files[i].checksum, row.checksum);
             const auto after = left(names[i]);
             if (row.outcome == FileOutcome::FetchFailed)
                 continue;
@@ -91,6 +130,11 @@ TEST(SecondRun, WhatStandsAtTheNameAndTheAnswerDecideTheRequestAndTheFile) {
             EXPECT_EQ(after.second->tags.at(gw::transfer::kOriginTag),
                       server.url(row.path + names[i]));
             EXPECT_EQ(after.second->tags.at(gw::transfer::kReferrerTag), options.referrerPage);
+            // The hash is on record only where a list named the file and its bytes matched.
+            EXPECT_EQ(after.second->tags.at(gw::transfer::kVersionTag).find("Checksum:") !=
+                          std::string::npos,
+                      i == 0 && (row.listed == Both || (row.listed == SecondOnly &&
+                                                        row.outcome == FileOutcome::Written)));
             if (row.outcome == FileOutcome::Unchanged)
                 EXPECT_EQ(after, before[i]);
             else

@@ -253,15 +253,16 @@ TEST_F(DownloadRunTest, OutcomeFollowsTheFiles) {
 // The finished page keeps its message and says under it what the page's checksums found.
 TEST_F(DownloadRunTest, TheFinishedPageSaysWhatThePagesChecksumsFound) {
     gw::test::DownloadServer files;
-    files.serve("/text/SHA256SUMS", gw::test::HexDigest("SHA256", gw::test::FileBytes("a.zip")) +
-                                        "  a.zip\n" + std::string(64, '0') + "  bad.zip\n");
+    files.serve("/files/SHA256SUMS", gw::test::HexDigest("SHA256", gw::test::FileBytes("a.zip")) +
+                                         "  a.zip\n" + std::string(64, '0') + "  bad.zip\n");
+    // Only the files a list named count.
     const std::pair<std::string, QString> cases[] = {
-        {"d.zip", "1 of 2 files matched the checksums published on the page."},
+        {"d.zip", "1 of 1 file matched the checksums published on the page."},
         {"bad.zip", "1 file did not match the checksums published on the page and was not saved."},
     };
     for (const auto& [second, line] : cases) {
         select({files.url("/files/a.zip"), files.url("/files/" + second)});
-        gw::app::wizardState().ChecksumLists = {files.url("/text/SHA256SUMS")};
+        gw::app::wizardState().ChecksumLists = {files.url("/files/SHA256SUMS")};
         QWidget* finished = run();
         EXPECT_EQ(message(finished),
                   second == "d.zip" ? gw::ui::kDownloadedMessage : gw::ui::kDownloadErrorsMessage);
@@ -269,8 +270,8 @@ TEST_F(DownloadRunTest, TheFinishedPageSaysWhatThePagesChecksumsFound) {
         EXPECT_TRUE(control<QLabel>(finished, "notesLabel")->isVisible());
         gw::test::closeAllWindows();
     }
-    // Failed like a failed fetch: the wizard leaves its empty file where nothing stood.
-    EXPECT_EQ(fs::file_size(folder / "bad.zip"), 0u);
+    // Refused bytes leave nothing behind, not even the empty file of a failed fetch.
+    EXPECT_FALSE(fs::exists(folder / "bad.zip"));
 }
 
 TEST_F(DownloadRunTest, RunStoresThePageAddressAsTheNextHistoryEntry) {
