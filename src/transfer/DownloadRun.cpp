@@ -41,7 +41,8 @@ Run::Run(platform::TransferEngine& engine, const std::vector<std::string>& addre
       options_(options),
       events_(events),
       jobs_(std::clamp<std::size_t>(options.jobs, 1, kMaxJobs)),
-      lists_(options.checksumLists, addresses, addresses.size(), events.checksumNote),
+      lists_(options.checksumLists, addresses, addresses.size(), options.listPatience,
+             events.checksumNote),
       entries_(addresses.size()),
       files_(addresses.size()) {
     std::unordered_map<std::string, std::size_t> last;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -79,6 +80,8 @@ struct RunOptions {
     // The page's checksum lists (addresses), in page order: a file one of them names goes
     // into place only when its bytes hash to what the list says.
     std::vector<std::string> checksumLists;
+    // How long a list may take to arrive before it is given up and its files go unchecked.
+    std::chrono::milliseconds listPatience = kListPatience;
 };
 
 // Downloads every address into `folder` (ending in "/") under FileNameFromAddress(address):

@@ -46,8 +46,9 @@ std::string ChecksumNoteText(const ChecksumNote& note,
 }
 
 RunLists::RunLists(const std::vector<std::string>& lists, const std::vector<std::string>& files,
-                   std::size_t firstId, std::function<void(const ChecksumNote&)> note)
-    : firstId_(firstId), note_(std::move(note)), files_(files.size()) {
+                   std::size_t firstId, std::chrono::milliseconds patience,
+                   std::function<void(const ChecksumNote&)> note)
+    : firstId_(firstId), patience_(patience), note_(std::move(note)), files_(files.size()) {
     std::unordered_map<std::string, std::vector<std::size_t>> byPlace;
     std::vector<std::string> folders;
     for (std::size_t i = 0; i < files.size(); ++i) {
@@ -121,7 +122,9 @@ void RunLists::turn(platform::TransferEngine& engine, const std::string& referre
                 engine.stop(firstId_ + index);
                 --running_;
                 list.why =
-                    "it had not arrived after " + std::to_string(kListPatience.count()) + " s";
+                    "it had not arrived after " +
+                    std::to_string(std::chrono::ceil<std::chrono::seconds>(patience_).count()) +
+                    " s";
             }
             settled(index, list.why);
             continue;  // settled() took it out of active_
@@ -132,7 +135,7 @@ void RunLists::turn(platform::TransferEngine& engine, const std::string& referre
     }
     while (active_.size() < kListsAtOnce && nextQueued_ < lists_.size()) {
         const std::size_t index = nextQueued_++;
-        lists_[index].giveUpAt = now + kListPatience;
+        lists_[index].giveUpAt = now + patience_;
         active_.push_back(index);
         start(engine, index, referrerPage);
     }

@@ -47,9 +47,11 @@ class RunLists {
   public:
     using Clock = std::chrono::steady_clock;
 
-    // Transfers of the lists take the engine's ids from `firstId` on.
+    // Transfers of the lists take the engine's ids from `firstId` on; a list that has not
+    // arrived `patience` after it was first asked for is given up.
     RunLists(const std::vector<std::string>& lists, const std::vector<std::string>& files,
-             std::size_t firstId, std::function<void(const ChecksumNote&)> note);
+             std::size_t firstId, std::chrono::milliseconds patience,
+             std::function<void(const ChecksumNote&)> note);
 
     // The algorithms that the names of the lists which may name `file` promise ("SHA256SUMS":
     // SHA-256), to hash the file with while it arrives.
@@ -97,6 +99,7 @@ class RunLists {
     void tell(ChecksumNote note) const;
 
     std::size_t firstId_;
+    std::chrono::milliseconds patience_;
     std::function<void(const ChecksumNote&)> note_;
     std::vector<List> lists_;
     std::vector<File> files_;

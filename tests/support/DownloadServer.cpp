@@ -216,6 +216,14 @@ const Route kRoutes[] = {
     {"/text/.*", [](Exchange& x) { x.response.status = 404; }},
     {"/page", [](Exchange& x) { x.response.set_content(x.page(), "text/html"); }},
     {"/cut-page", [](Exchange& x) { SendHalf(x.response, x.page()); }},
+    // A list server that accepts and then never answers.
+    {"/files/.*\\.stalled",
+     [](Exchange& x) {
+         x.response.set_chunked_content_provider(
+             "text/plain", [stop = x.stop](std::size_t, httplib::DataSink&) {
+                 return SleepUnlessStopped(std::chrono::milliseconds(50), stop);
+             });
+     }},
     {"/files/.*", [](Exchange& x) { x.sendFile(); }},
     {"/missing/.*",
      [](Exchange& x) {

@@ -29,7 +29,7 @@ ResumeVersion VersionServed(const std::string& mode, const std::string& name, bo
 std::string HexDigest(const char* algorithm, const std::string& bytes);
 
 // A file server for download tests on 127.0.0.1. Routes, each followed by a file name:
-//   /files/N    the file's bytes
+//   /files/N    the file's bytes; a name ending in ".stalled" is accepted and never answered
 //   /missing/N  404
 //   /reset/N    half the bytes of a longer declared length, then the connection drops
 //   /flaky/N    like /reset/N on the first request, the whole file afterwards

@@ -499,6 +499,43 @@ TEST(DownloadAll, AFileGoesIntoPlaceOnlyWhereItsBytesMatchTheirListedHash) {
     }
 }
 
+// Sidecars count toward no cap; whole lists past the cap are named; a list that never comes
+// holds no file back past its patience.
+TEST(DownloadAll, EveryListIsUsedOrNamedAndNoneHoldsTheFilesBack) {
+    using gw::test::HexDigest;
+    gw::test::DownloadServer server;
+    std::vector<std::string> files;
+    RunOptions options;
+    options.jobs = 4;
+    options.listPatience = std::chrono::seconds(1);
+    for (int i = 0; i < 40; ++i) {
+        files.push_back(server.url("/files/s/" + std::to_string(i) + ".iso"));
+        server.serve("/files/s/" + std::to_string(i) + ".iso.sha256",
+                     HexDigest("SHA256", gw::test::FileBytes(std::to_string(i) + ".iso")));
+        options.checksumLists.push_back(files.back() + ".sha256");
+    }
+    server.serve("/files/s/SHA256SUMS", std::string(64, '0') + "  elsewhere.iso\n");
+    options.checksumLists.push_back(server.url("/files/s/SHA256SUMS.stalled"));
+    for (int i = 0; i < 16; ++i)
+        options.checksumLists.push_back(server.url("/files/s/SHA256SUMS?" + std::to_string(i)));
+    std::string notes;
+    RunEvents events;
+    events.checksumNote = [&](const gw::transfer::ChecksumNote& note) {
+        notes += ChecksumNoteText(note, [](const std::string& name) { return name; }) + "\n";
+    };
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<FileStatus> done = DownloadAll(files, Folder(), options, events);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    for (const FileStatus& file : done)
+        EXPECT_EQ(file.checksum, gw::transfer::ChecksumState::Matched) << file.result.error;
+    EXPECT_EQ(server.hits("/files/s/SHA256SUMS"), 15);
+    EXPECT_EQ(notes,
+              "checksum list SHA256SUMS?15 not read (the page has more than 16 checksum lists); "
+              "its files are not checked\n"
+              "checksum list SHA256SUMS.stalled not read (it had not arrived after 1 s); its "
+              "files are not checked\n");
+}
+
 // The date of the file at `path`, after setting it to `date` when `set` is given: a file
 // system clamps a date out of its range.
 time_t Dated(const std::string& path, std::optional<time_t> set = {}) {
