@@ -228,6 +228,11 @@ TEST_P(StopDownload, StopsAsTheSignalSaysAndLeavesNoTemporaryFile) {
     EXPECT_EQ(Entries(folder),
               c.firstFileKept ? std::vector<std::string>{"a.zip"} : std::vector<std::string>{});
     EXPECT_EQ(server.hits("/files/b.zip"), 0);
+    // The file the stop came before did not fail: it never began.
+    EXPECT_NE(run.err.find(c.firstFileKept ? ", 0 failed, 1 not started, "
+                                           : ", 1 failed, 1 not started, "),
+              std::string::npos)
+        << run.err;
 }
 
 INSTANTIATE_TEST_SUITE_P(
