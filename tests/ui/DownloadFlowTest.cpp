@@ -255,6 +255,7 @@ TEST_F(DownloadRunTest, TheFinishedPageSaysWhatThePagesChecksumsFound) {
     gw::test::DownloadServer files;
     files.serve("/files/SHA256SUMS", gw::test::HexDigest("SHA256", gw::test::FileBytes("a.zip")) +
                                          "  a.zip\n" + std::string(64, '0') + "  bad.zip\n");
+    files.serve("/files/SHA1SUMS", "");
     // Only the files a list named count.
     const std::pair<std::string, QString> cases[] = {
         {"d.zip", "1 of 1 file matched the checksums published on the page."},
@@ -262,11 +263,17 @@ TEST_F(DownloadRunTest, TheFinishedPageSaysWhatThePagesChecksumsFound) {
     };
     for (const auto& [second, line] : cases) {
         select({files.url("/files/a.zip"), files.url("/files/" + second)});
-        gw::app::wizardState().ChecksumLists = {files.url("/files/SHA256SUMS")};
+        gw::app::wizardState().ChecksumLists = {files.url("/files/SHA256SUMS"),
+                                                files.url("/files/SHA1SUMS")};
         QWidget* finished = run();
         EXPECT_EQ(message(finished),
                   second == "d.zip" ? gw::ui::kDownloadedMessage : gw::ui::kDownloadErrorsMessage);
-        EXPECT_EQ(control<QLabel>(finished, "notesLabel")->text(), line);
+        // The notes on the lists follow, as the command line says them.
+        EXPECT_EQ(control<QLabel>(finished, "notesLabel")->text().split(QLatin1Char('\n')),
+                  QStringList({line,
+                               "Checksum list SHA1SUMS not read (HTTP status 404: The "
+                               "requested URL returned error: 404); its files are not "
+                               "checked."}));
         EXPECT_TRUE(control<QLabel>(finished, "notesLabel")->isVisible());
         gw::test::closeAllWindows();
     }
