@@ -5,9 +5,9 @@
 
 #include "platform/Dialup.h"
 #include "platform/HttpDate.h"
+#include "transfer/DownloadLoop.h"
 #include "transfer/FileName.h"
 #include "transfer/RetryPolicy.h"
-#include "transfer/Run.h"
 
 namespace gw::transfer {
 namespace {
@@ -33,8 +33,9 @@ std::string RefuseNonFile(const platform::ResponseHead& head) {
 
 }  // namespace
 
-Run::Run(platform::TransferEngine& engine, const std::vector<std::string>& addresses,
-         const std::string& folder, const RunOptions& options, const RunEvents& events)
+DownloadLoop::DownloadLoop(platform::TransferEngine& engine,
+                           const std::vector<std::string>& addresses, const std::string& folder,
+                           const RunOptions& options, const RunEvents& events)
     : engine_(engine),
       addresses_(addresses),
       folder_(folder),
@@ -60,7 +61,7 @@ Run::Run(platform::TransferEngine& engine, const std::vector<std::string>& addre
     }
 }
 
-std::vector<FileStatus> Run::run() {
+std::vector<FileStatus> DownloadLoop::run() {
     for (;;) {
         const RunRequest asked = events_.request ? events_.request() : RunRequest::Continue;
         // Still asked while files go into place after an abort, but nothing starts again.
@@ -98,11 +99,11 @@ std::vector<FileStatus> Run::run() {
 
 // A file waiting for its next try keeps its place: `jobs` bounds both. A file being proven
 // or put in place holds none: the next one starts meanwhile.
-bool Run::hasRoom() const {
+bool DownloadLoop::hasRoom() const {
     return running_ + waiting_ < jobs_ && committing_ + proving_.size() < kMaxCommitting;
 }
 
-void Run::startReady() {
+void DownloadLoop::startReady() {
     while (!ready_.empty() && hasRoom()) {
         const std::size_t index = ready_.top();
         ready_.pop();
@@ -118,8 +119,8 @@ void Run::startReady() {
     }
 }
 
-void Run::startTry(std::size_t index) {
-    Entry& entry = entries_[index];
+void DownloadLoop::startTry(std::size_t index) {
+    FileInRun& entry = entries_[index];
     const bool goOn = entry.part && entry.part->resume();
     if (!goOn) {
         entry.part.reset();
@@ -133,7 +134,7 @@ void Run::startTry(std::size_t index) {
     entry.unchanged = false;
     entry.proven = false;
     ++entry.tries;
-    entry.state = State::Running;
+    entry.stage = Stage::Running;
     entry.writeFailed = false;
     ++running_;
     files_[index].bytes = entry.rangeFrom;
@@ -154,8 +155,8 @@ void Run::startTry(std::size_t index) {
     engine_.start(index, std::move(request));
 }
 
-bool Run::openPart(std::size_t index) {
-    Entry& entry = entries_[index];
+bool DownloadLoop::openPart(std::size_t index) {
+    FileInRun& entry = entries_[index];
     entry.version = {};
     entry.modified.reset();
     if (entry.check)
@@ -166,8 +167,8 @@ bool Run::openPart(std::size_t index) {
 
 // Before the body: an answer that is no file fails, and so does one that would splice
 // two versions of the file together or pass a piece off as the whole.
-std::string Run::checkAnswer(std::size_t index, const platform::ResponseHead& head) {
-    Entry& entry = entries_[index];
+std::string DownloadLoop::checkAnswer(std::size_t index, const platform::ResponseHead& head) {
+    FileInRun& entry = entries_[index];
     if (ConfirmsCopy(entry.condition, head.httpStatus)) {
         entry.unchanged = true;
         return {};
@@ -214,8 +215,8 @@ std::string Run::checkAnswer(std::size_t index, const platform::ResponseHead& he
 }
 
 // A body's bytes: those past the range the answer named are no part of the file.
-bool Run::take(std::size_t index, const char* data, std::size_t size) {
-    Entry& entry = entries_[index];
+bool DownloadLoop::take(std::size_t index, const char* data, std::size_t size) {
+    FileInRun& entry = entries_[index];
     if (entry.rangeEnd > 0)
         size = static_cast<std::size_t>(std::min<std::uint64_t>(
             size, entry.rangeEnd - std::min(entry.rangeEnd, entry.part->size())));
@@ -227,12 +228,12 @@ bool Run::take(std::size_t index, const char* data, std::size_t size) {
     return !entry.writeFailed;
 }
 
-void Run::settle(const platform::FinishedTransfer& done) {
+void DownloadLoop::settle(const platform::FinishedTransfer& done) {
     if (lists_.owns(done.id))
         return lists_.settle(done, platform::clock().now());
     const std::size_t index = done.id;
-    Entry& entry = entries_[index];
-    entry.state = State::Queued;
+    FileInRun& entry = entries_[index];
+    entry.stage = Stage::Queued;
     --running_;
     files_[index].bytes = entry.part ? entry.part->size() : 0;
     if (entry.writeFailed)
@@ -265,9 +266,9 @@ void Run::settle(const platform::FinishedTransfer& done) {
 
 // After a failed try: a pause before the next one, or the end of the file. The kept bytes
 // stay for the next try to go on from, unless it must start over.
-void Run::tryAgain(std::size_t index, std::string why, bool transient, bool startOver,
-                   std::optional<std::chrono::seconds> retryAfter) {
-    Entry& entry = entries_[index];
+void DownloadLoop::tryAgain(std::size_t index, std::string why, bool transient, bool startOver,
+                            std::optional<std::chrono::seconds> retryAfter) {
+    FileInRun& entry = entries_[index];
     const auto pause = PauseBeforeTry(entry.tries + 1, transient, retryAfter);
     if (!pause)
         return finish(index, FileOutcome::FetchFailed, std::move(why));
@@ -281,17 +282,17 @@ void Run::tryAgain(std::size_t index, std::string why, bool transient, bool star
             entry.check->pause();
     }
     files_[index].result.error = std::move(why);
-    entry.state = State::Waiting;
+    entry.stage = Stage::Waiting;
     entry.retryAt = platform::clock().now() + *pause;
     ++waiting_;
 }
 
-void Run::startDueRetries() {
+void DownloadLoop::startDueRetries() {
     if (waiting_ == 0)
         return;
     const auto now = platform::clock().now();
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-        if (entries_[i].state == State::Waiting && entries_[i].retryAt <= now) {
+        if (entries_[i].stage == Stage::Waiting && entries_[i].retryAt <= now) {
             --waiting_;
             startTry(i);
         }
@@ -299,13 +300,13 @@ void Run::startDueRetries() {
 }
 
 // Nothing on the network: sleeps until the next try of a file or a list is due, at most a turn.
-void Run::pauseForWork() {
+void DownloadLoop::pauseForWork() {
     const auto listDue = lists_.nextDue();
     if (waiting_ == 0 && !listDue)
         return;
     auto earliest = listDue.value_or(std::chrono::steady_clock::time_point::max());
     for (std::size_t i = 0; i < entries_.size() && waiting_ > 0; ++i) {
-        if (entries_[i].state == State::Waiting)
+        if (entries_[i].stage == Stage::Waiting)
             earliest = std::min(earliest, entries_[i].retryAt);
     }
     const auto now = platform::clock().now();
@@ -315,9 +316,9 @@ void Run::pauseForWork() {
 }
 
 // A file waiting for its next try when the caller wants no more counts as failed.
-void Run::endWaiting() {
+void DownloadLoop::endWaiting() {
     for (std::size_t i = 0; i < entries_.size() && waiting_ > 0; ++i) {
-        if (entries_[i].state == State::Waiting) {
+        if (entries_[i].stage == Stage::Waiting) {
             --waiting_;
             finish(i, FileOutcome::FetchFailed, files_[i].result.error);
         }
@@ -325,22 +326,22 @@ void Run::endWaiting() {
 }
 
 // Files going into place end as they will, and are reported as they do.
-void Run::abortAll() {
+void DownloadLoop::abortAll() {
     aborted_ = true;
     engine_.abortAll();
     lists_.stopAll(engine_);
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-        const State state = entries_[i].state;
-        if (state == State::Running || state == State::Waiting || state == State::Proving)
+        const Stage stage = entries_[i].stage;
+        if (stage == Stage::Running || stage == Stage::Waiting || stage == Stage::Proving)
             finish(i, FileOutcome::Aborted, "the download was aborted");
     }
     running_ = waiting_ = 0;
     proving_.clear();
 }
 
-void Run::finish(std::size_t index, FileOutcome outcome, std::string error) {
-    Entry& entry = entries_[index];
-    entry.state = State::Done;
+void DownloadLoop::finish(std::size_t index, FileOutcome outcome, std::string error) {
+    FileInRun& entry = entries_[index];
+    entry.stage = Stage::Done;
     entry.part.reset();  // an unfinished part file goes now, before an empty file may
                          // take the name
     entry.check.reset();
@@ -357,12 +358,12 @@ void Run::finish(std::size_t index, FileOutcome outcome, std::string error) {
         events_.finished(index, files_[index]);
 }
 
-void Run::reportProgress() {
+void DownloadLoop::reportProgress() {
     if (!events_.progress)
         return;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-        const Entry& entry = entries_[i];
-        if (entry.state == State::Running) {
+        const FileInRun& entry = entries_[i];
+        if (entry.stage == Stage::Running) {
             files_[i].bytes = entry.rangeFrom + engine_.received(i);
             if (entry.rangeEnd > 0)
                 files_[i].bytes = std::min(files_[i].bytes, entry.rangeEnd);
@@ -375,7 +376,7 @@ std::vector<FileStatus> DownloadAll(platform::TransferEngine& engine,
                                     const std::vector<std::string>& addresses,
                                     const std::string& folder, const RunOptions& options,
                                     const RunEvents& events) {
-    return Run(engine, addresses, folder, options, events).run();
+    return DownloadLoop(engine, addresses, folder, options, events).run();
 }
 
 }  // namespace gw::transfer

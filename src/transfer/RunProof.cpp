@@ -1,6 +1,6 @@
 // Between a file's last byte and its rename: the lists that may name it, its hash, the commit.
 #include "platform/Dialup.h"
-#include "transfer/Run.h"
+#include "transfer/DownloadLoop.h"
 
 namespace gw::transfer {
 namespace {
@@ -11,12 +11,12 @@ constexpr std::size_t kRehashPiece = 4 << 20;
 
 }  // namespace
 
-void Run::prove(std::size_t index) {
-    entries_[index].state = State::Proving;
+void DownloadLoop::prove(std::size_t index) {
+    entries_[index].stage = Stage::Proving;
     proving_.push_back(index);
 }
 
-void Run::proveTurn() {
+void DownloadLoop::proveTurn() {
     for (std::size_t at = 0; at < proving_.size();) {
         if (advance(proving_[at]))
             proving_.erase(proving_.begin() + static_cast<std::ptrdiff_t>(at));
@@ -25,7 +25,7 @@ void Run::proveTurn() {
     }
 }
 
-bool Run::rehashing() const {
+bool DownloadLoop::rehashing() const {
     for (const std::size_t index : proving_) {
         if (entries_[index].rehash)
             return true;
@@ -34,8 +34,8 @@ bool Run::rehashing() const {
 }
 
 // Whether the file left its proof this turn.
-bool Run::advance(std::size_t index) {
-    Entry& entry = entries_[index];
+bool DownloadLoop::advance(std::size_t index) {
+    FileInRun& entry = entries_[index];
     if (!lists_.settledFor(index))
         return false;
     if (entry.rehash && !entry.rehash->step(kRehashPiece))
@@ -48,8 +48,8 @@ bool Run::advance(std::size_t index) {
 
 // The server confirmed the copy at the name: it is verified where its recorded hash is what
 // the list names today, or its bytes hash to it; a copy that does not is fetched whole.
-bool Run::proveCopy(std::size_t index, const std::optional<ExpectedHash>& expected) {
-    Entry& entry = entries_[index];
+bool DownloadLoop::proveCopy(std::size_t index, const std::optional<ExpectedHash>& expected) {
+    FileInRun& entry = entries_[index];
     if (!expected) {
         finish(index, FileOutcome::Unchanged, {});
         return true;
@@ -75,8 +75,8 @@ bool Run::proveCopy(std::size_t index, const std::optional<ExpectedHash>& expect
 
 // Every byte is in: it goes into place where no list names it, or where it hashes to what the
 // list gives.
-bool Run::proveBytes(std::size_t index, const std::optional<ExpectedHash>& expected) {
-    Entry& entry = entries_[index];
+bool DownloadLoop::proveBytes(std::size_t index, const std::optional<ExpectedHash>& expected) {
+    FileInRun& entry = entries_[index];
     if (!expected) {
         commit(index, std::nullopt);
         return true;
@@ -105,26 +105,26 @@ bool Run::proveBytes(std::size_t index, const std::optional<ExpectedHash>& expec
 }
 
 // A copy the server's answer does not prove: the next try asks for the whole file, now.
-void Run::fetchWhole(std::size_t index) {
-    Entry& entry = entries_[index];
+void DownloadLoop::fetchWhole(std::size_t index) {
+    FileInRun& entry = entries_[index];
     entry.condition = {};
     entry.unchanged = false;
     startTry(index);
 }
 
-void Run::commit(std::size_t index, std::optional<RecordedHash> hash) {
-    Entry& entry = entries_[index];
+void DownloadLoop::commit(std::size_t index, std::optional<RecordedHash> hash) {
+    FileInRun& entry = entries_[index];
     entry.part->setTags(
         TagsOnArrival(addresses_[index], options_.referrerPage, entry.head, std::move(hash)));
     if (entry.modified)
         entry.part->setModified(*entry.modified);
     entry.check.reset();
-    entry.state = State::Committing;
+    entry.stage = Stage::Committing;
     ++committing_;
     committer_.hand(index, std::move(entry.part));
 }
 
-void Run::reportCommits(std::chrono::milliseconds wait) {
+void DownloadLoop::reportCommits(std::chrono::milliseconds wait) {
     if (committing_ == 0)
         return;
     for (platform::CommitThread::Committed& done : committer_.ended(wait)) {

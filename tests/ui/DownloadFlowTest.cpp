@@ -149,7 +149,7 @@ struct NoticeService : QDBusVirtualObject {
     }
 };
 
-struct DownloadRunTest : gw::test::WizardFixture {
+struct DownloadFlowTest : gw::test::WizardFixture {
     Site site;
     gw::test::HttpServer server{
         [this](httplib::Server& s, std::stop_token stop) { site.serve(s, std::move(stop)); }};
@@ -194,7 +194,7 @@ struct DownloadRunTest : gw::test::WizardFixture {
 
 }  // namespace
 
-TEST_F(DownloadRunTest, ReadyPageNamesTheFolder) {
+TEST_F(DownloadFlowTest, ReadyPageNamesTheFolder) {
     auto* ready = gw::ui::showPage<gw::ui::ReadyPage>();
     EXPECT_EQ(control<QLabel>(ready, "messageLabel")->text().toStdString(),
               "Your files are ready to be downloaded.  Your files will be downloaded into " +
@@ -203,14 +203,14 @@ TEST_F(DownloadRunTest, ReadyPageNamesTheFolder) {
                   "destination folder.  If this is correct, click the \"Next\" button.");
 }
 
-TEST_F(DownloadRunTest, CaptionNamesTheFileAndTheDisconnect) {
+TEST_F(DownloadFlowTest, CaptionNamesTheFileAndTheDisconnect) {
     EXPECT_EQ(gw::ui::DownloadCaption(2, 10, "http://h/a b.zip", false),
               "Please wait... Downloading file 2 of 10 (http://h/a b.zip)");
     EXPECT_EQ(gw::ui::DownloadCaption(1, 1, "x", true),
               QStringLiteral("Please wait... Downloading file 1 of 1 (x)") + kNote);
 }
 
-TEST_F(DownloadRunTest, OutcomeFollowsTheFiles) {
+TEST_F(DownloadFlowTest, OutcomeFollowsTheFiles) {
     gw::test::DownloadServer versions;
     struct Case {
         std::vector<std::string> paths;
@@ -251,7 +251,7 @@ TEST_F(DownloadRunTest, OutcomeFollowsTheFiles) {
 }
 
 // The finished page keeps its message and says under it what the page's checksums found.
-TEST_F(DownloadRunTest, TheFinishedPageSaysWhatThePagesChecksumsFound) {
+TEST_F(DownloadFlowTest, TheFinishedPageSaysWhatThePagesChecksumsFound) {
     gw::test::DownloadServer files;
     files.serve("/files/SHA256SUMS", gw::test::HexDigest("SHA256", gw::test::FileBytes("a.zip")) +
                                          "  a.zip\n" + std::string(64, '0') + "  bad.zip\n");
@@ -281,7 +281,7 @@ TEST_F(DownloadRunTest, TheFinishedPageSaysWhatThePagesChecksumsFound) {
     EXPECT_FALSE(fs::exists(folder / "bad.zip"));
 }
 
-TEST_F(DownloadRunTest, RunStoresThePageAddressAsTheNextHistoryEntry) {
+TEST_F(DownloadFlowTest, RunStoresThePageAddressAsTheNextHistoryEntry) {
     auto& state = gw::app::wizardState();
     state.PageAddress = "http://site/page/";
     state.HistoryCount = 3;
@@ -292,7 +292,7 @@ TEST_F(DownloadRunTest, RunStoresThePageAddressAsTheNextHistoryEntry) {
     EXPECT_FALSE(state.ShowWaitCancel);
 }
 
-TEST_F(DownloadRunTest, CancelTakesEffectBeforeTheNextFile) {
+TEST_F(DownloadFlowTest, CancelTakesEffectBeforeTheNextFile) {
     struct Case {
         std::vector<std::string> paths;
         const char* cancelDuring;
@@ -320,7 +320,7 @@ TEST_F(DownloadRunTest, CancelTakesEffectBeforeTheNextFile) {
     EXPECT_EQ(site.hitsOf("/f/a.zip"), 1);
 }
 
-TEST_F(DownloadRunTest, ClosingTheWaitDialogEndsAFileThatNeverEnds) {
+TEST_F(DownloadFlowTest, ClosingTheWaitDialogEndsAFileThatNeverEnds) {
     select({"/f/trickle.zip", "/f/a.zip"});
     WaitDialogWatch watch(QStringLiteral("file 1 of 2"), WaitDialogWatch::Action::Close);
     QWidget* finished = run();
@@ -330,7 +330,7 @@ TEST_F(DownloadRunTest, ClosingTheWaitDialogEndsAFileThatNeverEnds) {
     EXPECT_EQ(site.hitsOf("/f/a.zip"), 0);
 }
 
-TEST_F(DownloadRunTest, FilesBehindTheRefererAndThePagesCookieArriveAndNoCookieIsStored) {
+TEST_F(DownloadFlowTest, FilesBehindTheRefererAndThePagesCookieArriveAndNoCookieIsStored) {
     gw::test::DownloadServer guarded;
     auto* page = gw::ui::showPage<gw::ui::AddressPage>();
     auto* box = control<QComboBox>(page, "addressBox");
@@ -350,7 +350,7 @@ TEST_F(DownloadRunTest, FilesBehindTheRefererAndThePagesCookieArriveAndNoCookieI
 }
 
 // Files the server confirms are done, and the finished page says how many there were.
-TEST_F(DownloadRunTest, ARunAgainCountsUpToDateFilesAsDoneAndSaysHowMany) {
+TEST_F(DownloadFlowTest, ARunAgainCountsUpToDateFilesAsDoneAndSaysHowMany) {
     gw::test::DownloadServer versions;
     select({versions.url("/versioned/both/a.zip"), versions.url("/versioned/both/b.zip"),
             versions.url("/versioned/both/c.zip")});
@@ -370,7 +370,7 @@ TEST_F(DownloadRunTest, ARunAgainCountsUpToDateFilesAsDoneAndSaysHowMany) {
     }
 }
 
-TEST_F(DownloadRunTest, SecondRunAfterBackStartsClean) {
+TEST_F(DownloadFlowTest, SecondRunAfterBackStartsClean) {
     select({"/f/a.zip", "/f/missing.zip"});
     QWidget* finished = run();
     EXPECT_EQ(message(finished), gw::ui::kDownloadErrorsMessage);
@@ -387,7 +387,7 @@ TEST_F(DownloadRunTest, SecondRunAfterBackStartsClean) {
     EXPECT_EQ(site.hitsOf("/f/a.zip"), 2);
 }
 
-TEST_F(DownloadRunTest, LineDroppedOnlyAfterACompletedRun) {
+TEST_F(DownloadFlowTest, LineDroppedOnlyAfterACompletedRun) {
     struct Case {
         bool hangUpOnQuit;
         bool cancel;
@@ -417,7 +417,7 @@ TEST_F(DownloadRunTest, LineDroppedOnlyAfterACompletedRun) {
     }
 }
 
-TEST_F(DownloadRunTest, FinishOpensTheFolderUnlessScheduled) {
+TEST_F(DownloadFlowTest, FinishOpensTheFolderUnlessScheduled) {
     struct Case {
         bool scheduled;
         bool opened;
@@ -442,7 +442,7 @@ TEST_F(DownloadRunTest, FinishOpensTheFolderUnlessScheduled) {
     }
 }
 
-TEST_F(DownloadRunTest, OnlyALongRunOutOfSightIsAnnouncedAndItsButtonOpensTheFolder) {
+TEST_F(DownloadFlowTest, OnlyALongRunOutOfSightIsAnnouncedAndItsButtonOpensTheFolder) {
     const QString path = QStringLiteral("/org/freedesktop/Notifications");
     const QString name = QStringLiteral("org.freedesktop.Notifications");
     // Seconds, another window active, a service on the bus, the files; the notice (or none).

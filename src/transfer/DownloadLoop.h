@@ -10,16 +10,16 @@
 
 #include "platform/CommitThread.h"
 #include "transfer/DownloadRun.h"
-#include "transfer/RunEntry.h"
+#include "transfer/FileInRun.h"
 #include "transfer/RunLists.h"
 
 namespace gw::transfer {
 
 // One download run: its files and the page's checksum lists, moved on a turn at a time.
-class Run {
+class DownloadLoop {
   public:
-    Run(platform::TransferEngine& engine, const std::vector<std::string>& addresses,
-        const std::string& folder, const RunOptions& options, const RunEvents& events);
+    DownloadLoop(platform::TransferEngine& engine, const std::vector<std::string>& addresses,
+                 const std::string& folder, const RunOptions& options, const RunEvents& events);
     std::vector<FileStatus> run();
 
   private:
@@ -57,7 +57,7 @@ class Run {
     const RunEvents& events_;
     const std::size_t jobs_;
     RunLists lists_;
-    std::vector<Entry> entries_;
+    std::vector<FileInRun> entries_;
     std::vector<FileStatus> files_;
     // Files that may start, lowest list position first.
     std::priority_queue<std::size_t, std::vector<std::size_t>, std::greater<>> ready_;

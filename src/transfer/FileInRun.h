@@ -16,7 +16,7 @@
 namespace gw::transfer {
 
 // Where one address of a download run stands, between its tries.
-enum class State {
+enum class Stage {
     Queued,
     Running,
     Waiting,     // for its next try
@@ -26,7 +26,7 @@ enum class State {
     Done,
 };
 
-struct Entry {
+struct FileInRun {
     std::string name;
     std::optional<std::size_t> nextSameName;  // the next address in list order with this name
     // Open only while a try runs: a file waiting for its next try holds no descriptor, but
@@ -50,7 +50,7 @@ struct Entry {
     bool unchanged = false;     // the server confirmed that copy
     bool proven = false;        // its bytes matched the hash a list gives
     int tries = 0;
-    State state = State::Queued;
+    Stage stage = Stage::Queued;
     bool writeFailed = false;
     std::chrono::steady_clock::time_point retryAt;
 };
