@@ -18,9 +18,12 @@ namespace gw::transfer {
 // One download run: its files and the page's checksum lists, moved on a turn at a time.
 class DownloadLoop {
   public:
+    // With `listsOnly`, only the checksum lists that may name the files are fetched.
     DownloadLoop(platform::TransferEngine& engine, const std::vector<std::string>& addresses,
-                 const std::string& folder, const RunOptions& options, const RunEvents& events);
+                 const std::string& folder, const RunOptions& options, const RunEvents& events,
+                 bool listsOnly = false);
     std::vector<FileStatus> run();
+    const ChecksumBook& book() const { return lists_.book(); }
 
   private:
     bool hasRoom() const;
@@ -66,6 +69,7 @@ class DownloadLoop {
     std::size_t waiting_ = 0;
     std::size_t committing_ = 0;
     bool aborted_ = false;
+    const bool listsOnly_;
     platform::CommitThread committer_;
 };
 

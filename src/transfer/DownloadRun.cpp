@@ -35,7 +35,7 @@ std::string RefuseNonFile(const platform::ResponseHead& head) {
 
 DownloadLoop::DownloadLoop(platform::TransferEngine& engine,
                            const std::vector<std::string>& addresses, const std::string& folder,
-                           const RunOptions& options, const RunEvents& events)
+                           const RunOptions& options, const RunEvents& events, bool listsOnly)
     : engine_(engine),
       addresses_(addresses),
       folder_(folder),
@@ -45,7 +45,10 @@ DownloadLoop::DownloadLoop(platform::TransferEngine& engine,
       lists_(options.checksumLists, addresses, addresses.size(), options.listPatience,
              events.checksumNote),
       entries_(addresses.size()),
-      files_(addresses.size()) {
+      files_(addresses.size()),
+      listsOnly_(listsOnly) {
+    if (listsOnly)
+        return;
     std::unordered_map<std::string, std::size_t> last;
     for (std::size_t i = 0; i < addresses.size(); ++i) {
         entries_[i].name = FileNameFromAddress(addresses[i]);
@@ -79,7 +82,8 @@ std::vector<FileStatus> DownloadLoop::run() {
         }
         proveTurn();
         if (running_ == 0 && waiting_ == 0 && committing_ == 0 && proving_.empty() &&
-            (ready_.empty() || request != RunRequest::Continue))
+            (ready_.empty() || request != RunRequest::Continue) &&
+            (!listsOnly_ || lists_.settled() || request != RunRequest::Continue))
             break;
         // A file read again for its hash goes on at once; nothing else waits on it.
         const milliseconds wait = rehashing() ? milliseconds(0) : kTurn;
@@ -204,6 +208,7 @@ std::string DownloadLoop::checkAnswer(std::size_t index, const platform::Respons
     }
     if (entry.rangeFrom == 0) {
         entry.version = VersionOf(head);
+        files_[index].length = entry.version.length;
         entry.modified = modified;
     } else if (modified) {
         entry.modified = modified;
@@ -377,6 +382,15 @@ std::vector<FileStatus> DownloadAll(platform::TransferEngine& engine,
                                     const std::string& folder, const RunOptions& options,
                                     const RunEvents& events) {
     return DownloadLoop(engine, addresses, folder, options, events).run();
+}
+
+ChecksumBook ReadChecksumLists(platform::TransferEngine& engine,
+                               const std::vector<std::string>& addresses, const RunOptions& options,
+                               const RunEvents& events) {
+    static const std::string kNoFolder;
+    DownloadLoop lists(engine, addresses, kNoFolder, options, events, true);
+    lists.run();
+    return lists.book();
 }
 
 }  // namespace gw::transfer

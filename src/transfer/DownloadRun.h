@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,8 @@ struct FileStatus {
     DownloadResult result;  // meaningful once finished
     bool finished = false;
     std::uint64_t bytes = 0;  // received by the current try
+    // The whole file's length as the server announced it, where it did.
+    std::optional<std::uint64_t> length;
 };
 
 struct RunEvents {
@@ -95,5 +98,12 @@ std::vector<FileStatus> DownloadAll(platform::TransferEngine& engine,
                                     const std::vector<std::string>& addresses,
                                     const std::string& folder, const RunOptions& options,
                                     const RunEvents& events);
+
+// What the page's checksum lists say of the files at `addresses`, fetched and read as a
+// download run reads them (the same lists, limits, tries, patience and notes), with no file
+// fetched: for a list of the files handed on to another program.
+ChecksumBook ReadChecksumLists(platform::TransferEngine& engine,
+                               const std::vector<std::string>& addresses, const RunOptions& options,
+                               const RunEvents& events);
 
 }  // namespace gw::transfer

@@ -63,6 +63,8 @@ class RunLists {
     const ChecksumBook& book() const { return book_; }
 
     bool owns(std::size_t id) const { return id >= firstId_; }
+    // Whether every list has arrived or been given up.
+    bool settled() const { return active_.empty() && nextQueued_ == lists_.size(); }
     std::size_t running() const { return running_; }
     // The earliest moment a list waits for, to start its next try or to be given up.
     std::optional<Clock::time_point> nextDue() const;
