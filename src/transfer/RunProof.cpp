@@ -11,9 +11,11 @@ constexpr std::size_t kRehashPiece = 4 << 20;
 
 }  // namespace
 
+// Where nothing holds the file back, it moves on at once.
 void DownloadLoop::prove(std::size_t index) {
     entries_[index].stage = Stage::Proving;
-    proving_.push_back(index);
+    if (!advance(index))
+        proving_.push_back(index);
 }
 
 void DownloadLoop::proveTurn() {
