@@ -8,7 +8,8 @@ HashingThread::HashingThread(HashAlgorithm algorithm)
 
 std::string HashingThread::hex() {
     thread_.drain();
-    return hasher_.hex();
+    // A hash that could not take every byte is no hash of the file.
+    return thread_.failure().empty() ? hasher_.hex() : std::string();
 }
 
 }  // namespace gw::platform

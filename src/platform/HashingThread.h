@@ -15,7 +15,8 @@ class HashingThread {
     explicit HashingThread(HashAlgorithm algorithm);
 
     void add(const char* data, std::size_t size) { thread_.add(data, size); }
-    // Waits for every byte added, then ends the hash: its lower-case hex, "" on failure.
+    // Waits for every byte added, then ends the hash: its lower-case hex, "" on failure (what
+    // hashing threw on its thread included).
     std::string hex();
 
   private:
