@@ -272,6 +272,33 @@ SCENARIOS = [
             {"expect_entries": {"path": ".cache/grabwright", "names": []}}],
     },
     {
+        "name": "hung up and terminated during a download",
+        "site": SITE,
+        # What a logout sends: the second signal ends the wizard at once, with the first's
+        # status, and takes the part file with it.
+        "hold_site": ["/files/two.zip"],
+        "steps": TO_STEP_4 + [
+            {"key": "Return"}, {"wait_text": READY_IN_DOWNLOADS}, {"key": "Return"},
+            {"wait_text": "Please wait... Downloading file 2 of 2 ({site}/files/two.zip)"},
+            {"send_signal": "SIGHUP"}, {"send_signal": "SIGTERM"}, {"expect_exit": 129},
+            {"expect_entries": {"path": "Downloads", "names": ["one.zip"]}},
+            {"expect_entries": {"path": ".cache/grabwright", "names": []}}],
+    },
+    {
+        "name": "interrupted twice during a fetch",
+        "site": SITE,
+        "hold_site": True,
+        "steps": [
+            {"key": "Return", "window": WELCOME},
+            {"wait_text": "Step 1"},
+            {"key": "ctrl+a"},
+            {"type": "{site}/files/"},
+            {"key": "Return"},
+            {"wait_text": "Please wait... Retrieving requested webpage..."},
+            {"send_signal": "SIGINT"}, {"send_signal": "SIGINT"}, {"expect_exit": 130},
+            {"expect_entries": {"path": ".cache/grabwright", "names": []}}],
+    },
+    {
         "name": "remembered addresses",
         "home": {".config/grabwright.ini": "[History]\nURL1=http://127.0.0.1:1/old/\n"},
         "steps": [
