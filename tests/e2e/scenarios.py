@@ -44,6 +44,15 @@ def to_selection(found):
 
 TO_SELECTION = to_selection(2)
 TO_STEP_4 = TO_SELECTION + [{"key": "Return"}, {"wait_text": "Step 4"}]
+# Into the fetch of a page that the site holds back.
+IN_A_FETCH = [
+            {"key": "Return", "window": WELCOME},
+            {"wait_text": "Step 1"},
+            {"key": "ctrl+a"},
+            {"type": "{site}/files/"},
+            {"key": "Return"},
+            {"wait_text": "Please wait... Retrieving requested webpage..."},
+]
 
 SCENARIOS = [
     {
@@ -243,13 +252,7 @@ SCENARIOS = [
         "site": SITE,
         # The page never comes: closing the window is the way out of the fetch, not the end.
         "hold_site": True,
-        "steps": [
-            {"key": "Return", "window": WELCOME},
-            {"wait_text": "Step 1"},
-            {"key": "ctrl+a"},
-            {"type": "{site}/files/"},
-            {"key": "Return"},
-            {"wait_text": "Please wait... Retrieving requested webpage..."},
+        "steps": IN_A_FETCH + [
             {"close_window": "GrabWright Plus"},
             {"wait_text": FETCH_FAILED, "window": "GrabWright"},
             {"key": "Return", "window": "GrabWright"},
@@ -288,13 +291,7 @@ SCENARIOS = [
         "name": "interrupted twice during a fetch",
         "site": SITE,
         "hold_site": True,
-        "steps": [
-            {"key": "Return", "window": WELCOME},
-            {"wait_text": "Step 1"},
-            {"key": "ctrl+a"},
-            {"type": "{site}/files/"},
-            {"key": "Return"},
-            {"wait_text": "Please wait... Retrieving requested webpage..."},
+        "steps": IN_A_FETCH + [
             {"send_signal": "SIGINT"}, {"send_signal": "SIGINT"}, {"expect_exit": 130},
             {"expect_entries": {"path": ".cache/grabwright", "names": []}}],
     },
