@@ -46,13 +46,9 @@ TO_SELECTION = to_selection(2)
 TO_STEP_4 = TO_SELECTION + [{"key": "Return"}, {"wait_text": "Step 4"}]
 # Into the fetch of a page that the site holds back.
 IN_A_FETCH = [
-            {"key": "Return", "window": WELCOME},
-            {"wait_text": "Step 1"},
-            {"key": "ctrl+a"},
-            {"type": "{site}/files/"},
-            {"key": "Return"},
-            {"wait_text": "Please wait... Retrieving requested webpage..."},
-]
+    {"key": "Return", "window": WELCOME}, {"wait_text": "Step 1"}, {"key": "ctrl+a"},
+    {"type": "{site}/files/"}, {"key": "Return"},
+    {"wait_text": "Please wait... Retrieving requested webpage..."}]
 
 SCENARIOS = [
     {
@@ -277,8 +273,7 @@ SCENARIOS = [
     {
         "name": "hung up and terminated during a download",
         "site": SITE,
-        # What a logout sends: the second signal ends the wizard at once, with the first's
-        # status, and takes the part file with it.
+        # What a logout sends: the second ends it at once, with the first's status.
         "hold_site": ["/files/two.zip"],
         "steps": TO_STEP_4 + [
             {"key": "Return"}, {"wait_text": READY_IN_DOWNLOADS}, {"key": "Return"},
