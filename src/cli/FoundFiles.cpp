@@ -1,6 +1,5 @@
 #include "cli/FoundFiles.h"
 
-#include <exception>
 #include <optional>
 #include <ostream>
 
@@ -28,7 +27,6 @@ int ExitStatusForStop(std::ostream& err) {
         case StopReason::None:
             return -1;
         case StopReason::Interrupt:
-        case StopReason::Abort:
             err << "grabwright-cli: interrupted\n";
             return 130;
         case StopReason::Terminate:
@@ -59,7 +57,6 @@ FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& addres
     // which its head tells before the first piece. The harvest runs on a thread of its own,
     // so that receiving and harvesting the page take about as long as the slower of the two.
     std::optional<harvest::PageHarvest> harvest;
-    std::exception_ptr harvestFailure;
     // Declared after `harvest`, so that its thread ends before the harvest goes.
     std::optional<platform::PieceThread> harvesting;
     std::string pageAddress;
@@ -70,14 +67,7 @@ FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& addres
     request.checkHead = [&](const platform::ResponseHead& head) {
         pageAddress = head.address;
         harvest.emplace(pattern, pageAddress);
-        harvesting.emplace([&](std::string_view bytes) {
-            try {
-                if (!harvestFailure)
-                    harvest->AddBytes(bytes);
-            } catch (...) {
-                harvestFailure = std::current_exception();
-            }
-        });
+        harvesting.emplace([&](std::string_view bytes) { harvest->AddBytes(bytes); });
         return std::string();
     };
     request.sink = [&](const char* data, std::size_t size) {
@@ -105,8 +95,11 @@ FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& addres
     }
 
     harvesting->drain();
-    if (harvestFailure)
-        std::rethrow_exception(harvestFailure);
+    if (!harvesting->failure().empty()) {
+        err << "grabwright-cli: the page could not be searched: "
+            << EscapeForLine(harvesting->failure()) << '\n';
+        return Failed(1);
+    }
     harvest::Harvest found = harvest->Finish();
     if (found.matched == 0) {
         err << harvest::kNothingFoundMessage << '\n';

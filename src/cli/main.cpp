@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <exception>
 #include <iostream>
 #include <string>
 
@@ -78,9 +79,7 @@ int Print(const std::string& text) {
     return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     // From the first step on, so that whatever comes before the downloads (a large cookies
     // file takes libcurl a minute) can be stopped too.
     if (!gw::cli::CatchStopSignals()) {
@@ -114,4 +113,19 @@ int main(int argc, char** argv) {
         return gw::cli::RunList(engine, options->address, options->fileSpec, std::cout, std::cerr,
                                 errIsTerminal);
     return gw::cli::RunDownloadCommand(engine, *options, std::cerr, errIsTerminal);
+}
+
+}  // namespace
+
+// What no step caught (memory ran out, a library threw) ends the command with its reason,
+// never with std::terminate's abort and core dump.
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& caught) {
+        std::cerr << "grabwright-cli: " << gw::cli::EscapeForLine(caught.what()) << '\n';
+    } catch (...) {
+        std::cerr << "grabwright-cli: an unknown error\n";
+    }
+    return 1;
 }

@@ -111,6 +111,7 @@ bool AnchorWalk::Next(const TextWindow& window, LinkSpan& span) {
         if (!start)
             break;
         bool found = false;
+        bool tooLong = false;
         if (pending_.empty()) {
             found = FindSpan(window.base + *start, window, span);
             if (!found && window.last) {
@@ -120,6 +121,7 @@ bool AnchorWalk::Next(const TextWindow& window, LinkSpan& span) {
                 End(window);
                 return false;
             }
+            tooLong = found && span.end - span.begin > kMaxSpanLength;
         } else {
             resume_ = searches_->resumeClose.From(*start);
         }
@@ -135,7 +137,7 @@ bool AnchorWalk::Next(const TextWindow& window, LinkSpan& span) {
             blockedAt_ = window.base + *start;
             blockedScanned_ = window.end();
         }
-        if (found)
+        if (found && !tooLong)
             return true;
     }
     if (!window.last)

@@ -61,7 +61,8 @@ void PendingAnchors::FeedOne(std::size_t number, const TextWindow& window) {
     anchor.search.Feed(window, !anchor.leader);
     const SpanSearch& search = anchor.search;
     if (search.settled() && !anchor.copied) {
-        anchor.ruleB = std::string(window.between(search.quote + 1, search.quoteAfterQuote));
+        if (search.fits(search.quote, search.quoteAfterQuote))
+            anchor.ruleB = std::string(window.between(search.quote + 1, search.quoteAfterQuote));
         anchor.copied = true;
     }
 }
@@ -80,55 +81,81 @@ void PendingAnchors::Feed(const TextWindow& window) {
 }
 
 bool PendingAnchors::TakeDecided(const TextWindow& window, LinkSpan& span, bool& noSpan) {
-    if (anchors_.empty())
-        return false;
-    Anchor& front = anchors_.front();
-    const SpanSearch& search = front.search;
-    if (search.decided()) {
-        span = LinkSpan{search.equals + 1, search.closeAfterEquals,
-                        window.between(search.equals + 1, search.closeAfterEquals)};
-        do {
+    while (!anchors_.empty()) {
+        const SpanSearch& search = anchors_.front().search;
+        if (search.decided()) {
+            const bool fits = search.fits(search.equals, search.closeAfterEquals);
+            if (fits)
+                span = LinkSpan{search.equals + 1, search.closeAfterEquals,
+                                window.between(search.equals + 1, search.closeAfterEquals)};
+            do {
+                PopFront();
+            } while (!anchors_.empty() && !anchors_.front().leader);
+            if (fits)
+                return true;
+            continue;
+        }
+        if (!window.last)
+            return false;
+        // The text ended before rule A found a span: the anchor's own rules B and C decide.
+        bool fits = true;
+        if (search.settled()) {
+            fits = search.fits(search.quote, search.quoteAfterQuote);
+            delivered_ = std::move(anchors_.front().ruleB);
+            span = LinkSpan{search.quote + 1, search.quoteAfterQuote, delivered_};
+        } else if (search.endAfterEither != SpanSearch::npos) {
+            fits = search.fits(search.either, search.endAfterEither);
+            if (fits)
+                span = LinkSpan{search.either + 1, search.endAfterEither,
+                                window.between(search.either + 1, search.endAfterEither)};
+        } else {
+            noSpan = true;
             PopFront();
-        } while (!anchors_.empty() && !anchors_.front().leader);
-        return true;
+            return false;
+        }
+        PopFront();
+        if (fits)
+            return true;
     }
-    if (!window.last)
-        return false;
-    // The text ended before rule A found a span: the anchor's own rules B and C decide.
-    bool found = true;
-    if (search.settled()) {
-        delivered_ = std::move(front.ruleB);
-        span = LinkSpan{search.quote + 1, search.quoteAfterQuote, delivered_};
-    } else if (search.endAfterEither != SpanSearch::npos) {
-        span = LinkSpan{search.either + 1, search.endAfterEither,
-                        window.between(search.either + 1, search.endAfterEither)};
-    } else {
-        noSpan = true;
-        found = false;
-    }
-    PopFront();
-    return found;
+    return false;
 }
 
 std::size_t PendingAnchors::NeedFrom() const {
     std::size_t need = SpanSearch::npos;
-    const auto consider = [&need](const Anchor& anchor) {
-        const SpanSearch& search = anchor.search;
-        if (anchor.leader && search.equals != SpanSearch::npos)
-            need = std::min(need, search.equals + 1);
-        if (!search.settled() && search.either != SpanSearch::npos)
-            need = std::min(need, search.either + 1);
-    };
     if (anchors_.empty())
         return need;
+    const auto considerRuleA = [&need](const Anchor& anchor) {
+        const SpanSearch& search = anchor.search;
+        if (anchor.leader && search.equals != SpanSearch::npos &&
+            search.fits(search.equals, search.closeAfterEquals))
+            need = std::min(need, search.equals + 1);
+    };
     // At most two groups are open at once (a second begins only past the first one's "=", and
-    // the ">" that lets the walk on past the second's start decides the first), and rule C's
-    // start only grows from one anchor to the next.
-    consider(anchors_.front());
+    // the ">" that lets the walk on past the second's start decides the first).
+    considerRuleA(anchors_.front());
     if (lastLeader_ >= taken_)
-        consider(at(lastLeader_));
-    if (firstUnsettled_ < count())
-        consider(at(std::max(firstUnsettled_, taken_)));
+        considerRuleA(at(lastLeader_));
+    // Every anchor still without its rule B span has seen the same one double quote, if any:
+    // a second would have settled the first of them.
+    if (firstUnsettled_ < count()) {
+        const SpanSearch& search = at(std::max(firstUnsettled_, taken_)).search;
+        if (search.quote != SpanSearch::npos && search.fits(search.quote, search.quoteAfterQuote))
+            need = std::min(need, search.quote + 1);
+    }
+    // Rule C's start only grows from one anchor to the next.
+    std::size_t& c = firstNeedingC_;
+    c = std::max(c, taken_);
+    while (c < count()) {
+        const SpanSearch& search = at(c).search;
+        if (search.settled() || (search.either != SpanSearch::npos &&
+                                 !search.fits(search.either, search.endAfterEither))) {
+            ++c;
+            continue;
+        }
+        if (search.either != SpanSearch::npos)
+            need = std::min(need, search.either + 1);
+        break;
+    }
     return need;
 }
 

@@ -22,6 +22,12 @@ struct SpanSearch {
     // Rule A decides the span as soon as it finds one, whatever follows.
     bool decided() const { return closeAfterEquals != npos; }
     bool settled() const { return quoteAfterQuote != npos; }
+    // Whether the span that a rule's opening byte at `open` begins, closed at `close` or not
+    // yet, can still be short enough to give an entry (kMaxSpanLength): once it cannot, its
+    // text is needed no longer.
+    bool fits(std::size_t open, std::size_t close) const {
+        return (close != npos ? close : scanned) - open - 1 <= kMaxSpanLength;
+    }
 
     std::size_t scanned;                                 // positions before it have been seen
     std::size_t equals = npos, closeAfterEquals = npos;  // rule A: "=", then ">"
@@ -38,6 +44,7 @@ struct SpanSearch {
 // them share rule A's span, so only the first of such a group (its leader) looks for it; the
 // others look only for their rule B span, which is copied out once found, and are then done with
 // the text: a page that never decides rule A costs memory for the spans it holds, not the text.
+// Nor does a span that grows past kMaxSpanLength keep its text: it will give no entry.
 class PendingAnchors {
   public:
     bool empty() const { return anchors_.empty(); }
@@ -48,7 +55,8 @@ class PendingAnchors {
     void Feed(const TextWindow& window);
     // True with the first anchor's span once it is decided, the others of its group left out
     // (their span is the same); on the last window, with whatever rules B and C give it, and
-    // false with `noSpan` set when they give nothing.
+    // false with `noSpan` set when they give nothing. An anchor whose span is too long is
+    // passed over for the next.
     bool TakeDecided(const TextWindow& window, LinkSpan& span, bool& noSpan);
     // The first position any held anchor may still need; npos when none.
     std::size_t NeedFrom() const;
@@ -58,7 +66,7 @@ class PendingAnchors {
         SpanSearch search;
         bool leader = false;
         bool copied = false;
-        std::string ruleB;  // rule B's span, once found
+        std::string ruleB;  // rule B's span, once found, unless too long
     };
     Anchor& at(std::size_t number) { return anchors_[number - taken_]; }
     const Anchor& at(std::size_t number) const { return anchors_[number - taken_]; }
@@ -71,7 +79,10 @@ class PendingAnchors {
     std::size_t taken_ = 0;
     std::size_t lastLeader_ = 0;
     std::size_t firstUnsettled_ = 0;  // anchors before it have their rule B span
-    std::string delivered_;           // the text of the span last handed on from a copy
+    // Anchors before it need no text for rule C: they are settled, or their rule C span is too
+    // long already. Both last, so it only moves on.
+    mutable std::size_t firstNeedingC_ = 0;
+    std::string delivered_;  // the text of the span last handed on from a copy
 };
 
 }  // namespace gw::harvest

@@ -19,6 +19,10 @@ struct TextWindow {
     }
 };
 
+// A link span longer than this yields no entry, the page whole or in pieces alike: no address
+// is that long, and an anchor left open for good would otherwise hold the rest of the page.
+inline constexpr std::size_t kMaxSpanLength = std::size_t{1} << 20;
+
 // One link span: the address text is [begin, end) of the page text; `text` holds its bytes
 // until the walk that gave it is asked for the next span.
 struct LinkSpan {

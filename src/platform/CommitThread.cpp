@@ -1,6 +1,9 @@
 #include "platform/CommitThread.h"
 
+#include <optional>
 #include <utility>
+
+#include "platform/WorkerFailure.h"
 
 namespace gw::platform {
 
@@ -25,8 +28,15 @@ void CommitThread::work(std::stop_token stop) {
         Handed handed = std::move(queue_.front());
         queue_.pop_front();
         lock.unlock();
-        const bool ok = handed.file->commit();
-        Committed committed{handed.id, ok, ok ? std::string() : handed.file->error()};
+        Committed committed{handed.id, false, {}};
+        const std::optional<std::string> failure = FailureOf([&] {
+            committed.ok = handed.file->commit();
+            if (!committed.ok)
+                committed.error = handed.file->error();
+        });
+        if (failure)
+            committed.error = "the file could not be put in place: " + *failure;
+        // Not committed, the file goes with its writer.
         handed.file.reset();
         lock.lock();
         ended_.push_back(std::move(committed));

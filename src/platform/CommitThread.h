@@ -24,7 +24,7 @@ class CommitThread {
     struct Committed {
         std::size_t id;
         bool ok;
-        std::string error;  // the writer's, when not ok
+        std::string error;  // the writer's, or what the commit threw, when not ok
     };
 
     CommitThread();

@@ -5,36 +5,14 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <random>
-#include <set>
 
 namespace gw::platform {
 namespace {
 
 constexpr int kNameTries = 100;
-
-// Part files still open in this process, removed by exit() if nothing else removed them
-// (the wizard's quit ends the program while a file may be arriving).
-struct LiveParts {
-    std::mutex mutex;
-    std::set<std::string> paths;
-};
-
-LiveParts& liveParts() {
-    static LiveParts* parts = [] {
-        auto* made = new LiveParts;  // never destroyed, so the exit handler can still use it
-        std::atexit([] {
-            const std::lock_guard lock(liveParts().mutex);
-            for (const std::string& path : liveParts().paths)
-                ::unlink(path.c_str());
-        });
-        return made;
-    }();
-    return *parts;
-}
 
 // Dates the file `when` where its file system holds that date, else by its arrival, now. The
 // kernel clamps a date out of the file system's range without a word (ext4 ends in 2446), so
@@ -120,8 +98,7 @@ FileWriter::FileWriter(const std::string& folder, const std::string& name, FileA
         return;
     }
     partPath_ = folder + partName_;
-    const std::lock_guard lock(liveParts().mutex);
-    liveParts().paths.insert(partPath_);
+    underWay_ = FileUnderWay(partPath_);
 }
 
 FileWriter::~FileWriter() {
@@ -146,8 +123,7 @@ void FileWriter::discard() {
 }
 
 void FileWriter::forget() {
-    const std::lock_guard lock(liveParts().mutex);
-    liveParts().paths.erase(partPath_);
+    underWay_.release();
     partPath_.clear();
 }
 
@@ -221,6 +197,7 @@ bool FileWriter::resume() {
 bool FileWriter::commit() {
     if (fd_ < 0)
         return false;
+    underWay_.goingIntoPlace(folder_ + name_);
     struct stat old {};
     const bool replacing =
         ::fstatat(folderFd_, name_.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT;

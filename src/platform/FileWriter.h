@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +9,7 @@
 #include <vector>
 
 #include "platform/FileTags.h"
+#include "platform/FilesUnderWay.h"
 
 namespace gw::platform {
 
@@ -40,14 +39,16 @@ enum class FileAccess {
 // the final name, which is renamed over that name only once every byte, the flush and the
 // close have succeeded. Until then the final name is never touched, so a failure leaves
 // whatever stood there as it was; a file that is not committed is removed (also when the
-// process exits).
+// process exits, or a second stop signal ends it: see FileUnderWay).
 class FileWriter {
   public:
     // `folder` ends in "/". A name that cannot stand in a folder, or that is longer than the
     // folder allows, leaves the object not open(); error() says why.
     FileWriter(const std::string& folder, const std::string& name,
                FileAccess access = FileAccess::AsUmaskAllows);
-    ~FileWriter();
+    // Virtual: a file handed on to be put in place is deleted by whoever holds it, through
+    // this type, whatever it was made as.
+    virtual ~FileWriter();
     FileWriter(const FileWriter&) = delete;
     FileWriter& operator=(const FileWriter&) = delete;
 
@@ -91,14 +92,15 @@ class FileWriter {
     FileAccess access_;
     std::string folder_;
     std::uint64_t size_ = 0;
-    dev_t device_ = 0;
-    ino_t inode_ = 0;
+    std::uint64_t device_ = 0;
+    std::uint64_t inode_ = 0;
     std::optional<std::chrono::sys_seconds> modified_;
     TagMaker tags_;
     std::string name_;
     std::string partName_;
     std::string partPath_;
     std::string error_;
+    FileUnderWay underWay_;
 };
 
 }  // namespace gw::platform

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <memory>
 
 namespace gw::platform {
@@ -64,6 +65,15 @@ std::vector<std::string> ListSubfolders(const std::string& folder,
 
 bool CreateOneFolder(const std::string& path) {
     return !path.empty() && ::mkdir(path.c_str(), 0777) == 0;
+}
+
+std::string FollowedLink(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return path;
+    const std::unique_ptr<char, decltype(&std::free)> target(::realpath(path.c_str(), nullptr),
+                                                             &std::free);
+    return target ? std::string(target.get()) : path;
 }
 
 }  // namespace gw::platform

@@ -21,4 +21,8 @@ std::vector<std::string> ListSubfolders(const std::string& folder,
 // it is missing. A final "/" only ends the path.
 bool CreateOneFolder(const std::string& path);
 
+// Where the symbolic link at `path` finally leads, every link on the way followed; `path`
+// itself when no link stands there or its target cannot be found.
+std::string FollowedLink(const std::string& path);
+
 }  // namespace gw::platform

@@ -18,13 +18,16 @@ void HashingThread::add(const char* data, std::size_t size) {
 }
 
 void HashingThread::pause() {
-    if (thread_)
+    if (thread_) {
         thread_->drain();
+        failed_ = failed_ || !thread_->failure().empty();
+    }
     thread_.reset();
 }
 
 void HashingThread::restart() {
     thread_.reset();
+    failed_ = false;
     for (const auto& hasher : hashers_)
         hasher->restart();
 }
@@ -33,7 +36,7 @@ std::vector<std::string> HashingThread::hexes() {
     pause();
     std::vector<std::string> hexes;
     for (const auto& hasher : hashers_)
-        hexes.push_back(hasher->hex());
+        hexes.push_back(failed_ ? std::string() : hasher->hex());
     return hexes;
 }
 

@@ -25,13 +25,15 @@ class HashingThread {
     // Forgets every byte added.
     void restart();
     // Waits for every byte added, ends the thread and the hashes: their lower-case hex in the
-    // order of algorithms(), "" for one that failed. restart() before adding again.
+    // order of algorithms(), "" for one that failed (what hashing threw on its thread fails
+    // them all). restart() before adding again.
     std::vector<std::string> hexes();
 
   private:
     std::vector<HashAlgorithm> algorithms_;
     std::vector<std::unique_ptr<Hasher>> hashers_;  // the worker's alone while it runs
     std::unique_ptr<PieceThread> thread_;
+    bool failed_ = false;  // hashing threw: a hash that missed bytes is no hash of the file
 };
 
 }  // namespace gw::platform

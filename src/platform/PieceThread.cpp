@@ -1,7 +1,10 @@
 #include "platform/PieceThread.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
+
+#include "platform/WorkerFailure.h"
 
 namespace gw::platform {
 
@@ -43,8 +46,12 @@ void PieceThread::work(std::stop_token stop) {
         queue_.pop_front();
         busy_ = true;
         lock.unlock();
-        consume_(piece);
+        std::optional<std::string> failure;
+        if (failure_.empty())
+            failure = FailureOf([&] { consume_(piece); });
         lock.lock();
+        if (failure)
+            failure_ = *failure;
         busy_ = false;
         queued_ -= piece.size();
         changed_.notify_all();

@@ -15,7 +15,8 @@ namespace gw::platform {
 // Bytes consumed on a thread of their own while the caller goes on receiving them, so that the
 // two cost about as much as the slower of them rather than both. The bytes are copied into
 // pieces, consumed one at a time in the order they came; at most kMaxQueued bytes wait, so a
-// slow consumer holds back the caller instead of filling memory.
+// slow consumer holds back the caller instead of filling memory. What the consumer throws ends
+// the consuming: later bytes are dropped, and failure() gives the reason once drained.
 class PieceThread {
   public:
     using Consumer = std::function<void(std::string_view bytes)>;
@@ -27,6 +28,8 @@ class PieceThread {
     void add(const char* data, std::size_t size);
     // Waits until every byte added has been consumed.
     void drain();
+    // After drain(): what the consumer threw, "" when it threw nothing.
+    const std::string& failure() const { return failure_; }
 
   private:
     static constexpr std::size_t kPiece = 64 * 1024;  // small enough for the heap to reuse
@@ -42,6 +45,7 @@ class PieceThread {
     std::deque<std::string> queue_;
     std::size_t queued_ = 0;
     bool busy_ = false;
+    std::string failure_;  // written by the worker while holding the mutex
     std::jthread worker_;  // last: it stops and joins before the members it uses go
 };
 

@@ -35,6 +35,8 @@ ScratchFile::ScratchFile(const std::string& path) : path_(path) {
     fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd_ < 0)
         error_ = errno;
+    else
+        underWay_ = FileUnderWay(path);
 }
 
 ScratchFile::~ScratchFile() {
@@ -73,6 +75,7 @@ bool ScratchFile::readBack(std::string& bytes) {
 
 void ScratchFile::remove() {
     ::unlink(path_.c_str());
+    underWay_.release();
 }
 
 }  // namespace gw::platform

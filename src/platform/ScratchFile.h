@@ -4,11 +4,15 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/FilesUnderWay.h"
+
 namespace gw::platform {
 
 // A file made new at a path, written as bytes arrive and read back whole through the same
 // descriptor, so what is read is that file and nothing planted at its name since. Whatever
 // stood at the path is removed first: a link is never written through, a fifo never waited on.
+// While the object lives, an end by a second stop signal removes the file too; once it is
+// gone the file stays, for its owner to keep or remove.
 class ScratchFile {
   public:
     explicit ScratchFile(const std::string& path);
@@ -33,6 +37,7 @@ class ScratchFile {
     int fd_ = -1;
     int error_ = 0;
     std::uint64_t size_ = 0;
+    FileUnderWay underWay_;
 };
 
 }  // namespace gw::platform

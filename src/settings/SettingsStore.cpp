@@ -1,8 +1,9 @@
 #include "settings/SettingsStore.h"
 
 #include <algorithm>
-#include <filesystem>
 
+#include "platform/Folders.h"
+#include "platform/PrivateFolder.h"
 #include "platform/UserFolders.h"
 #include "platform/WholeFile.h"
 #include "settings/AtomicFile.h"
@@ -10,8 +11,6 @@
 
 namespace gw::settings {
 namespace {
-
-namespace fs = std::filesystem;
 
 // "" when the application name cannot name a file in the configuration folder.
 std::string settingsFile(const std::string& application) {
@@ -22,21 +21,8 @@ std::string settingsFile(const std::string& application) {
     std::string name;
     for (char c : application)
         name += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    const std::string path = folder + "/" + name + ".ini";
     // A settings file kept elsewhere behind a symbolic link (a dotfiles folder) stays there.
-    std::error_code ec;
-    if (fs::is_symlink(path, ec)) {
-        const fs::path target = fs::canonical(path, ec);
-        if (!ec)
-            return target.string();
-    }
-    return path;
-}
-
-void makeFolder(const fs::path& folder) {
-    std::error_code ec;
-    if (fs::create_directories(folder, ec))
-        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, ec);
+    return platform::FollowedLink(folder + "/" + name + ".ini");
 }
 
 }  // namespace
@@ -64,7 +50,10 @@ bool WriteSettings(const std::string& application, const std::string& section,
         return false;
     if (values.empty())
         return true;
-    makeFolder(fs::path(path).parent_path());
+    // Made owner-only, with its parents, when missing; one that belongs to another user, who
+    // could swap the file, is refused.
+    if (platform::OwnPrivateFolder(path.substr(0, path.rfind('/'))).empty())
+        return false;
 
     const platform::FileBytes file = platform::ReadWholeFile(path);
     if (file.kind == platform::FileKind::Other)

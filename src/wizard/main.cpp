@@ -2,29 +2,16 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <cstdio>
-#include <cstdlib>
 
+#include "platform/Display.h"
 #include "platform/TransferEngine.h"
+#include "ui/SignalWatcher.h"
 #include "ui/Startup.h"
-#include "ui/StopSignals.h"
-
-namespace {
-
-// Without a display Qt would abort with a long platform-plugin message; one sentence says
-// what is wrong.
-bool displayAvailable() {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform && *platform)
-        return true;
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 && *x11) || (wayland && *wayland);
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
-    if (!displayAvailable()) {
+    // Without a display Qt would abort with a long platform-plugin message; one sentence says
+    // what is wrong.
+    if (!gw::platform::DisplayAvailable()) {
         std::fputs(
             "grabwright: no display to open the wizard on (DISPLAY and WAYLAND_DISPLAY are "
             "not set); start it from a desktop session.\n",

@@ -228,11 +228,14 @@ TEST_P(StopDownload, StopsAsTheSignalSaysAndLeavesNoTemporaryFile) {
     EXPECT_EQ(Entries(folder),
               c.firstFileKept ? std::vector<std::string>{"a.zip"} : std::vector<std::string>{});
     EXPECT_EQ(server.hits("/files/b.zip"), 0);
-    // The file the stop came before did not fail: it never began.
-    EXPECT_NE(run.err.find(c.firstFileKept ? ", 0 failed, 1 not started, "
-                                           : ", 1 failed, 1 not started, "),
-              std::string::npos)
-        << run.err;
+    // The file the stop came before did not fail: it never began. (A second Ctrl-C ends the
+    // command at once, with no summary.)
+    if (c.stop != Stop::TwoInterrupts) {
+        EXPECT_NE(run.err.find(c.firstFileKept ? ", 0 failed, 1 not started, "
+                                               : ", 1 failed, 1 not started, "),
+                  std::string::npos)
+            << run.err;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -334,7 +337,7 @@ TEST(DownloadCommand, TheProgressLineFitsTheTerminal) {
 }
 
 // Each name is fetched slowly (libcurl refuses an address with C0 or DEL bytes at once, so
-// those never show in the progress line) and once from where it is missing.
+// those show only as failed) and once from where it is missing.
 TEST(DownloadCommand, ControlBytesInNamesAreEscapedInEverythingPrinted) {
     const std::pair<std::string, std::string> names[] = {
         {"tab\t.zip", "tab%09.zip"},
@@ -363,10 +366,9 @@ TEST(DownloadCommand, ControlBytesInNamesAreEscapedInEverythingPrinted) {
         const std::string slow = server.url("/slow/" + escaped);
         const std::string missing = server.url("/missing/" + escaped);
         EXPECT_NE(listed.find(slow + "\n" + missing + "\n"), std::string::npos) << escaped;
-        const std::string progress = "\r\033[Kfile " + std::to_string(2 * i + 1) + " of 12 (";
-        if (raw.find_first_of("\t\x1B\x7F") == std::string::npos) {
-            EXPECT_NE(shown.find(progress + slow + "): "), std::string::npos) << escaped;
-        }
+        // A progress line, or the failure of an address libcurl refused at once.
+        const std::string file = "file " + std::to_string(2 * i + 1) + " of 12 (";
+        EXPECT_NE(shown.find(file + slow + "): "), std::string::npos) << escaped;
         EXPECT_NE(shown.find("(" + missing + "): failed: "), std::string::npos) << escaped;
         EXPECT_NE(shown.find(missing + "\r\n", notDownloaded), std::string::npos) << escaped;
         EXPECT_TRUE(raw == escaped || (listed + shown).find(raw) == std::string::npos) << escaped;
@@ -436,9 +438,15 @@ TEST(DownloadCommand, ThePagesProgressShowsOnATerminal) {
     EXPECT_NE(shown.find(" bytes\r\033[K"), std::string::npos) << shown;
 }
 
+// Why a test cannot mount a file system of its own in a mount namespace here, "" where it can.
+std::string MountsRefused() {
+    static const bool refused = std::system("unshare -m true 2>/dev/null") != 0;
+    return refused ? "unshare -m is refused here (a chroot, or a container without the right)" : "";
+}
+
 TEST(DownloadCommand, AFullDiskIsAFailedWriteAndKeepsTheOldFile) {
-    if (std::system("unshare -m true 2>/dev/null") != 0)
-        GTEST_SKIP() << "unshare -m is not available here";
+    if (const std::string refused = MountsRefused(); !refused.empty())
+        GTEST_SKIP() << refused;
     gw::test::DownloadServer server;
     gw::test::DownloadServer served(Links(server, {"/files/big.zip"}));
     const std::string folder = Folder();
@@ -532,6 +540,8 @@ TEST(DownloadCommand, ARunAgainFetchesOnlyWhatChangedAndCountsWhatWasUpToDate) {
     std::ofstream(folder + "/b.zip", std::ios::app) << "edited";
     EXPECT_EQ(summary(RunCli(run).err), "1 file arrived, 2 unchanged, 0 failed, 20000");
     EXPECT_EQ(summary(RunCli(run + QStringList{"--refetch"}).err), all);
+    if (const std::string refused = MountsRefused(); !refused.empty())
+        GTEST_SKIP() << "the row on ramfs: " << refused;
     // The ramfs lives and dies with one shell's mount namespace, where the program runs twice.
     QProcess twice;
     twice.start("unshare",

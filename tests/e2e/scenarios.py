@@ -44,6 +44,11 @@ def to_selection(found):
 
 TO_SELECTION = to_selection(2)
 TO_STEP_4 = TO_SELECTION + [{"key": "Return"}, {"wait_text": "Step 4"}]
+# Into the fetch of a page that the site holds back.
+IN_A_FETCH = [
+    {"key": "Return", "window": WELCOME}, {"wait_text": "Step 1"}, {"key": "ctrl+a"},
+    {"type": "{site}/files/"}, {"key": "Return"},
+    {"wait_text": "Please wait... Retrieving requested webpage..."}]
 
 SCENARIOS = [
     {
@@ -243,13 +248,7 @@ SCENARIOS = [
         "site": SITE,
         # The page never comes: closing the window is the way out of the fetch, not the end.
         "hold_site": True,
-        "steps": [
-            {"key": "Return", "window": WELCOME},
-            {"wait_text": "Step 1"},
-            {"key": "ctrl+a"},
-            {"type": "{site}/files/"},
-            {"key": "Return"},
-            {"wait_text": "Please wait... Retrieving requested webpage..."},
+        "steps": IN_A_FETCH + [
             {"close_window": "GrabWright Plus"},
             {"wait_text": FETCH_FAILED, "window": "GrabWright"},
             {"key": "Return", "window": "GrabWright"},
@@ -269,6 +268,26 @@ SCENARIOS = [
             {"wait_text": "Please wait... Downloading file 2 of 2 ({site}/files/two.zip)"},
             {"send_signal": "SIGTERM"}, {"expect_exit": 143},
             {"expect_entries": {"path": "Downloads", "names": ["one.zip"]}},
+            {"expect_entries": {"path": ".cache/grabwright", "names": []}}],
+    },
+    {
+        "name": "hung up and terminated during a download",
+        "site": SITE,
+        # What a logout sends: the second ends it at once, with the first's status.
+        "hold_site": ["/files/two.zip"],
+        "steps": TO_STEP_4 + [
+            {"key": "Return"}, {"wait_text": READY_IN_DOWNLOADS}, {"key": "Return"},
+            {"wait_text": "Please wait... Downloading file 2 of 2 ({site}/files/two.zip)"},
+            {"send_signal": "SIGHUP"}, {"send_signal": "SIGTERM"}, {"expect_exit": 129},
+            {"expect_entries": {"path": "Downloads", "names": ["one.zip"]}},
+            {"expect_entries": {"path": ".cache/grabwright", "names": []}}],
+    },
+    {
+        "name": "interrupted twice during a fetch",
+        "site": SITE,
+        "hold_site": True,
+        "steps": IN_A_FETCH + [
+            {"send_signal": "SIGINT"}, {"send_signal": "SIGINT"}, {"expect_exit": 130},
             {"expect_entries": {"path": ".cache/grabwright", "names": []}}],
     },
     {

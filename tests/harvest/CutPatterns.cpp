@@ -64,7 +64,8 @@ Harvest HarvestWhole(const std::string& page, const std::string& fetchedAddress,
 }
 
 bool SameHarvest(const Harvest& a, const Harvest& b) {
-    return a.addresses == b.addresses && a.matched == b.matched && a.dropped == b.dropped;
+    return a.addresses == b.addresses && a.matched == b.matched && a.dropped == b.dropped &&
+           a.checksumLists == b.checksumLists;
 }
 
 }  // namespace gw::harvest::cuts

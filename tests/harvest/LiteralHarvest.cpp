@@ -2,6 +2,8 @@
 
 #include <set>
 
+#include "harvest/TextWindow.h"
+
 namespace gw::harvest::literal {
 
 std::string Upper(std::string text) {
@@ -239,7 +241,8 @@ std::vector<std::string> Walk(const std::string& page, const std::string& fetche
             continue;
         }
         std::string entry;
-        if (ResolveLink(Mid(page, first, last - first + 1), Mid(u, first, last - first + 1),
+        if (last - first + 1 <= static_cast<Pos>(kMaxSpanLength) &&
+            ResolveLink(Mid(page, first, last - first + 1), Mid(u, first, last - first + 1),
                         pattern, fetchedAddress, entry))
             found.push_back(entry);
         i = g;

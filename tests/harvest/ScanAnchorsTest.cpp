@@ -8,6 +8,7 @@
 #include "CutPatterns.h"
 #include "LiteralHarvest.h"
 #include "harvest/Harvest.h"
+#include "harvest/TextWindow.h"
 
 namespace gw::harvest {
 namespace {
@@ -226,18 +227,24 @@ TEST(ScanAnchors, EndsPromptlyOnPagesThatWouldMakeAStepByStepWalkQuadratic) {
         "<a href=\"a.zip\">" + std::string("<A HREF") + std::string(8 << 20, 'y');
     EXPECT_EQ(scan(unclosed, "*.zip"), Strings{"http://h/a.zip"});
 
-    // Many anchors before one far "=": every one of them has the same long span.
+    // Many anchors before one far "=": every one of them has the same span, as long as a span
+    // may be. One byte longer, a span gives no entry, by any rule, and the walk goes on.
     std::string farEquals;
     for (int i = 0; i < 100000; ++i)
         farEquals += "<A HREF>";
-    farEquals.append("=").append(4 << 20, 'z').append(".zip>");
+    farEquals.append("=").append(kMaxSpanLength - 4, 'z').append(".zip>");
     EXPECT_EQ(scan(farEquals, "*.zip").size(), 1u);
+    const std::string tooLong = std::string(kMaxSpanLength - 3, 'z') + ".zip";
+    const std::string tooLongA = "<A HREF=" + tooLong + "><a href=\"b.zip\">";
+    const std::string tooLongB = "<A HREF \"" + tooLong + "\"><A HREF \"c.zip\">";
+    EXPECT_EQ(scan(tooLongA, "*.zip"), Strings{"http://h/b.zip"});
+    EXPECT_EQ(scan(tooLongB, "*.zip"), Strings{"http://h/c.zip"});
 
     // In pieces too, and with anchors that no "=" ever decides: each waits with its own span.
     std::string noEquals;
     for (int i = 0; i < 100000; ++i)
         noEquals += "<A HREF \"f" + std::to_string(i) + ".zip\">x</a>\n";
-    for (const std::string& page : {unclosed, farEquals, noEquals}) {
+    for (const std::string& page : {unclosed, farEquals, noEquals, tooLongA, tooLongB}) {
         std::vector<std::size_t> pieces;
         for (std::size_t at = 16384; at < page.size(); at += 16384)
             pieces.push_back(at);

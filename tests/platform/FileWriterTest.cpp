@@ -1,11 +1,13 @@
 // The one writer that puts files into place: what it does to what stands at the name, and the
 // failures that must leave the folder as it was.
 #include <gtest/gtest.h>
+#include <sys/xattr.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 
 #include "platform/FileWriter.h"
 #include "support/TempEnvironment.h"
@@ -60,4 +62,28 @@ TEST(FileWriter, AReadOnlyFolderFailsAndKeepsItsFile) {
     EXPECT_FALSE(writeFile(folder, "kept"));
     std::system(("chattr -i '" + folder + "'").c_str());
     EXPECT_EQ(readFile(folder + "kept"), "kept");
+}
+
+// Tags carry any bytes into place; a tag longer than 4 KiB (planted by another program) reads
+// as none, as a missing one does, and costs the file nothing.
+TEST(FileWriter, TagsCarryAnyBytesAndAnOversizedOneReadsAsNone) {
+    const std::string folder = gw::test::TestRoot() + "/";
+    std::string bytes(4000, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 7);
+    FileWriter file(folder, "tagged");
+    file.setTags([&](const gw::platform::FileStamp&) {
+        return std::vector<gw::platform::FileTag>{{"user.any", bytes}};
+    });
+    ASSERT_TRUE(file.write("x", 1) && file.commit());
+    const std::vector<std::string> names = {"user.any", "user.missing", "user.large"};
+    const auto tags = gw::platform::ReadStandingFile(folder, "tagged", names).value().tags;
+    if (tags.empty())
+        GTEST_SKIP() << "this file system keeps no extended attributes";
+    EXPECT_EQ(tags, (std::map<std::string, std::string>{{"user.any", bytes}}));
+    // Where the file system holds one that long at all (not ext4).
+    const std::string large(4097, 'l');
+    if (::setxattr((folder + "tagged").c_str(), "user.large", large.data(), large.size(), 0) == 0) {
+        EXPECT_EQ(gw::platform::ReadStandingFile(folder, "tagged", names)->tags.size(), 1u);
+    }
 }

@@ -1,4 +1,4 @@
-#include "ui/StopSignals.h"
+#include "ui/SignalWatcher.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -30,8 +30,8 @@ void QuitOnceTheWorkHasEnded(bool workStopped) {
     app::Quit();
 }
 
-void QuitOnSignal(int signal) {
-    app::setExitStatus(128 + signal);
+void QuitOnSignal(platform::StopSignal signal) {
+    app::setExitStatus(platform::ExitStatusFor(signal));
     WaitDialog* wait = loadedPage<WaitDialog>();
     if (wait)
         wait->abortWork();
@@ -41,13 +41,14 @@ void QuitOnSignal(int signal) {
 }  // namespace
 
 bool QuitOnStopSignals() {
-    const int pipe = platform::CatchStopSignals();
+    const int pipe = platform::CatchStopSignals({"grabwright", false});
     if (pipe < 0)
         return false;
     auto* notifier = new QSocketNotifier(pipe, QSocketNotifier::Read, qApp);
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier] {
         // One signal is all this hears: the handler ends the program on a second one.
-        if (const int signal = platform::TakeStopSignal()) {
+        if (const platform::StopSignal signal = platform::TakeStopSignal();
+            signal != platform::StopSignal::None) {
             notifier->setEnabled(false);
             QuitOnSignal(signal);
         }
