@@ -9,17 +9,17 @@ namespace gw::platform {
 
 CommitThread::CommitThread() : worker_([this](std::stop_token stop) { work(stop); }) {}
 
-void CommitThread::hand(std::size_t id, std::unique_ptr<FileWriter> file) {
+void CommitThread::commitLater(std::size_t id, std::unique_ptr<FileWriter> file) {
     const std::lock_guard lock(mutex_);
     queue_.push_back({id, std::move(file)});
     changed_.notify_all();
 }
 
-std::vector<CommitThread::Committed> CommitThread::ended(std::chrono::milliseconds wait) {
+std::vector<CommitThread::Committed> CommitThread::takeCommitted(std::chrono::milliseconds wait) {
     std::unique_lock lock(mutex_);
-    if (ended_.empty() && wait.count() > 0)
-        changed_.wait_for(lock, wait, [this] { return !ended_.empty(); });
-    return std::exchange(ended_, {});
+    if (committed_.empty() && wait.count() > 0)
+        changed_.wait_for(lock, wait, [this] { return !committed_.empty(); });
+    return std::exchange(committed_, {});
 }
 
 void CommitThread::work(std::stop_token stop) {
@@ -39,7 +39,7 @@ void CommitThread::work(std::stop_token stop) {
         // Not committed, the file goes with its writer.
         handed.file.reset();
         lock.lock();
-        ended_.push_back(std::move(committed));
+        committed_.push_back(std::move(committed));
         changed_.notify_all();
     }
 }

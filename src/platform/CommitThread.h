@@ -32,10 +32,10 @@ class CommitThread {
     CommitThread& operator=(const CommitThread&) = delete;
 
     // The writer is committed and then destroyed on the thread.
-    void hand(std::size_t id, std::unique_ptr<FileWriter> file);
+    void commitLater(std::size_t id, std::unique_ptr<FileWriter> file);
     // The commits that ended since the last call, in the order handed; when none has, waits
     // up to `wait` for the first.
-    std::vector<Committed> ended(std::chrono::milliseconds wait);
+    std::vector<Committed> takeCommitted(std::chrono::milliseconds wait);
 
   private:
     void work(std::stop_token stop);
@@ -48,7 +48,7 @@ class CommitThread {
     std::mutex mutex_;
     std::condition_variable_any changed_;
     std::deque<Handed> queue_;
-    std::vector<Committed> ended_;
+    std::vector<Committed> committed_;
     std::jthread worker_;  // last: it commits what is left, then joins, before the rest goes
 };
 

@@ -123,13 +123,13 @@ void DownloadLoop::commit(std::size_t index, std::optional<RecordedHash> hash) {
     entry.check.reset();
     entry.stage = Stage::Committing;
     ++committing_;
-    committer_.hand(index, std::move(entry.part));
+    committer_.commitLater(index, std::move(entry.part));
 }
 
 void DownloadLoop::reportCommits(std::chrono::milliseconds wait) {
     if (committing_ == 0)
         return;
-    for (platform::CommitThread::Committed& done : committer_.ended(wait)) {
+    for (platform::CommitThread::Committed& done : committer_.takeCommitted(wait)) {
         --committing_;
         // Verified only once in place: bytes that matched but never took the name prove nothing.
         if (done.ok && entries_[done.id].proven)

@@ -41,10 +41,10 @@ TEST(CommitThread, CommitsInOrderAndTurnsEveryFailureIntoAReason) {
                     writer->setTags([](const FileStamp&) -> std::vector<FileTag> {
                         throw std::runtime_error("no memory for tags");
                     });
-                thread.hand(i, std::move(writer));
+                thread.commitLater(i, std::move(writer));
             }
             while (row.name != "drained" && ended.size() < row.ok.size()) {
-                for (CommitThread::Committed& one : thread.ended(std::chrono::seconds(5)))
+                for (CommitThread::Committed& one : thread.takeCommitted(std::chrono::seconds(5)))
                     ended.push_back(std::move(one));
             }
         }
