@@ -25,7 +25,8 @@ std::string Rate(double bytesPerSecond) {
 }  // namespace
 
 std::string RunSummary(const std::vector<transfer::FileStatus>& files,
-                       std::chrono::steady_clock::duration took, bool terminal) {
+                       std::chrono::steady_clock::duration took, bool terminal,
+                       std::size_t renamed) {
     std::size_t arrived = 0;
     std::size_t unchanged = 0;
     std::size_t verified = 0;
@@ -47,8 +48,10 @@ std::string RunSummary(const std::vector<transfer::FileStatus>& files,
         line += " (" + std::to_string(verified) + " verified)";
     if (unchanged > 0)
         line += ", " + std::to_string(unchanged) + " unchanged";
-    line += ", " + std::to_string(files.size() - arrived - unchanged) + " failed, " +
-            std::to_string(bytes) + " bytes in " + OneDecimal(seconds) + " s";
+    line += ", " + std::to_string(files.size() - arrived - unchanged) + " failed";
+    if (renamed > 0)
+        line += ", " + std::to_string(renamed) + " renamed";
+    line += ", " + std::to_string(bytes) + " bytes in " + OneDecimal(seconds) + " s";
     if (terminal && seconds > 0)
         line += " (" + Rate(static_cast<double>(bytes) / seconds) + ")";
     return line;

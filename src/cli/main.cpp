@@ -41,7 +41,15 @@ const char* const kHelp =
     "arrives and takes its name only when it matches; one that does not fails.\n"
     "\n"
     "Options:\n"
-    "  -s, --spec=PATTERN      the file names to look for (default \"*.zip\")\n"
+    "  -s, --spec=PATTERN      the file names to look for (default \"*.zip\"); given\n"
+    "                          more than once, a name matching any of them is taken\n"
+    "  -x, --exclude=PATTERN   leave out the names matching PATTERN, by the same rules\n"
+    "                          (may be given more than once); checksum lists are read\n"
+    "                          all the same\n"
+    "  -m, --media             also look in images, video and audio: the largest\n"
+    "                          picture of a srcset, lazy-load attributes, video,\n"
+    "                          poster, audio, track, embed, object and url(...) in\n"
+    "                          style attributes, resolved as a browser resolves them\n"
     "  -d, --dest=FOLDER       download into FOLDER (default: the current folder)\n"
     "  -j, --jobs=N            fetch up to N files at once (1 to 16; default 1)\n"
     "      --max-time=SECONDS  stop the whole command after this long (a year at most)\n"
@@ -111,7 +119,7 @@ int main(int argc, char** argv) {
     }
     const bool errIsTerminal = ::isatty(STDERR_FILENO) == 1;
     if (options->list)
-        return gw::cli::RunList(engine, options->address, options->fileSpec, std::cout, std::cerr,
-                                errIsTerminal);
+        return gw::cli::RunList(engine, options->address, gw::cli::SearchOf(*options), std::cout,
+                                std::cerr, errIsTerminal);
     return gw::cli::RunDownloadCommand(engine, *options, std::cerr, errIsTerminal);
 }

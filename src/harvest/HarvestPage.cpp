@@ -12,20 +12,69 @@ PageHarvest::PageHarvest(std::string_view pattern, std::string_view fetchedAddre
       checksums_(fetchedAddress),
       scan_(pattern, fetchedAddress, scanProgress_, &checksums_) {}
 
+PageHarvest::PageHarvest(const HarvestOptions& options, std::string_view fetchedAddress,
+                         const HarvestProgress& progress)
+    : progress_(progress),
+      scanProgress_(progress_ ? ScanProgress([this](std::size_t done, std::size_t total) {
+          progress_(HarvestStage::Scanning, done, total);
+      })
+                              : ScanProgress()),
+      checksums_(fetchedAddress),
+      scan_(NameFilter(options.patterns, options.excludes), fetchedAddress, scanProgress_,
+            &checksums_, options.media) {}
+
 void PageHarvest::AddBytes(std::string_view bytes) {
-    const std::string_view first = lineEnds_.Next(bytes);
+    MediaMerge* media = scan_.media();
+    std::size_t position = received_;
+    const std::string_view first = NextStretch(bytes, media, position);
     if (bytes.empty()) {
+        received_ = position;
         scan_.Add(first);
         return;
     }
     // A piece with line ends goes on joined in one stretch, not a line at a time.
     joined_.assign(first);
     while (!bytes.empty())
-        joined_ += lineEnds_.Next(bytes);
+        joined_ += NextStretch(bytes, media, position);
+    received_ = position;
     scan_.Add(joined_);
 }
 
-Harvest PageHarvest::Finish(std::string_view lastText) {
+std::string_view PageHarvest::NextStretch(std::string_view& bytes, MediaMerge* media,
+                                          std::size_t& position) {
+    const char* end = bytes.data() + bytes.size();
+    const std::string_view stretch = lineEnds_.Next(bytes);
+    if (media) {
+        media->AddText(stretch, position);
+        // Short of the end, the stretch stopped at a line end that the rule removed.
+        if (stretch.data() + stretch.size() != end)
+            media->LineBreak();
+    }
+    position += stretch.size();
+    return stretch;
+}
+
+void PageHarvest::AddText(std::string_view text) {
+    ToMedia(text, {});
+    scan_.Add(text);
+}
+
+void PageHarvest::ToMedia(std::string_view text, const std::vector<std::size_t>& lineBreaks) {
+    MediaMerge* media = scan_.media();
+    if (media) {
+        std::size_t from = 0;
+        for (const std::size_t at : lineBreaks) {
+            media->AddText(text.substr(from, at - from), received_ + from);
+            media->LineBreak();
+            from = at;
+        }
+        media->AddText(text.substr(from), received_ + from);
+    }
+    received_ += text.size();
+}
+
+Harvest PageHarvest::Finish(std::string_view lastText, const std::vector<std::size_t>& lineBreaks) {
+    ToMedia(lastText, lineBreaks);
     FoundLinks found = scan_.Finish(lastText);
     Harvest harvest;
     harvest.addresses = std::move(found.addresses);
@@ -45,6 +94,13 @@ Harvest HarvestPage(std::string_view pageText, std::string_view fetchedAddress,
                     std::string_view pattern, const HarvestProgress& progress) {
     PageHarvest harvest(pattern, fetchedAddress, progress);
     return harvest.Finish(pageText);
+}
+
+Harvest HarvestPage(std::string_view pageText, std::string_view fetchedAddress,
+                    const HarvestOptions& options, const std::vector<std::size_t>& lineBreaks,
+                    const HarvestProgress& progress) {
+    PageHarvest harvest(options, fetchedAddress, progress);
+    return harvest.Finish(pageText, lineBreaks);
 }
 
 }  // namespace gw::harvest

@@ -51,7 +51,8 @@ class Run {
           files_(addresses.size()) {
         std::unordered_map<std::string, std::size_t> last;
         for (std::size_t i = 0; i < addresses.size(); ++i) {
-            entries_[i].name = FileNameFromAddress(addresses[i]);
+            entries_[i].name =
+                options.names.empty() ? FileNameFromAddress(addresses[i]) : options.names[i];
             if (auto expected = checksums.expected(entries_[i].name)) {
                 entries_[i].check = std::make_unique<ChecksumCheck>(std::move(*expected));
                 files_[i].checksum = ChecksumState::Listed;

@@ -77,6 +77,8 @@ struct RunOptions {
     // The page's checksum lists (addresses): a file one of them names goes into place only
     // when its bytes hash to what the list says.
     std::vector<std::string> checksumLists;
+    // The name each address is saved under; empty: FileNameFromAddress of each.
+    std::vector<std::string> names;
 };
 
 // Downloads every address into `folder` (ending in "/") under FileNameFromAddress(address):
