@@ -1,6 +1,11 @@
 #include "harvest/PageHarvest.h"
 
 namespace gw::harvest {
+namespace {
+
+constexpr std::size_t kWholeStretch = 1 << 20;
+
+}  // namespace
 
 PageHarvest::PageHarvest(std::string_view pattern, std::string_view fetchedAddress,
                          const HarvestProgress& progress)
@@ -74,7 +79,23 @@ void PageHarvest::ToMedia(std::string_view text, const std::vector<std::size_t>&
 }
 
 Harvest PageHarvest::Finish(std::string_view lastText, const std::vector<std::size_t>& lineBreaks) {
-    ToMedia(lastText, lineBreaks);
+    // With media, the two readings take a long text a stretch at a time, so that what one
+    // has found waits for the other only as long as a stretch.
+    const std::size_t stretchSize = scan_.media() ? kWholeStretch : lastText.size();
+    auto breaks = lineBreaks.begin();
+    std::vector<std::size_t> stretchBreaks;
+    for (std::size_t done = 0;; done += stretchSize) {
+        const std::string_view stretch = lastText.substr(done, stretchSize);
+        stretchBreaks.clear();
+        for (; breaks != lineBreaks.end() && *breaks - done <= stretch.size(); ++breaks)
+            stretchBreaks.push_back(*breaks - done);
+        ToMedia(stretch, stretchBreaks);
+        if (done + stretchSize >= lastText.size()) {
+            lastText.remove_prefix(done);
+            break;
+        }
+        scan_.Add(stretch);
+    }
     FoundLinks found = scan_.Finish(lastText);
     Harvest harvest;
     harvest.addresses = std::move(found.addresses);

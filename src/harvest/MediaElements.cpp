@@ -66,24 +66,74 @@ bool IsIdentifierByte(char c) {
 
 }  // namespace
 
-int MediaAttributeOf(std::string_view lowerName) {
-    for (int attribute = 0; attribute < kMediaAttributeCount; ++attribute)
-        if (kAttributeNames[attribute] == lowerName)
+TagKind KindOf(std::string_view lowerName) {
+    static constexpr std::pair<std::string_view, TagKind> kKinds[] = {
+        {"img", TagKind::Picture},        {"source", TagKind::Picture},
+        {"video", TagKind::Video},        {"audio", TagKind::Sound},
+        {"track", TagKind::Sound},        {"embed", TagKind::Sound},
+        {"object", TagKind::Object},      {"base", TagKind::Base},
+        {"script", TagKind::TextOnly},    {"style", TagKind::TextOnly},
+        {"title", TagKind::TextOnly},     {"textarea", TagKind::TextOnly},
+        {"xmp", TagKind::TextOnly},       {"iframe", TagKind::TextOnly},
+        {"noembed", TagKind::TextOnly},   {"noframes", TagKind::TextOnly},
+        {"plaintext", TagKind::Plaintext}};
+    // Most tags of a page are none of these: a glance at the first letter settles them.
+    if (lowerName.empty() ||
+        std::string_view("iasvtoebxnp").find(lowerName[0]) == std::string_view::npos)
+        return TagKind::Other;
+    for (const auto& [name, kind] : kKinds)
+        if (name == lowerName)
+            return kind;
+    return TagKind::Other;
+}
+
+int MediaAttributeOf(TagKind kind, std::string_view lowerName) {
+    if (lowerName.empty() || std::string_view("sdph").find(lowerName[0]) == std::string_view::npos)
+        return -1;
+    int attribute = 0;
+    while (attribute < kMediaAttributeCount && kAttributeNames[attribute] != lowerName)
+        ++attribute;
+    switch (attribute) {
+        case kStyleAttribute:
             return attribute;
+        case kSrcAttribute:
+            return kind == TagKind::Picture || kind == TagKind::Video || kind == TagKind::Sound
+                       ? attribute
+                       : -1;
+        case kSrcsetAttribute:
+        case kDataSrcAttribute:
+        case kDataSrcsetAttribute:
+        case kDataOriginalAttribute:
+        case kDataLazySrcAttribute:
+            return kind == TagKind::Picture ? attribute : -1;
+        case kPosterAttribute:
+            return kind == TagKind::Video ? attribute : -1;
+        case kDataAttribute:
+            return kind == TagKind::Object ? attribute : -1;
+        case kHrefAttribute:
+            return kind == TagKind::Base ? attribute : -1;
+    }
     return -1;
 }
 
-void MediaOfElement(std::string_view tag, const TagAttributes& attributes, std::size_t key,
+void MediaOfElement(TagKind kind, const TagAttributes& attributes, std::size_t key,
                     std::vector<MediaFind>& found) {
-    if (tag == "img" || tag == "source") {
-        PictureOf(attributes, key, found);
-    } else if (tag == "video") {
-        IfPresent(attributes, kSrcAttribute, key, found);
-        IfPresent(attributes, kPosterAttribute, key, found);
-    } else if (tag == "audio" || tag == "track" || tag == "embed") {
-        IfPresent(attributes, kSrcAttribute, key, found);
-    } else if (tag == "object") {
-        IfPresent(attributes, kDataAttribute, key, found);
+    switch (kind) {
+        case TagKind::Picture:
+            PictureOf(attributes, key, found);
+            break;
+        case TagKind::Video:
+            IfPresent(attributes, kSrcAttribute, key, found);
+            IfPresent(attributes, kPosterAttribute, key, found);
+            break;
+        case TagKind::Sound:
+            IfPresent(attributes, kSrcAttribute, key, found);
+            break;
+        case TagKind::Object:
+            IfPresent(attributes, kDataAttribute, key, found);
+            break;
+        default:
+            break;
     }
     if (attributes.has(kStyleAttribute))
         UrlsOfStyle(attributes[kStyleAttribute], key, found);
@@ -117,14 +167,6 @@ void UrlsOfStyle(std::string_view style, std::size_t key, std::vector<MediaFind>
         if (HoldsMoreThanBlanks(address))
             Add(address, key, found);
     }
-}
-
-bool IsTextOnlyElement(std::string_view tag) {
-    for (const std::string_view name :
-         {"script", "style", "title", "textarea", "xmp", "iframe", "noembed", "noframes"})
-        if (tag == name)
-            return true;
-    return false;
 }
 
 }  // namespace gw::harvest

@@ -25,8 +25,23 @@ enum MediaAttribute : int {
     kMediaAttributeCount
 };
 
-// The attribute of that lower-case name, or -1 for one that names nothing worth keeping.
-int MediaAttributeOf(std::string_view lowerName);
+// What a start tag is to this reading, by its lower-case name.
+enum class TagKind : std::uint8_t {
+    Other,
+    Picture,  // img, source
+    Video,
+    Sound,  // audio, track, embed
+    Object,
+    Base,
+    TextOnly,  // script, style, title, ... : their content is not markup
+    Plaintext,
+};
+
+TagKind KindOf(std::string_view lowerName);
+
+// The attribute of that lower-case name, when a tag of that kind names an address with it;
+// -1 otherwise.
+int MediaAttributeOf(TagKind kind, std::string_view lowerName);
 
 // The kept attributes of one start tag, references decoded; `present` has bit 1 << attribute
 // set for each the tag gave (the first of a repeated name only).
@@ -38,14 +53,11 @@ struct TagAttributes {
     const std::string& operator[](MediaAttribute attribute) const { return (*values)[attribute]; }
 };
 
-// The addresses a start tag of lower-case name `tag` names, in the order they count.
-void MediaOfElement(std::string_view tag, const TagAttributes& attributes, std::size_t key,
+// The addresses a start tag names, in the order they count.
+void MediaOfElement(TagKind kind, const TagAttributes& attributes, std::size_t key,
                     std::vector<MediaFind>& found);
 
 // Every address of a url(...) in a style attribute's value.
 void UrlsOfStyle(std::string_view style, std::size_t key, std::vector<MediaFind>& found);
-
-// True for the elements whose content is text only (script, style, title, ...).
-bool IsTextOnlyElement(std::string_view tag);
 
 }  // namespace gw::harvest

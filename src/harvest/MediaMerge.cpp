@@ -7,7 +7,7 @@ namespace {
 
 constexpr std::size_t kNoLimit = std::numeric_limits<std::size_t>::max();
 
-// What a waiting address costs beyond its text: the set's node and the list's pointer.
+// What a waiting address costs beyond its text: its string, its slots and its place in line.
 constexpr std::size_t kWaitingOverhead = 64;
 
 }  // namespace
@@ -63,20 +63,21 @@ void MediaMerge::Take(bool media, std::string_view text) {
         Place(media, text);
         return;
     }
-    key_.assign(1, media ? 'm' : 'a').append(text);
-    const auto [at, added] = waitingSet_.insert(key_);
+    DistinctTexts& held = media ? waitingMedia_ : waitingAnchors_;
+    bool added = false;
+    const std::uint32_t number = held.Insert(text, added);
     if (!added)
         return;
-    waiting_.push_back(&*at);
-    waitingBytes_ += key_.size() + kWaitingOverhead;
-    if (waitingBytes_ > kMaxWaitingBytes)
+    waiting_.emplace_back(media, number);
+    if (waitingAnchors_.bytes() + waitingMedia_.bytes() + waiting_.size() * kWaitingOverhead >
+        kMaxWaitingBytes)
         DecideBase(std::nullopt);
 }
 
 void MediaMerge::Place(bool media, std::string_view text) {
     if (!media) {
         found_.Add(text);
-    } else if (const std::string* entry = resolver_.Resolve(text)) {
+    } else if (const std::string* entry = resolver_.ResolveOnce(text)) {
         found_.Add(*entry);
     }
 }
@@ -84,11 +85,11 @@ void MediaMerge::Place(bool media, std::string_view text) {
 void MediaMerge::DecideBase(const std::optional<std::string>& base) {
     baseDecided_ = true;
     resolver_.SetBase(base);
-    for (const std::string* waiting : waiting_)
-        Place(waiting->front() == 'm', std::string_view(*waiting).substr(1));
-    waiting_.clear();
-    waiting_.shrink_to_fit();
-    std::unordered_set<std::string>().swap(waitingSet_);
+    for (const auto& [media, number] : waiting_)
+        Place(media, (media ? waitingMedia_ : waitingAnchors_)[number]);
+    std::vector<std::pair<bool, std::uint32_t>>().swap(waiting_);
+    waitingAnchors_.Clear();
+    waitingMedia_.Clear();
 }
 
 }  // namespace gw::harvest

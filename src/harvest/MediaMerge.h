@@ -4,10 +4,10 @@
 #include <deque>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
+#include "harvest/DistinctTexts.h"
 #include "harvest/FoundListBuilder.h"
 #include "harvest/MediaResolver.h"
 #include "harvest/MediaWalk.h"
@@ -52,11 +52,10 @@ class MediaMerge {
     std::size_t read_ = 0;  // the media reading has seen the text before this position
     bool baseDecided_ = false;
     // Before the base is known: what follows the first address that needs it, in order, each
-    // once (a kind byte, "a" or "m", before the text).
-    std::unordered_set<std::string> waitingSet_;
-    std::vector<const std::string*> waiting_;
-    std::size_t waitingBytes_ = 0;
-    std::string key_;
+    // once, media addresses marked true.
+    DistinctTexts waitingAnchors_;
+    DistinctTexts waitingMedia_;
+    std::vector<std::pair<bool, std::uint32_t>> waiting_;
 };
 
 }  // namespace gw::harvest

@@ -135,23 +135,31 @@ std::optional<std::string> MediaResolver::Join(std::string_view written) {
     return address;
 }
 
-const std::string* MediaResolver::Resolve(std::string_view written) {
-    if (const auto known = resolved_.find(written); known != resolved_.end())
-        return known->second ? &*known->second : nullptr;
-    if (resolved_.size() >= kMaxRemembered)
+const std::string* MediaResolver::ResolveOnce(std::string_view written) {
+    if (written_.size() >= kMaxRemembered) {
+        written_.Clear();
         resolved_.clear();
-    std::optional<std::string> entry = Join(written);
-    if (entry) {
-        // The name after the last "/", query and all, as an anchor's is matched.
-        const std::size_t slash = entry->rfind('/');
-        std::string name = entry->substr(slash == std::string::npos ? 0 : slash + 1);
-        for (char& c : name)
-            c = UpperAscii(c);
-        if (!filter_.Matches(name))
-            entry.reset();
     }
-    const auto [at, added] = resolved_.emplace(std::string(written), std::move(entry));
-    return at->second ? &*at->second : nullptr;
+    bool added = false;
+    const std::uint32_t number = written_.Insert(written, added);
+    if (added) {
+        std::optional<std::string> entry = Join(written);
+        if (entry) {
+            // The name after the last "/", query and all, as an anchor's is matched.
+            const std::size_t slash = entry->rfind('/');
+            std::string name = entry->substr(slash == std::string::npos ? 0 : slash + 1);
+            for (char& c : name)
+                c = UpperAscii(c);
+            if (!filter_.Matches(name))
+                entry.reset();
+        }
+        resolved_.push_back(Resolved{std::move(entry)});
+    }
+    Resolved& resolved = resolved_[number];
+    if (resolved.given || !resolved.entry)
+        return nullptr;
+    resolved.given = true;
+    return &*resolved.entry;
 }
 
 }  // namespace gw::harvest

@@ -4,8 +4,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
+#include "harvest/DistinctTexts.h"
 #include "harvest/NameFilter.h"
 
 namespace gw::harvest {
@@ -26,26 +27,26 @@ class MediaResolver {
     // that address itself.
     void SetBase(const std::optional<std::string>& baseHref);
 
-    // The entry for one address as the page wrote it, or nullptr when it yields none.
-    const std::string* Resolve(std::string_view written);
+    // The entry for one address as the page wrote it, the first time it is asked for; nullptr
+    // when it yields none or was given before (a second time it could not change the list).
+    const std::string* ResolveOnce(std::string_view written);
 
     // True when the address resolves the same whatever the base: it names its scheme.
     static bool NamesScheme(std::string_view written);
 
   private:
     struct Handle;
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const {
-            return std::hash<std::string_view>()(text);
-        }
-    };
     std::optional<std::string> Join(std::string_view written);
 
     NameFilter filter_;
     std::unique_ptr<Handle> base_;
     std::optional<std::string> baseAddress_;  // without its fragment
-    std::unordered_map<std::string, std::optional<std::string>, Hash, std::equal_to<>> resolved_;
+    struct Resolved {
+        std::optional<std::string> entry;
+        bool given = false;
+    };
+    DistinctTexts written_;
+    std::vector<Resolved> resolved_;  // by the number of the written address
     std::string cleaned_;
 };
 

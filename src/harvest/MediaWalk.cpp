@@ -77,12 +77,33 @@ void MediaWalk::Add(std::string_view text, std::size_t position, std::vector<Med
                 i = end + 1;
                 continue;
             }
+            case State::TagName:
+                i = TakeName(text, i, tagName_, false);
+                break;
+            case State::AttrName:
+                i = TakeName(text, i, attrName_, true);
+                break;
             default:
                 break;
         }
-        Step(text[i], position + i, found);
-        ++i;
+        if (i < n) {
+            Step(text[i], position + i, found);
+            ++i;
+        }
     }
+}
+
+std::size_t MediaWalk::TakeName(std::string_view text, std::size_t i, std::string& name,
+                                bool alsoEquals) {
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (IsBlank(c) || c == '/' || c == '>' || (alsoEquals && c == '='))
+            return i;
+        // Past the longest name looked for, one more byte marks it as none of them.
+        if (name.size() <= kLongestName)
+            name += LowerAscii(c);
+    }
+    return i;
 }
 
 void MediaWalk::LineBreak(std::vector<MediaFind>& found) {
@@ -92,6 +113,7 @@ void MediaWalk::LineBreak(std::vector<MediaFind>& found) {
 
 void MediaWalk::StartTag(bool end) {
     endTag_ = end;
+    kind_ = 0;
     tagName_.clear();
     attr_ = -1;
     seen_ = 0;
@@ -99,14 +121,12 @@ void MediaWalk::StartTag(bool end) {
     overflow_ = false;
 }
 
-void MediaWalk::AppendName(std::string& name, char c) {
-    // Past the longest name looked for, one more byte marks it as none of them.
-    if (name.size() <= kLongestName)
-        name += LowerAscii(c);
+void MediaWalk::EndTagName() {
+    kind_ = static_cast<std::uint8_t>(endTag_ ? TagKind::Other : KindOf(tagName_));
 }
 
 void MediaWalk::EndAttrName() {
-    attr_ = endTag_ ? -1 : MediaAttributeOf(attrName_);
+    attr_ = MediaAttributeOf(static_cast<TagKind>(kind_), attrName_);
     // An attribute given twice counts the first time only.
     if (attr_ >= 0 && ((seen_ >> attr_) & 1) != 0)
         attr_ = -1;
@@ -145,16 +165,16 @@ void MediaWalk::EmitTag(std::size_t position, std::vector<MediaFind>& found) {
             value.swap(decoded_);
         }
         const TagAttributes attributes{seen_, &values_};
-        if (tagName_ == "base") {
+        if (static_cast<TagKind>(kind_) == TagKind::Base) {
             if (!base_ && attributes.has(kHrefAttribute))
                 base_ = values_[kHrefAttribute];
         } else {
-            MediaOfElement(tagName_, attributes, 2 * position + 1, found);
+            MediaOfElement(static_cast<TagKind>(kind_), attributes, 2 * position + 1, found);
         }
     }
-    if (tagName_ == "plaintext") {
+    if (static_cast<TagKind>(kind_) == TagKind::Plaintext) {
         state_ = State::Plaintext;
-    } else if (IsTextOnlyElement(tagName_)) {
+    } else if (static_cast<TagKind>(kind_) == TagKind::TextOnly) {
         state_ = State::RawText;
         rawEnd_ = tagName_;
         rawMatched_ = 0;
@@ -213,6 +233,8 @@ void MediaWalk::Step(char c, std::size_t position, std::vector<MediaFind>& found
                 state_ = c == '>' ? State::Data : State::BogusComment;
                 return;
             case State::TagName:
+                if (IsBlank(c) || c == '/' || c == '>')
+                    EndTagName();
                 if (IsBlank(c)) {
                     state_ = State::BeforeAttrName;
                 } else if (c == '/') {
@@ -220,7 +242,7 @@ void MediaWalk::Step(char c, std::size_t position, std::vector<MediaFind>& found
                 } else if (c == '>') {
                     EmitTag(position, found);
                 } else {
-                    AppendName(tagName_, c);
+                    TakeName(std::string_view(&c, 1), 0, tagName_, false);
                 }
                 return;
             case State::BeforeAttrName:
@@ -250,7 +272,7 @@ void MediaWalk::Step(char c, std::size_t position, std::vector<MediaFind>& found
                     state_ = State::BeforeAttrValue;
                     return;
                 }
-                AppendName(attrName_, c);
+                TakeName(std::string_view(&c, 1), 0, attrName_, true);
                 return;
             case State::AfterAttrName:
                 if (IsBlank(c))

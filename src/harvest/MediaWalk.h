@@ -63,7 +63,10 @@ class MediaWalk {
 
     void Step(char c, std::size_t position, std::vector<MediaFind>& found);
     void StartTag(bool end);
-    void AppendName(std::string& name, char c);
+    void EndTagName();
+    // The bytes from `i` up to the first that ends a name (`alsoEquals`: an "=" too) go on the
+    // name; returns that byte's position.
+    std::size_t TakeName(std::string_view text, std::size_t i, std::string& name, bool alsoEquals);
     void EndAttrName();
     void AppendValue(std::string_view bytes);
     void EmitTag(std::size_t position, std::vector<MediaFind>& found);
@@ -72,6 +75,7 @@ class MediaWalk {
 
     State state_ = State::Data;
     bool endTag_ = false;
+    std::uint8_t kind_ = 0;  // the TagKind of the tag being read
     std::string tagName_;
     std::string attrName_;
     int attr_ = -1;           // the attribute whose value is being kept, or -1

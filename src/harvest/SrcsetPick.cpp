@@ -1,8 +1,6 @@
 #include "harvest/SrcsetPick.h"
 
-#include <cstdlib>
-#include <string>
-#include <vector>
+#include <charconv>
 
 namespace gw::harvest {
 namespace {
@@ -56,11 +54,52 @@ struct Candidate {
     double size = 1;  // the width, or the density
 };
 
-// The descriptors after an address, up to the comma that ends the candidate (parentheses hide
-// commas); `i` is left after that comma.
-std::vector<std::string_view> Descriptors(std::string_view text, std::size_t& i) {
-    std::vector<std::string_view> found;
+double NumberOf(std::string_view text) {
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+// Reads one descriptor into what the candidate has so far; false when it makes the candidate
+// an error.
+bool ReadDescriptor(std::string_view descriptor, Candidate& candidate, bool& density,
+                    bool& height) {
+    const char kind = descriptor.back();
+    const std::string_view number = descriptor.substr(0, descriptor.size() - 1);
+    if (kind == 'w') {
+        if (candidate.hasWidth || density || !AllDigits(number))
+            return false;
+        candidate.size = NumberOf(number);
+        candidate.hasWidth = candidate.size > 0;
+        return candidate.hasWidth;
+    }
+    if (kind == 'x') {
+        if (candidate.hasWidth || density || height || !IsValidFloat(number))
+            return false;
+        candidate.size = NumberOf(number);
+        density = true;
+        return candidate.size >= 0;
+    }
+    if (kind == 'h') {
+        if (height || density || !AllDigits(number) || NumberOf(number) <= 0)
+            return false;
+        height = true;
+        return true;
+    }
+    return false;
+}
+
+// Reads the descriptors after an address, up to the comma that ends the candidate
+// (parentheses hide commas), as the standard does; `i` is left after that comma. False when
+// they make the candidate an error.
+bool ReadDescriptors(std::string_view text, std::size_t& i, Candidate& candidate) {
+    bool density = false, height = false, error = false;
     std::size_t start = std::string_view::npos;
+    const auto end = [&](std::size_t at) {
+        if (start != std::string_view::npos && !error)
+            error = !ReadDescriptor(text.substr(start, at - start), candidate, density, height);
+        start = std::string_view::npos;
+    };
     int depth = 0;
     for (; i < text.size(); ++i) {
         const char c = text[i];
@@ -69,12 +108,10 @@ std::vector<std::string_view> Descriptors(std::string_view text, std::size_t& i)
             continue;
         }
         if (IsBlank(c) || c == ',') {
-            if (start != std::string_view::npos)
-                found.push_back(text.substr(start, i - start));
-            start = std::string_view::npos;
+            end(i);
             if (c == ',') {
                 ++i;
-                return found;
+                break;
             }
             continue;
         }
@@ -83,42 +120,8 @@ std::vector<std::string_view> Descriptors(std::string_view text, std::size_t& i)
         if (c == '(')
             depth = 1;
     }
-    if (start != std::string_view::npos)
-        found.push_back(text.substr(start));
-    return found;
-}
-
-// Reads the descriptors as the standard does; false when they make the candidate an error.
-bool ReadDescriptors(const std::vector<std::string_view>& descriptors, Candidate& candidate) {
-    bool width = false, density = false, height = false;
-    for (const std::string_view descriptor : descriptors) {
-        const char kind = descriptor.back();
-        const std::string_view number = descriptor.substr(0, descriptor.size() - 1);
-        if (kind == 'w') {
-            if (width || density || !AllDigits(number))
-                return false;
-            candidate.size = std::strtod(std::string(number).c_str(), nullptr);
-            if (candidate.size <= 0)
-                return false;
-            width = true;
-        } else if (kind == 'x') {
-            if (width || density || height || !IsValidFloat(number))
-                return false;
-            candidate.size = std::strtod(std::string(number).c_str(), nullptr);
-            if (candidate.size < 0)
-                return false;
-            density = true;
-        } else if (kind == 'h') {
-            if (height || density || !AllDigits(number) ||
-                std::strtod(std::string(number).c_str(), nullptr) <= 0)
-                return false;
-            height = true;
-        } else {
-            return false;
-        }
-    }
-    candidate.hasWidth = width;
-    return !height || width;
+    end(i);
+    return !error && (!height || candidate.hasWidth);
 }
 
 }  // namespace
@@ -136,16 +139,13 @@ std::optional<std::string_view> PickFromSrcset(std::string_view srcset) {
             ++i;
         Candidate candidate;
         candidate.address = srcset.substr(start, i - start);
-        std::vector<std::string_view> descriptors;
         if (candidate.address.back() == ',') {
             // "a.png," ends the candidate: its commas go and no descriptor follows.
             while (!candidate.address.empty() && candidate.address.back() == ',')
                 candidate.address.remove_suffix(1);
-        } else {
-            descriptors = Descriptors(srcset, i);
-        }
-        if (candidate.address.empty() || !ReadDescriptors(descriptors, candidate))
+        } else if (!ReadDescriptors(srcset, i, candidate)) {
             continue;
+        }
         if (!best || (candidate.hasWidth && !best->hasWidth) ||
             (candidate.hasWidth == best->hasWidth && candidate.size > best->size))
             best = candidate;
