@@ -110,9 +110,10 @@ int benchMedia(const char* path, const std::string& fileSpec, const std::string&
             found[media] = harvest.addresses.size();
         }
     }
-    std::printf("anchors_seconds=%.4f media_seconds=%.4f ratio=%.2f anchors_found=%zu "
-                "media_found=%zu\n",
-                best[0], best[1], best[1] / best[0], found[0], found[1]);
+    std::printf(
+        "anchors_seconds=%.4f media_seconds=%.4f ratio=%.2f anchors_found=%zu "
+        "media_found=%zu\n",
+        best[0], best[1], best[1] / best[0], found[0], found[1]);
     return 0;
 }
 

@@ -93,8 +93,7 @@ TEST(ListCommand, MediaSeveralPatternsAndExclusions) {
     const std::pair<QStringList, std::string> cases[] = {
         {{"-l", page}, "a.zip\n"},
         {{"-l", "-m", page}, "a.zip\n"},
-        {{"-l", "--media", "-s", "*", page},
-         "a.zip\np2.png\nv.jpg\nb.pdf\nSHA256SUMS\n"},
+        {{"-l", "--media", "-s", "*", page}, "a.zip\np2.png\nv.jpg\nb.pdf\nSHA256SUMS\n"},
         {{"-l", "-m", "-s", "*.png", "--spec=*.pdf", page}, "p2.png\nb.pdf\n"},
         {{"-l", "-m", "-s", "*", "-x", "*.png", "--exclude", "*SUMS", page},
          "a.zip\nv.jpg\nb.pdf\n"},

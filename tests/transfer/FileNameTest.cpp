@@ -10,7 +10,8 @@ using Strings = std::vector<std::string>;
 TEST(DistinctNames, TheLaterOfTwoEqualNamesTakesTheNextFreeNumber) {
     const std::pair<Strings, Strings> cases[] = {
         {{"http://h/a.zip", "http://g/a.zip", "http://h/b.zip"}, {"a.zip", "a (2).zip", "b.zip"}},
-        {{"http://h/a.zip", "http://g/a.zip", "ftp://f/a.zip"}, {"a.zip", "a (2).zip", "a (3).zip"}},
+        {{"http://h/a.zip", "http://g/a.zip", "ftp://f/a.zip"},
+         {"a.zip", "a (2).zip", "a (3).zip"}},
         {{"http://h/README", "http://g/README"}, {"README", "README (2)"}},
         {{"http://h/x.tar.gz", "http://g/x.tar.gz"}, {"x.tar.gz", "x.tar (2).gz"}},
         {{"http://h/.profile", "http://g/.profile"}, {".profile", ".profile (2)"}},

@@ -135,7 +135,8 @@ TEST_F(FileSpecPageTest, TheMediaBoxWidensTheSearchAndIsRemembered) {
         gw::test::settle();
     }
     EXPECT_TRUE(gw::settings::ReadAlsoMedia());
-    EXPECT_TRUE(control<QCheckBox>(gw::ui::showPage<gw::ui::FileSpecPage>(), "mediaCheck")->isChecked());
+    EXPECT_TRUE(
+        control<QCheckBox>(gw::ui::showPage<gw::ui::FileSpecPage>(), "mediaCheck")->isChecked());
 }
 
 TEST_F(FileSpecPageTest, CancelQuitsAndDropsTheLineTheFetchBroughtUp) {
