@@ -9,13 +9,7 @@ constexpr std::size_t kWholeStretch = 1 << 20;
 
 PageHarvest::PageHarvest(std::string_view pattern, std::string_view fetchedAddress,
                          const HarvestProgress& progress)
-    : progress_(progress),
-      scanProgress_(progress_ ? ScanProgress([this](std::size_t done, std::size_t total) {
-          progress_(HarvestStage::Scanning, done, total);
-      })
-                              : ScanProgress()),
-      checksums_(fetchedAddress),
-      scan_(pattern, fetchedAddress, scanProgress_, &checksums_) {}
+    : PageHarvest(HarvestOptions{{std::string(pattern)}, {}, false}, fetchedAddress, progress) {}
 
 PageHarvest::PageHarvest(const HarvestOptions& options, std::string_view fetchedAddress,
                          const HarvestProgress& progress)

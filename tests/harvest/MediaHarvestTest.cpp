@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "CutPatterns.h"
 #include "harvest/Harvest.h"
 
@@ -129,31 +125,6 @@ TEST(MediaHarvest, AnElementLongerThanItsBoundYieldsNothing) {
     EXPECT_TRUE(cuts::SameHarvest(
         cuts::HarvestInPieces(page, {1000, 600000, page.size() - 10}, "http://h/d/", options),
         whole));
-}
-
-TEST(MediaHarvest, SavedPagesGiveTheSameListWholeAndInPieces) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    fs::directory_iterator pages(GW_SAVED_PAGES, ec);
-    if (ec)
-        GTEST_SKIP() << "no saved pages at " << GW_SAVED_PAGES;
-    std::uint32_t compared = 0;
-    for (const fs::directory_entry& file : pages) {
-        if (file.path().extension() != ".html")
-            continue;
-        std::ifstream in(file.path(), std::ios::binary);
-        const std::string page{std::istreambuf_iterator<char>(in), {}};
-        const std::string address = "http://127.0.0.1/saved/" + file.path().filename().string();
-        const HarvestOptions options = cuts::WithMedia("*");
-        const Harvest whole = cuts::HarvestWhole(page, address, options);
-        for (const cuts::Cutting& cutting : cuts::CuttingsOf(page, compared)) {
-            ASSERT_TRUE(cuts::SameHarvest(
-                cuts::HarvestInPieces(page, cutting.cuts, address, options), whole))
-                << file.path() << " " << cutting.name;
-        }
-        ++compared;
-    }
-    EXPECT_GT(compared, 0u);
 }
 
 }  // namespace
