@@ -83,6 +83,25 @@ void MediaWalk::Add(std::string_view text, std::size_t position, std::vector<Med
             case State::AttrName:
                 i = TakeName(text, i, attrName_, true);
                 break;
+            case State::BeforeAttrName: {
+                while (i < n && IsBlank(text[i]))
+                    ++i;
+                if (i == n || text[i] == '/' || text[i] == '>' || text[i] == '=')
+                    break;
+                // The usual attribute, a name, "=" and a quote, is read in one go.
+                attrName_.clear();
+                const std::size_t end = TakeName(text, i, attrName_, true);
+                state_ = State::AttrName;
+                i = end;
+                if (end + 1 < n && text[end] == '=' &&
+                    (text[end + 1] == '"' || text[end + 1] == '\'')) {
+                    EndAttrName();
+                    state_ = text[end + 1] == '"' ? State::AttrValueDouble : State::AttrValueSingle;
+                    i = end + 2;
+                    continue;
+                }
+                break;
+            }
             default:
                 break;
         }

@@ -64,6 +64,13 @@ const MediaCase kCases[] = {
      "</script ><style>.a{background:url(st.png)}</style><noscript><img src=\"ns.png\">"
      "</noscript><textarea><img src=\"t.png\"></textarea><!DOCTYPE x><img src=\"a2.png\">",
      {"a1.png", "ns.png", "a2.png"}},
+    {"tag and attribute forms",
+     "<img/src=\"s1.png\"><img src=u.png/><IMG\nSRC=n.png\n><img alt=\"a>b\" src='q.png'>",
+     {"s1.png", "u.png/", "n.png", "q.png"}},
+    {"where text-only elements end",
+     "<script>a='</scripty><img src=\"x.png\">'</SCRIPT\n><img src=\"y.png\"><title><img "
+     "src=t.png></title ><plaintext><img src=\"p.png\">",
+     {"y.png"}},
     {"character references",
      "<img src=\"a&amp;b.png\"><img src=\"&#x41;&#66;.png\"><img src=\"&eacute;.png\">"
      "<img src=\"x&copy.png\"><img src=\"y&copy=1.png\"><img src=\"&notin;&#128;.png\">",
