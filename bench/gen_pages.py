@@ -8,6 +8,9 @@ gen_pages.py FOLDER writes into FOLDER:
                  after 32767 of them, and every later one is counted as left out
   unclosed.html  50 MiB that opens "<A HREF" near the start and never closes it
   entries.txt    32767 found entries, half of them duplicates, 1000 bare ".com" site addresses
+  media.html     100 MiB, dense with pictures: two lines in three a picture with a srcset and a
+                 short paragraph, one in three an anchor (30000 distinct anchors, 9000 distinct
+                 pictures)
 """
 import os
 import random
@@ -78,6 +81,26 @@ def write_entries(path, count=32767, bare=1000):
         out.write("\n".join(entries) + "\n")
 
 
+def write_media(path, size):
+    with open(path, "wb") as out:
+        written = out.write(b"<!DOCTYPE html>\n<html><head><title>Pictures</title></head><body>\n")
+        line = pictures = 0
+        while written < size:
+            rows = []
+            for _ in range(3000):
+                if line % 3 == 2:
+                    n = (line // 3) % 30000
+                    rows.append(f'<a href="files/f{n:05d}.zip">file {n}</a>\n')
+                else:
+                    n = pictures % 9000
+                    pictures += 1
+                    rows.append(f'<img src="i{n}.png" srcset="i{n}-2x.png 2x, i{n}-3x.png 3x" '
+                                f'alt="x"><p>Picture {n} of the gallery.</p>\n')
+                line += 1
+            chunk = "".join(rows).encode()[:size - written]
+            written += out.write(chunk)
+
+
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else "."
     os.makedirs(folder, exist_ok=True)
@@ -85,6 +108,7 @@ def main():
     write_anchors(os.path.join(folder, "distinct.html"), 100 * MIB, 1_000_000, distinct_anchor)
     write_unclosed(os.path.join(folder, "unclosed.html"), 50 * MIB)
     write_entries(os.path.join(folder, "entries.txt"))
+    write_media(os.path.join(folder, "media.html"), 100 * MIB)
 
 
 if __name__ == "__main__":

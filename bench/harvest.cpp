@@ -1,6 +1,7 @@
 // Times the harvest on files that bench/gen_pages.py writes, for bench/run-harvest to set
 // beside grep's and Python's figures on the same files.
 // Usage: bench_harvest page FILE [SPECIFICATION [ADDRESS [RUNS]]]
+//        bench_harvest media FILE [SPECIFICATION [ADDRESS [RUNS]]]  (anchors only, then media)
 //        bench_harvest dedupe FILE [RUNS]      (FILE: one found entry per line)
 #include "harvest/Harvest.h"
 
@@ -86,6 +87,36 @@ int benchPage(const char* path, const std::string& fileSpec, const std::string& 
     return 0;
 }
 
+// The whole pipeline on the page as one text, anchors only and then with the media reading, in
+// turns, so that both meet the same state of a shared machine.
+int benchMedia(const char* path, const std::string& fileSpec, const std::string& address,
+               int runs) {
+    std::string page;
+    if (!readFile(path, page)) {
+        std::fprintf(stderr, "cannot read %s\n", path);
+        return 1;
+    }
+    gw::harvest::HarvestOptions options;
+    options.patterns = {gw::harvest::BuildMatchPattern(fileSpec)};
+    double best[2] = {1e9, 1e9};
+    std::size_t found[2] = {0, 0};
+    for (int run = 0; run < runs; ++run) {
+        for (const bool media : {false, true}) {
+            options.media = media;
+            const double cpuStart = threadCpuSeconds();
+            const gw::harvest::Harvest harvest =
+                gw::harvest::HarvestPage(page, address, options, {});
+            best[media] = std::min(best[media], threadCpuSeconds() - cpuStart);
+            found[media] = harvest.addresses.size();
+        }
+    }
+    std::printf(
+        "anchors_seconds=%.4f media_seconds=%.4f ratio=%.2f anchors_found=%zu "
+        "media_found=%zu\n",
+        best[0], best[1], best[1] / best[0], found[0], found[1]);
+    return 0;
+}
+
 int benchDedupe(const char* path, int runs) {
     std::ifstream in(path, std::ios::binary);
     std::vector<std::string> entries;
@@ -117,11 +148,17 @@ int main(int argc, char** argv) {
                          argc > 4 ? argv[4] : "http://127.0.0.1/files/index.html",
                          argc > 5 ? std::atoi(argv[5]) : 3);
     }
+    if (mode == "media" && argc >= 3) {
+        return benchMedia(argv[2], argc > 3 ? argv[3] : "*",
+                          argc > 4 ? argv[4] : "http://127.0.0.1/files/index.html",
+                          argc > 5 ? std::atoi(argv[5]) : 3);
+    }
     if (mode == "dedupe" && argc >= 3)
         return benchDedupe(argv[2], argc > 3 ? std::atoi(argv[3]) : 5);
     std::fprintf(stderr,
                  "usage: %s page FILE [SPECIFICATION [ADDRESS [RUNS]]]\n"
+                 "       %s media FILE [SPECIFICATION [ADDRESS [RUNS]]]\n"
                  "       %s dedupe FILE [RUNS]\n",
-                 argv[0], argv[0]);
+                 argv[0], argv[0], argv[0]);
     return 2;
 }

@@ -21,6 +21,8 @@ using AddressList = std::array<std::string, kListCapacity + 1>;
 struct WizardState {
     std::string PageAddress;
     std::string PageText;
+    // The positions of PageText where the line rule removed a line end.
+    std::vector<std::size_t> PageLineBreaks;
     std::optional<bool> HangUpOnQuit;  // not set before the first fetch: counts as false
     std::int16_t HistoryCount = 0;
     std::string LastFileSpec;

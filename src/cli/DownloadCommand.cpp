@@ -10,6 +10,7 @@
 #include "cli/Stop.h"
 #include "cli/TerminalText.h"
 #include "transfer/DownloadRun.h"
+#include "transfer/FileName.h"
 
 namespace gw::cli {
 namespace {
@@ -51,7 +52,7 @@ int RunDownloadCommand(platform::TransferEngine& engine, const Options& options,
         folder += '/';
 
     const FoundFiles found =
-        FindFiles(engine, options.address, options.fileSpec, err, errIsTerminal);
+        FindFiles(engine, options.address, SearchOf(options), err, errIsTerminal);
     if (found.exitCode != 0)
         return found.exitCode;
 
@@ -81,6 +82,11 @@ int RunDownloadCommand(platform::TransferEngine& engine, const Options& options,
     run.referrerPage = found.pageAddress;
     run.refetch = options.refetch;
     run.checksumLists = found.checksumLists;
+    // Two files of one name are both kept, the later under a name of its own.
+    run.names = transfer::DistinctNames(found.addresses);
+    std::size_t renamed = 0;
+    for (std::size_t i = 0; i < run.names.size(); ++i)
+        renamed += run.names[i] != transfer::FileNameFromAddress(found.addresses[i]);
     const auto start = std::chrono::steady_clock::now();
     const std::vector<transfer::FileStatus> files =
         transfer::DownloadAll(engine, found.addresses, folder, run, events);
@@ -103,7 +109,7 @@ int RunDownloadCommand(platform::TransferEngine& engine, const Options& options,
         if (const int stopped = ExitStatusForStop(err); stopped >= 0)
             status = stopped;
     }
-    err << RunSummary(files, took, errIsTerminal) << '\n' << std::flush;
+    err << RunSummary(files, took, errIsTerminal, renamed) << '\n' << std::flush;
     // The reader may have gone only now, with the summary.
     return CurrentStop() == StopReason::OutputClosed ? kOutputClosedStatus : status;
 }

@@ -45,11 +45,14 @@ int ExitStatusForStop(std::ostream& err) {
 }
 
 FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& address,
-                     const std::string& fileSpec, std::ostream& err, bool errIsTerminal) {
-    const std::string pattern = harvest::BuildMatchPattern(fileSpec);
-    if (!harvest::PatternIsValid(pattern)) {
-        err << harvest::kInvalidPatternMessage << '\n';
-        return Failed(2);
+                     const harvest::HarvestOptions& search, std::ostream& err, bool errIsTerminal) {
+    for (const auto* patterns : {&search.patterns, &search.excludes}) {
+        for (const std::string& pattern : *patterns) {
+            if (!harvest::PatternIsValid(pattern)) {
+                err << harvest::kInvalidPatternMessage << '\n';
+                return Failed(2);
+            }
+        }
     }
     // Each piece of the page is harvested as it arrives and then let go: no page file, and
     // memory that does not grow with the page, so a page has no size cap here (--max-time
@@ -66,7 +69,7 @@ FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& addres
     request.acceptCompressed = true;
     request.checkHead = [&](const platform::ResponseHead& head) {
         pageAddress = head.address;
-        harvest.emplace(pattern, pageAddress);
+        harvest.emplace(search, pageAddress);
         harvesting.emplace([&](std::string_view bytes) { harvest->AddBytes(bytes); });
         return std::string();
     };

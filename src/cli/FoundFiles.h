@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "harvest/Harvest.h"
 #include "platform/TransferEngine.h"
 
 namespace gw::cli {
@@ -15,12 +16,12 @@ struct FoundFiles {
     std::vector<std::string> checksumLists;  // the page's, whatever the pattern
 };
 
-// Fetches the page at `address` and finds the links matching `fileSpec` as the wizard does,
+// Fetches the page at `address` and finds the links `search` asks for as the wizard does,
 // harvesting the page as it arrives, then removes duplicates and keeps the page's checksum
 // lists. Reasons for failure go to `err`; on a terminal a progress line shows the page's bytes
 // so far. SIGINT, SIGTERM and the time limit abort the fetch.
 FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& address,
-                     const std::string& fileSpec, std::ostream& err, bool errIsTerminal);
+                     const harvest::HarvestOptions& search, std::ostream& err, bool errIsTerminal);
 
 // The exit status for a command ended by `CurrentStop()`, or -1 when nothing stopped it.
 int ExitStatusForStop(std::ostream& err);

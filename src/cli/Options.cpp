@@ -25,6 +25,8 @@ const option kLongOptions[] = {
     {"max-time", required_argument, nullptr, kMaxTimeOption},
     {"cookies", required_argument, nullptr, kCookiesOption},
     {"refetch", no_argument, nullptr, kRefetchOption},
+    {"exclude", required_argument, nullptr, 'x'},
+    {"media", no_argument, nullptr, 'm'},
     {"list", no_argument, nullptr, 'l'},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
@@ -32,7 +34,7 @@ const option kLongOptions[] = {
 };
 
 // The leading ":" has a missing value reported apart from an unknown option.
-constexpr const char* kShortOptions = ":s:d:j:lhV";
+constexpr const char* kShortOptions = ":s:x:md:j:lhV";
 
 // The name of an option as its long form, or as its short one where it has no long form.
 std::string LongName(int value) {
@@ -85,7 +87,13 @@ std::string WhyRefused(int shortName, const std::string& given) {
 std::string TakeOption(int value, const char* argument, Options& options) {
     switch (value) {
         case 's':
-            options.fileSpec = argument;
+            options.fileSpecs.emplace_back(argument);
+            return "";
+        case 'x':
+            options.excludes.emplace_back(argument);
+            return "";
+        case 'm':
+            options.media = true;
             return "";
         case 'd':
             options.folder = argument;
@@ -149,12 +157,28 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& why) {
         return std::nullopt;
     }
     options.address = argv[optind];
-    if (!harvest::PatternIsValid(harvest::BuildMatchPattern(options.fileSpec))) {
-        why = "the pattern \"" + EscapeForLine(options.fileSpec) +
-              "\" is not valid: a \"[\" has no closing \"]\"";
-        return std::nullopt;
+    if (options.fileSpecs.empty())
+        options.fileSpecs.emplace_back("*.zip");
+    for (const auto* patterns : {&options.fileSpecs, &options.excludes}) {
+        for (const std::string& fileSpec : *patterns) {
+            if (!harvest::PatternIsValid(harvest::BuildMatchPattern(fileSpec))) {
+                why = "the pattern \"" + EscapeForLine(fileSpec) +
+                      "\" is not valid: a \"[\" has no closing \"]\"";
+                return std::nullopt;
+            }
+        }
     }
     return options;
+}
+
+harvest::HarvestOptions SearchOf(const Options& options) {
+    harvest::HarvestOptions search;
+    for (const std::string& fileSpec : options.fileSpecs)
+        search.patterns.push_back(harvest::BuildMatchPattern(fileSpec));
+    for (const std::string& fileSpec : options.excludes)
+        search.excludes.push_back(harvest::BuildMatchPattern(fileSpec));
+    search.media = options.media;
+    return search;
 }
 
 }  // namespace gw::cli

@@ -2,6 +2,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "harvest/Harvest.h"
 
 namespace gw::cli {
 
@@ -10,7 +13,11 @@ struct Options {
     bool version = false;
     bool list = false;
     bool refetch = false;
-    std::string fileSpec = "*.zip";
+    // The names wanted (a name matching any is taken; "*.zip" when none is given), and those
+    // not wanted after all.
+    std::vector<std::string> fileSpecs;
+    std::vector<std::string> excludes;
+    bool media = false;
     std::string folder = ".";
     int jobs = 1;
     double maxTimeSeconds = 0;  // 0: no limit
@@ -24,5 +31,8 @@ inline constexpr int kMaxTimeLimit = 31536000;
 // The options of one command line (argv[1..], which it may reorder); nothing, with `why` set
 // to a one-line reason, for a usage error.
 std::optional<Options> ParseOptions(int argc, char** argv, std::string& why);
+
+// What the search of the page looks for.
+harvest::HarvestOptions SearchOf(const Options& options);
 
 }  // namespace gw::cli

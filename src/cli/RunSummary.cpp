@@ -25,7 +25,8 @@ std::string Rate(double bytesPerSecond) {
 }  // namespace
 
 std::string RunSummary(const std::vector<transfer::FileStatus>& files,
-                       std::chrono::steady_clock::duration took, bool terminal) {
+                       std::chrono::steady_clock::duration took, bool terminal,
+                       std::size_t renamed) {
     std::size_t arrived = 0;
     std::size_t unchanged = 0;
     std::size_t verified = 0;
@@ -53,6 +54,8 @@ std::string RunSummary(const std::vector<transfer::FileStatus>& files,
     // Scripts read the line: a new count comes after the old ones, and only when it is not 0.
     if (notStarted > 0)
         line += ", " + std::to_string(notStarted) + " not started";
+    if (renamed > 0)
+        line += ", " + std::to_string(renamed) + " renamed";
     line += ", " + std::to_string(bytes) + " bytes in " + OneDecimal(seconds) + " s";
     if (terminal && seconds > 0)
         line += " (" + Rate(static_cast<double>(bytes) / seconds) + ")";

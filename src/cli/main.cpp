@@ -25,8 +25,9 @@ const char* const kHelp =
     "The page is fetched and searched for anchor links whose file names match PATTERN\n"
     "(wildcards * ? # and [lists]), each address once, in the order the links stand on\n"
     "the page. Every file found is downloaded into FOLDER under the name after the last\n"
-    "\"/\" of its address; a file of that name is replaced only once the new one has\n"
-    "arrived whole. A file that an earlier run left there, unchanged since, is asked\n"
+    "\"/\" of its address (a later file of a name already found as NAME (2).EXT, then\n"
+    "(3), ...); a file of that name is replaced only once the new one has arrived\n"
+    "whole. A file that an earlier run left there, unchanged since, is asked\n"
     "about first (If-None-Match, If-Modified-Since) and kept, not fetched again, when\n"
     "the server answers that it still holds that version. Each file carries its\n"
     "address, Referer and version in extended attributes (getfattr -d FILE shows\n"
@@ -42,7 +43,15 @@ const char* const kHelp =
     "arrives and takes its name only when it matches; one that does not fails.\n"
     "\n"
     "Options:\n"
-    "  -s, --spec=PATTERN      the file names to look for (default \"*.zip\")\n"
+    "  -s, --spec=PATTERN      the file names to look for (default \"*.zip\"); given\n"
+    "                          more than once, a name matching any of them is taken\n"
+    "  -x, --exclude=PATTERN   leave out the names matching PATTERN, by the same rules\n"
+    "                          (may be given more than once); checksum lists are read\n"
+    "                          all the same\n"
+    "  -m, --media             also look in images, video and audio: the largest\n"
+    "                          picture of a srcset, lazy-load attributes, video,\n"
+    "                          poster, audio, track, embed, object and url(...) in\n"
+    "                          style attributes, resolved as a browser resolves them\n"
     "  -d, --dest=FOLDER       download into FOLDER (default: the current folder)\n"
     "  -j, --jobs=N            fetch up to N files at once (1 to 16; default 1)\n"
     "      --max-time=SECONDS  stop the whole command after this long (a year at most)\n"
@@ -110,8 +119,8 @@ int Run(int argc, char** argv) {
     }
     const bool errIsTerminal = ::isatty(STDERR_FILENO) == 1;
     if (options->list)
-        return gw::cli::RunList(engine, options->address, options->fileSpec, std::cout, std::cerr,
-                                errIsTerminal);
+        return gw::cli::RunList(engine, options->address, gw::cli::SearchOf(*options), std::cout,
+                                std::cerr, errIsTerminal);
     return gw::cli::RunDownloadCommand(engine, *options, std::cerr, errIsTerminal);
 }
 

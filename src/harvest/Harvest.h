@@ -60,10 +60,25 @@ struct Harvest {
     std::vector<std::string> checksumLists;  // the page's checksum lists (ChecksumLinks)
 };
 
+// What a search looks for.
+struct HarvestOptions {
+    // Names matching any of these patterns (BuildMatchPattern's) and none of the exclusions.
+    std::vector<std::string> patterns;
+    std::vector<std::string> excludes;
+    // Also the pictures, videos and sounds that the page's elements name.
+    bool media = false;
+};
+
 // From page text to found list: scans the page for links matching `pattern` and, when it
 // found any, removes duplicates; gathers the page's checksum lists on the same walk. The whole
 // text given at once to the pipeline of PageHarvest.
 Harvest HarvestPage(std::string_view pageText, std::string_view fetchedAddress,
                     std::string_view pattern, const HarvestProgress& progress = {});
+// The same for a search's options; `lineBreaks` are the positions of the page text where its
+// line rule removed a line end (ApplyLineRule gives them), which the media reading counts as
+// blanks.
+Harvest HarvestPage(std::string_view pageText, std::string_view fetchedAddress,
+                    const HarvestOptions& options, const std::vector<std::size_t>& lineBreaks,
+                    const HarvestProgress& progress = {});
 
 }  // namespace gw::harvest

@@ -1,8 +1,17 @@
 #include "harvest/PageHarvest.h"
 
 namespace gw::harvest {
+namespace {
+
+constexpr std::size_t kWholeStretch = 1 << 20;
+
+}  // namespace
 
 PageHarvest::PageHarvest(std::string_view pattern, std::string_view fetchedAddress,
+                         const HarvestProgress& progress)
+    : PageHarvest(HarvestOptions{{std::string(pattern)}, {}, false}, fetchedAddress, progress) {}
+
+PageHarvest::PageHarvest(const HarvestOptions& options, std::string_view fetchedAddress,
                          const HarvestProgress& progress)
     : progress_(progress),
       scanProgress_(progress_ ? ScanProgress([this](std::size_t done, std::size_t total) {
@@ -10,22 +19,77 @@ PageHarvest::PageHarvest(std::string_view pattern, std::string_view fetchedAddre
       })
                               : ScanProgress()),
       checksums_(fetchedAddress),
-      scan_(pattern, fetchedAddress, scanProgress_, &checksums_) {}
+      scan_(NameFilter(options.patterns, options.excludes), fetchedAddress, scanProgress_,
+            &checksums_, options.media) {}
 
 void PageHarvest::AddBytes(std::string_view bytes) {
-    const std::string_view first = lineEnds_.Next(bytes);
+    MediaMerge* media = scan_.media();
+    std::size_t position = received_;
+    const std::string_view first = NextStretch(bytes, media, position);
     if (bytes.empty()) {
+        received_ = position;
         scan_.Add(first);
         return;
     }
     // A piece with line ends goes on joined in one stretch, not a line at a time.
     joined_.assign(first);
     while (!bytes.empty())
-        joined_ += lineEnds_.Next(bytes);
+        joined_ += NextStretch(bytes, media, position);
+    received_ = position;
     scan_.Add(joined_);
 }
 
-Harvest PageHarvest::Finish(std::string_view lastText) {
+std::string_view PageHarvest::NextStretch(std::string_view& bytes, MediaMerge* media,
+                                          std::size_t& position) {
+    const char* end = bytes.data() + bytes.size();
+    const std::string_view stretch = lineEnds_.Next(bytes);
+    if (media) {
+        media->AddText(stretch, position);
+        // Short of the end, the stretch stopped at a line end that the rule removed.
+        if (stretch.data() + stretch.size() != end)
+            media->LineBreak();
+    }
+    position += stretch.size();
+    return stretch;
+}
+
+void PageHarvest::AddText(std::string_view text) {
+    ToMedia(text, {});
+    scan_.Add(text);
+}
+
+void PageHarvest::ToMedia(std::string_view text, const std::vector<std::size_t>& lineBreaks) {
+    MediaMerge* media = scan_.media();
+    if (media) {
+        std::size_t from = 0;
+        for (const std::size_t at : lineBreaks) {
+            media->AddText(text.substr(from, at - from), received_ + from);
+            media->LineBreak();
+            from = at;
+        }
+        media->AddText(text.substr(from), received_ + from);
+    }
+    received_ += text.size();
+}
+
+Harvest PageHarvest::Finish(std::string_view lastText, const std::vector<std::size_t>& lineBreaks) {
+    // With media, the two readings take a long text a stretch at a time, so that what one
+    // has found waits for the other only as long as a stretch.
+    const std::size_t stretchSize = scan_.media() ? kWholeStretch : lastText.size();
+    auto breaks = lineBreaks.begin();
+    std::vector<std::size_t> stretchBreaks;
+    for (std::size_t done = 0;; done += stretchSize) {
+        const std::string_view stretch = lastText.substr(done, stretchSize);
+        stretchBreaks.clear();
+        for (; breaks != lineBreaks.end() && *breaks - done <= stretch.size(); ++breaks)
+            stretchBreaks.push_back(*breaks - done);
+        ToMedia(stretch, stretchBreaks);
+        if (done + stretchSize >= lastText.size()) {
+            lastText.remove_prefix(done);
+            break;
+        }
+        scan_.Add(stretch);
+    }
     FoundLinks found = scan_.Finish(lastText);
     Harvest harvest;
     harvest.addresses = std::move(found.addresses);
@@ -45,6 +109,13 @@ Harvest HarvestPage(std::string_view pageText, std::string_view fetchedAddress,
                     std::string_view pattern, const HarvestProgress& progress) {
     PageHarvest harvest(pattern, fetchedAddress, progress);
     return harvest.Finish(pageText);
+}
+
+Harvest HarvestPage(std::string_view pageText, std::string_view fetchedAddress,
+                    const HarvestOptions& options, const std::vector<std::size_t>& lineBreaks,
+                    const HarvestProgress& progress) {
+    PageHarvest harvest(options, fetchedAddress, progress);
+    return harvest.Finish(pageText, lineBreaks);
 }
 
 }  // namespace gw::harvest

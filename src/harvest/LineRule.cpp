@@ -23,14 +23,17 @@ std::string_view LineEnds::Next(std::string_view& bytes) {
     return stretch;
 }
 
-void ApplyLineRule(std::string& bytes) {
+void ApplyLineRule(std::string& bytes, std::vector<std::size_t>* removedAt) {
     LineEnds ends;
     std::string_view rest = bytes;
     char* write = bytes.data();
     while (!rest.empty()) {
+        const char* end = rest.data() + rest.size();
         const std::string_view stretch = ends.Next(rest);
         std::memmove(write, stretch.data(), stretch.size());
         write += stretch.size();
+        if (removedAt && stretch.data() + stretch.size() != end)
+            removedAt->push_back(static_cast<std::size_t>(write - bytes.data()));
     }
     bytes.resize(static_cast<std::size_t>(write - bytes.data()));
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace gw::harvest {
 
@@ -16,7 +17,8 @@ class LineEnds {
     bool afterCr_ = false;
 };
 
-// The page text of a whole page, in place, in one pass.
-void ApplyLineRule(std::string& bytes);
+// The page text of a whole page, in place, in one pass; with `removedAt`, also the positions
+// of the text where a line end was removed.
+void ApplyLineRule(std::string& bytes, std::vector<std::size_t>* removedAt = nullptr);
 
 }  // namespace gw::harvest

@@ -83,7 +83,10 @@ JoinBase JoinBaseOf(std::string_view fetchedAddress) {
 }
 
 LinkResolver::LinkResolver(std::string_view pattern, std::string_view fetchedAddress)
-    : pattern_(pattern), base_(JoinBaseOf(fetchedAddress)) {}
+    : filter_(pattern), base_(JoinBaseOf(fetchedAddress)) {}
+
+LinkResolver::LinkResolver(const NameFilter& filter, std::string_view fetchedAddress)
+    : filter_(filter), base_(JoinBaseOf(fetchedAddress)) {}
 
 bool LinkResolver::Resolve(std::string_view span, std::string_view upperSpan, std::string& entry) {
     // Cut at the first blank or double quote after the first character, when both occur; the
@@ -103,7 +106,7 @@ bool LinkResolver::Resolve(std::string_view span, std::string_view upperSpan, st
 
     if (name.find("MAILTO:") != npos)
         return false;
-    if (!pattern_.Matches(name))
+    if (!filter_.Matches(name))
         return false;
 
     // The absolute test looks at the whole span, later attributes included.

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "harvest/MatchPattern.h"
+#include "harvest/NameFilter.h"
 
 namespace gw::harvest {
 
@@ -24,12 +24,13 @@ JoinBase JoinBaseOf(std::string_view fetchedAddress);
 class LinkResolver {
   public:
     LinkResolver(std::string_view pattern, std::string_view fetchedAddress);
+    LinkResolver(const NameFilter& filter, std::string_view fetchedAddress);
 
     // Fills `entry` and returns true when the span names a wanted file.
     bool Resolve(std::string_view span, std::string_view upperSpan, std::string& entry);
 
   private:
-    MatchPattern pattern_;
+    NameFilter filter_;
     JoinBase base_;
     std::string link_;
     std::string name_;

@@ -16,12 +16,21 @@ LinkScan::LinkScan(std::string_view pattern, std::string_view fetchedAddress,
                    const ScanProgress& progress, ChecksumLinks* checksums)
     : resolver_(pattern, fetchedAddress), walk_(progress), checksums_(checksums) {}
 
+LinkScan::LinkScan(const NameFilter& filter, std::string_view fetchedAddress,
+                   const ScanProgress& progress, ChecksumLinks* checksums, bool media)
+    : resolver_(filter, fetchedAddress), walk_(progress), checksums_(checksums) {
+    if (media)
+        media_.emplace(filter, fetchedAddress, found_);
+}
+
 void LinkScan::Add(std::string_view text) {
     Walk(text, false);
 }
 
 FoundLinks LinkScan::Finish(std::string_view lastText) {
     Walk(lastText, true);
+    if (media_)
+        media_->Finish();
     return found_.Take();
 }
 
@@ -81,11 +90,17 @@ void LinkScan::Walk(const TextWindow& window) {
         previous_ = span;
         upperSpan_.resize(span.text.size());
         UpperCaseInto(span.text.data(), span.text.size(), upperSpan_.data());
-        if (resolver_.Resolve(span.text, upperSpan_, entry_))
-            found_.Add(entry_);
+        if (resolver_.Resolve(span.text, upperSpan_, entry_)) {
+            if (media_)
+                media_->AddAnchor(span.begin, entry_);
+            else
+                found_.Add(entry_);
+        }
         if (checksums_)
             checksums_->Add(span.text, upperSpan_);
     }
+    if (media_ && !window.last)
+        media_->Release(walk_.KeepFrom(window));
 }
 
 }  // namespace gw::harvest

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,7 @@
 #include "harvest/FoundListBuilder.h"
 #include "harvest/Harvest.h"
 #include "harvest/LinkResolver.h"
+#include "harvest/MediaMerge.h"
 
 namespace gw::harvest {
 
@@ -21,6 +23,13 @@ class LinkScan {
     // `checksums`, when given, hears every span too.
     LinkScan(std::string_view pattern, std::string_view fetchedAddress,
              const ScanProgress& progress, ChecksumLinks* checksums = nullptr);
+    // With `media`, the addresses of pictures, videos and sounds join the anchors' (fed the
+    // text through media() first).
+    LinkScan(const NameFilter& filter, std::string_view fetchedAddress,
+             const ScanProgress& progress, ChecksumLinks* checksums, bool media);
+
+    // The media reading, when asked for: it hears the text before Add() does.
+    MediaMerge* media() { return media_ ? &*media_ : nullptr; }
 
     void Add(std::string_view text);
     // The found list, once the text ends with `lastText`.
@@ -35,6 +44,7 @@ class LinkScan {
     FoundListBuilder found_;
     AnchorWalk walk_;
     ChecksumLinks* checksums_;
+    std::optional<MediaMerge> media_;
     std::string kept_;  // the text from keptBase_ on that the walk still needs
     std::size_t keptBase_ = 0;
     std::size_t received_ = 0;

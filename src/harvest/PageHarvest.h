@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "harvest/ChecksumLinks.h"
 #include "harvest/Harvest.h"
@@ -18,23 +19,31 @@ class PageHarvest {
     // `fetchedAddress` is the address the page really came from (after redirects).
     PageHarvest(std::string_view pattern, std::string_view fetchedAddress,
                 const HarvestProgress& progress = {});
+    PageHarvest(const HarvestOptions& options, std::string_view fetchedAddress,
+                const HarvestProgress& progress = {});
     PageHarvest(const PageHarvest&) = delete;
     PageHarvest& operator=(const PageHarvest&) = delete;
 
     // The page's bytes as they arrived; the line rule joins the lines.
     void AddBytes(std::string_view bytes);
     // Page text that the line rule has been applied to already.
-    void AddText(std::string_view text) { scan_.Add(text); }
-    // The found list, duplicates removed, once the text ends with `lastText`.
-    Harvest Finish(std::string_view lastText = {});
+    void AddText(std::string_view text);
+    // The found list, duplicates removed, once the text ends with `lastText`; `lineBreaks`
+    // are the positions in it where the line rule removed a line end.
+    Harvest Finish(std::string_view lastText = {}, const std::vector<std::size_t>& lineBreaks = {});
 
   private:
+    // The next stretch of `bytes` without line ends, which the media reading hears at once.
+    std::string_view NextStretch(std::string_view& bytes, MediaMerge* media, std::size_t& position);
+    void ToMedia(std::string_view text, const std::vector<std::size_t>& lineBreaks);
+
     HarvestProgress progress_;
     ScanProgress scanProgress_;
     LineEnds lineEnds_;
     std::string joined_;
     ChecksumLinks checksums_;
     LinkScan scan_;
+    std::size_t received_ = 0;  // of the page text
 };
 
 }  // namespace gw::harvest

@@ -20,4 +20,12 @@ bool SaveLastFolder(const std::string& folder) {
     return WriteSetting(kApplication, kSettingsSection, kLastPathKey, folder);
 }
 
+bool ReadAlsoMedia() {
+    return ReadSetting(kApplication, kSettingsSection, kAlsoMediaKey) == "1";
+}
+
+bool SaveAlsoMedia(bool alsoMedia) {
+    return WriteSetting(kApplication, kSettingsSection, kAlsoMediaKey, alsoMedia ? "1" : "0");
+}
+
 }  // namespace gw::settings

@@ -11,4 +11,9 @@ std::string ReadLastFolder();
 // Remembers `folder` for the next run. One file replace.
 bool SaveLastFolder(const std::string& folder);
 
+// Whether Step 2's search also looked in images, video and audio last time ("AlsoMedia" of
+// section "Settings"); false when nothing is stored.
+bool ReadAlsoMedia();
+bool SaveAlsoMedia(bool alsoMedia);
+
 }  // namespace gw::settings

@@ -7,6 +7,8 @@ namespace gw::settings {
 inline constexpr const char* kApplication = "GrabWright";
 inline constexpr const char* kSettingsSection = "Settings";
 inline constexpr const char* kLastPathKey = "LastPath";
+// Whether Step 2 also looks in images, video and audio: "1" or "0".
+inline constexpr const char* kAlsoMediaKey = "AlsoMedia";
 inline constexpr const char* kHistorySection = "History";
 // Followed by the entry's number, from 1.
 inline constexpr const char* kHistoryKeyPrefix = "URL";

@@ -51,7 +51,8 @@ DownloadLoop::DownloadLoop(platform::TransferEngine& engine,
         return;
     std::unordered_map<std::string, std::size_t> last;
     for (std::size_t i = 0; i < addresses.size(); ++i) {
-        entries_[i].name = FileNameFromAddress(addresses[i]);
+        entries_[i].name =
+            options.names.empty() ? FileNameFromAddress(addresses[i]) : options.names[i];
         if (!lists_.promised(i).empty())
             entries_[i].check = std::make_unique<ChecksumCheck>(lists_.promised(i));
         const auto [it, first] = last.try_emplace(entries_[i].name, i);

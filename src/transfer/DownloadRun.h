@@ -85,6 +85,8 @@ struct RunOptions {
     std::vector<std::string> checksumLists;
     // How long a list may take to arrive before it is given up and its files go unchecked.
     std::chrono::milliseconds listPatience = kListPatience;
+    // The name each address is saved under; empty: FileNameFromAddress of each.
+    std::vector<std::string> names;
 };
 
 // Downloads every address into `folder` (ending in "/") under FileNameFromAddress(address):

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "app/Quit.h"
@@ -12,9 +13,11 @@
 #include "platform/Dialup.h"
 #include "settings/AddressHistory.h"
 #include "transfer/DownloadRun.h"
+#include "transfer/FileName.h"
 #include "ui/ChecksumSummary.h"
 #include "ui/DisplayText.h"
 #include "ui/EventPump.h"
+#include "ui/FinishedPage.h"
 #include "ui/RunEndNotice.h"
 #include "ui/WaitDialog.h"
 
@@ -110,7 +113,13 @@ DownloadFlowReport RunDownload(QWidget* readyPage) {
             outcome != transfer::FileOutcome::Unchanged)
             state.DownloadIncomplete = true;
     }
-    for (const QString& note : {ChecksumSummary(files), UpToDateNote(report.upToDate)}) {
+    // The later of two files of one name replaces the earlier in the folder.
+    std::unordered_set<std::string> names;
+    std::size_t replaced = 0;
+    for (const std::string& address : addresses)
+        replaced += !names.insert(transfer::FileNameFromAddress(address)).second;
+    for (const QString& note :
+         {ChecksumSummary(files), UpToDateNote(report.upToDate), ReplacedNote(replaced)}) {
         if (!note.isEmpty())
             report.notes << note;
     }

@@ -1,5 +1,6 @@
 #include "ui/FileSpecPage.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,6 +8,7 @@
 
 #include "app/WizardState.h"
 #include "harvest/Messages.h"
+#include "settings/LastFolder.h"
 #include "ui/AddressPage.h"
 #include "ui/DisplayText.h"
 #include "ui/ErrorPage.h"
@@ -29,6 +31,12 @@ FileSpecPage::FileSpecPage(QWidget* parent) : WizardPage(QStringLiteral("FileSpe
     specEdit_->setObjectName(QStringLiteral("specEdit"));
     specEdit_->setAccessibleName(QStringLiteral("File specification"));
     specEdit_->setGeometry(twips(240), twips(1560), twips(5880), twips(375));
+    const QString mediaText = QStringLiteral("Also look in images, video and audio");
+    mediaCheck_ = new QCheckBox(mediaText, stepFrame);
+    mediaCheck_->setObjectName(QStringLiteral("mediaCheck"));
+    mediaCheck_->setAccessibleName(mediaText);
+    mediaCheck_->setGeometry(twips(240), twips(2040), twips(5880), twips(375));
+    mediaCheck_->setChecked(settings::ReadAlsoMedia());
 
     const ButtonRow row = addButtonRow();
     nextButton_ = row.next;
@@ -45,11 +53,13 @@ FileSpecPage::FileSpecPage(QWidget* parent) : WizardPage(QStringLiteral("FileSpe
         app::wizardState().LastFileSpec = specEdit_->text().toStdString();
         navigate<AddressPage>(this);
     });
+    connect(mediaCheck_, &QCheckBox::toggled, this,
+            [](bool checked) { settings::SaveAlsoMedia(checked); });
     connect(nextButton_, &QPushButton::clicked, this, &FileSpecPage::search);
 }
 
 void FileSpecPage::search() {
-    switch (RunSearch(this, specEdit_->text())) {
+    switch (RunSearch(this, specEdit_->text(), mediaCheck_->isChecked())) {
         case SearchOutcome::InvalidPattern:
             instructionLabel_->setText(QString::fromLatin1(harvest::kInvalidPatternMessage));
             return;

@@ -2,6 +2,7 @@
 
 #include "ui/WizardPage.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -21,6 +22,7 @@ class FileSpecPage : public WizardPage {
 
     QLabel* instructionLabel_;
     QLineEdit* specEdit_;
+    QCheckBox* mediaCheck_;
     QPushButton* nextButton_;
 };
 

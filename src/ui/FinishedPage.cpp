@@ -53,6 +53,14 @@ void FinishedPage::setNotes(const QStringList& notes) {
     notesLabel_->move(notesLabel_->x(), messageBottom + messageLabel_->fontMetrics().height());
 }
 
+QString ReplacedNote(std::size_t count) {
+    if (count == 0)
+        return {};
+    if (count == 1)
+        return QStringLiteral("1 file was replaced by a later file of the same name.");
+    return QStringLiteral("%1 files were replaced by later files of the same name.").arg(count);
+}
+
 FinishedPage* ShowFinished(const QString& message, const QStringList& notes) {
     FinishedPage* page = loadedPage<FinishedPage>();
     if (!page)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <cstddef>
 
 #include "ui/WizardPage.h"
 
@@ -34,6 +35,9 @@ class FinishedPage : public WizardPage {
     QLabel* messageLabel_;
     QLabel* notesLabel_;
 };
+
+// The note on files that a later file of the same name replaced in the folder; "" for none.
+QString ReplacedNote(std::size_t count);
 
 // Loads the finished page (its buttons follow the wizard state at that moment), sets its
 // message and shows it.

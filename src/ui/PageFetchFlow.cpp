@@ -26,6 +26,7 @@ retrieval::FetchOutcome RunPageFetch(QWidget* addressPage, const QString& typed)
     WaitDialog* wait = ShowWait(QStringLiteral("Please wait... Retrieving requested webpage..."));
     wait->setAbortHandler([&transfer] { transfer.abort(); });
     state.PageText.clear();
+    state.PageLineBreaks.clear();
     // Without a usable folder the name is "", which the fetch fails to create.
     const std::string tempFile = retrieval::WizardTempFile();
     addressPage->hide();
@@ -41,7 +42,7 @@ retrieval::FetchOutcome RunPageFetch(QWidget* addressPage, const QString& typed)
     state.HangUpOnQuit = !lineUpBefore && platform::DialupActive();
     if (page.outcome == retrieval::FetchOutcome::Fetched) {
         state.PageText = std::move(page.bytes);
-        harvest::ApplyLineRule(state.PageText);
+        harvest::ApplyLineRule(state.PageText, &state.PageLineBreaks);
         state.FetchedAddress = std::move(page.fetchedAddress);
     }
     UnloadWait();

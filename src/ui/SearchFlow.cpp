@@ -28,7 +28,7 @@ void storeFound(const std::vector<std::string>& addresses,
 
 }  // namespace
 
-SearchOutcome RunSearch(QWidget* fileSpecPage, const QString& typedSpec) {
+SearchOutcome RunSearch(QWidget* fileSpecPage, const QString& typedSpec, bool alsoMedia) {
     const std::string fileSpec = typedSpec.toStdString();
     const std::string pattern = harvest::BuildMatchPattern(fileSpec);
     if (!harvest::PatternIsValid(pattern))
@@ -44,8 +44,11 @@ SearchOutcome RunSearch(QWidget* fileSpecPage, const QString& typedSpec) {
     wait->startProgress(barValue(state.PageText.size()));
     EventPump pump(LetThrough::Nothing);
     bool removing = false;
+    harvest::HarvestOptions search;
+    search.patterns.push_back(pattern);
+    search.media = alsoMedia;
     const harvest::Harvest found = harvest::HarvestPage(
-        state.PageText, state.FetchedAddress, pattern,
+        state.PageText, state.FetchedAddress, search, state.PageLineBreaks,
         [&](harvest::HarvestStage stage, std::size_t done, std::size_t total) {
             if (stage == harvest::HarvestStage::RemovingDuplicates && !removing) {
                 removing = true;

@@ -15,6 +15,7 @@ enum class SearchOutcome {
 // "Next >>" of Step 2: searches the fetched page for links whose file names match the typed
 // wildcard, behind the wait dialog, with `fileSpecPage` hidden meanwhile. The caller shows the
 // outcome.
-SearchOutcome RunSearch(QWidget* fileSpecPage, const QString& typedSpec);
+// With `alsoMedia`, pictures, videos and sounds count too.
+SearchOutcome RunSearch(QWidget* fileSpecPage, const QString& typedSpec, bool alsoMedia);
 
 }  // namespace gw::ui

@@ -85,7 +85,7 @@ QString Q(const std::string& text) {
 
 class DownloadJobs : public testing::TestWithParam<const char*> {};
 
-TEST_P(DownloadJobs, EveryFileArrivesAndTheLaterOfTwoEqualNamesWins) {
+TEST_P(DownloadJobs, EveryFileArrivesAndTheLaterOfTwoEqualNamesIsKeptUnderANumber) {
     std::unique_ptr<gw::test::DownloadServer> server;
     server = std::make_unique<gw::test::DownloadServer>();
     gw::test::DownloadServer served(
@@ -95,10 +95,14 @@ TEST_P(DownloadJobs, EveryFileArrivesAndTheLaterOfTwoEqualNamesWins) {
     const std::string folder = Folder();
     const CliRun run = RunCli({"--jobs", GetParam(), "--dest", Q(folder), Q(served.url("/page"))});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(Entries(folder),
-              (std::vector<std::string>{"a.zip", "b.zip", "c.zip", "d.zip", "e.zip", "same.zip"}));
-    for (const char* name : {"a.zip", "b.zip", "c.zip", "d.zip", "same.zip"})
+    EXPECT_EQ(Entries(folder), (std::vector<std::string>{"a.zip", "b.zip", "c.zip", "d.zip",
+                                                         "e.zip", "same (2).zip", "same.zip"}));
+    for (const char* name : {"a.zip", "b.zip", "c.zip", "d.zip"})
         EXPECT_EQ(ReadAll(folder + "/" + name), gw::test::FileBytes(name)) << name;
+    // The later of the two, from /files/, under the numbered name; the earlier keeps its own.
+    EXPECT_TRUE(ReadAll(folder + "/same (2).zip") == gw::test::FileBytes("same.zip"));
+    EXPECT_FALSE(ReadAll(folder + "/same.zip").empty());
+    EXPECT_NE(run.err.find(", 0 failed, 1 renamed, "), std::string::npos) << run.err;
     // A retry that meets a newer version takes that version whole.
     EXPECT_EQ(ReadAll(folder + "/e.zip"), gw::test::VersionServed("newer", "e.zip", false).bytes);
     EXPECT_EQ(server->hits("/busy/c.zip"), 2);

@@ -59,6 +59,12 @@ void serve(httplib::Server& server, std::stop_token) {
             page += "<a href=\"" + base + std::string(4091 - base.size(), c) + ".zip\">x</a>\n";
         res.set_content(page, "text/html");
     });
+    server.Get("/pics/", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content(
+            "<a href=\"a.zip\">a</a><img src=\"p.png\" srcset=\"p2.png 2x\"><video "
+            "poster=\"v.jpg\"><a href=\"b.pdf\">b</a><a href=\"SHA256SUMS\">sums</a>",
+            "text/html");
+    });
     server.Get("/none", [](const httplib::Request&, httplib::Response& res) {
         res.set_content("<p>nothing here</p>", "text/html");
     });
@@ -78,6 +84,28 @@ TEST(ListCommand, PrintsEachAddressOnceOnItsOwnLineWithControlsEscaped) {
                            base + "e%1B[31m.zip\n");
     const CliRun upperCase = runCli({"-l", "-s", "*.TXT", QString::fromStdString(base)});
     EXPECT_EQ(upperCase.out, base + "readme.txt\n");
+}
+
+TEST(ListCommand, MediaSeveralPatternsAndExclusions) {
+    gw::test::HttpServer server(serve);
+    const QString page = QString::fromStdString(server.url("/pics/"));
+    const std::string base = server.url("/pics/");
+    const std::pair<QStringList, std::string> cases[] = {
+        {{"-l", page}, "a.zip\n"},
+        {{"-l", "-m", page}, "a.zip\n"},
+        {{"-l", "--media", "-s", "*", page}, "a.zip\np2.png\nv.jpg\nb.pdf\nSHA256SUMS\n"},
+        {{"-l", "-m", "-s", "*.png", "--spec=*.pdf", page}, "p2.png\nb.pdf\n"},
+        {{"-l", "-m", "-s", "*", "-x", "*.png", "--exclude", "*SUMS", page},
+         "a.zip\nv.jpg\nb.pdf\n"},
+    };
+    for (const auto& [arguments, listed] : cases) {
+        const CliRun run = runCli(arguments);
+        std::string expected;
+        for (std::size_t from = 0, end; (end = listed.find('\n', from)) != std::string::npos;
+             from = end + 1)
+            expected += base + listed.substr(from, end + 1 - from);
+        EXPECT_EQ(run.out, expected) << arguments.join(' ').toStdString();
+    }
 }
 
 TEST(ListCommand, FailuresGoToStandardErrorWithTheWizardsMessages) {
@@ -124,7 +152,10 @@ TEST(ListCommand, AUsageErrorIsItsReasonAndAPointerToTheHelp) {
         {{at, "-j"}, "--jobs needs a value"},
         {{"-d", "", at}, "--dest needs a folder"},
         {{"--list", "--bogus\x1b[2J", at}, "unknown option --bogus%1B[2J"},
-        {{"-lx", at}, "unknown option -x"},
+        {{"-lq", at}, "unknown option -q"},
+        {{"-l", "-s", "*", "-x", "a[", at},
+         "the pattern \"a[\" is not valid: a \"[\" has no closing \"]\""},
+        {{"--media=yes", at}, "--media takes no value"},
         {{"--list=yes", at}, "--list takes no value"},
         {{"--list", "--", "--spec", at}, "only one address can be given"},
         {{"-l"}, "no address given"},

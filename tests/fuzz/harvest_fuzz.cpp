@@ -1,6 +1,6 @@
 // Fuzz target for the harvest: arbitrary pages, file patterns and page addresses must neither
 // crash nor trip a sanitizer, must give what the step-by-step rules give, and must give the same
-// in pieces as whole, however the page is cut.
+// in pieces as whole, however the page is cut, with the media reading too.
 // Input: one byte for the file pattern's length, one for the address's, the pattern,
 // the address, then the page. Built and run by tests/fuzz/build-and-run.
 #include <cstdint>
@@ -67,11 +67,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(found.addresses == appended, "duplicate removal", page);
 
     namespace cuts = gw::harvest::cuts;
-    const gw::harvest::Harvest whole = cuts::HarvestWhole(page, address, pattern);
-    for (const cuts::Cutting& cutting : cuts::CuttingsOf(page, static_cast<std::uint32_t>(size))) {
-        require(
-            cuts::SameHarvest(cuts::HarvestInPieces(page, cutting.cuts, address, pattern), whole),
-            cutting.name.c_str(), page);
+    // Anchors only, and with the media reading.
+    for (const bool media : {false, true}) {
+        gw::harvest::HarvestOptions options = cuts::WithMedia(pattern);
+        options.media = media;
+        const gw::harvest::Harvest whole = cuts::HarvestWhole(page, address, options);
+        for (const cuts::Cutting& cutting :
+             cuts::CuttingsOf(page, static_cast<std::uint32_t>(size))) {
+            require(cuts::SameHarvest(cuts::HarvestInPieces(page, cutting.cuts, address, options),
+                                      whole),
+                    cutting.name.c_str(), page);
+        }
     }
     return 0;
 }

@@ -28,25 +28,53 @@ std::vector<Cutting> CuttingsOf(const std::string& page, std::uint32_t seed) {
     }
     cuttings.push_back(std::move(randomCuts));
 
-    // One anchor, from its "<" to the byte after its ">", cut in turn at each of its bytes.
+    // One anchor and one other element, from its "<" to the byte after its ">", cut in turn at
+    // each of its bytes.
     std::vector<std::size_t> anchors;
+    std::vector<std::size_t> others;
     for (std::size_t at = page.find('<'); at != std::string::npos; at = page.find('<', at + 1)) {
         if (at + 1 < page.size() && (page[at + 1] | 0x20) == 'a')
             anchors.push_back(at);
+        else if (at + 1 < page.size() && (page[at + 1] | 0x20) >= 'b' &&
+                 (page[at + 1] | 0x20) <= 'z')
+            others.push_back(at);
     }
-    if (!anchors.empty()) {
-        const std::size_t start = anchors[random() % anchors.size()];
+    for (const auto* starts : {&anchors, &others}) {
+        if (starts->empty())
+            continue;
+        const std::size_t start = (*starts)[random() % starts->size()];
         const std::size_t close = std::min(page.find('>', start), page.size() - 1);
         for (std::size_t at = std::max<std::size_t>(start, 1); at <= close + 1; ++at)
             cuttings.push_back(
-                {"anchor at " + std::to_string(start) + " cut at " + std::to_string(at), {at}});
+                {"element at " + std::to_string(start) + " cut at " + std::to_string(at), {at}});
     }
     return cuttings;
 }
 
 Harvest HarvestInPieces(const std::string& page, const std::vector<std::size_t>& cuts,
                         const std::string& fetchedAddress, const std::string& pattern) {
-    PageHarvest harvest(pattern, fetchedAddress);
+    HarvestOptions options;
+    options.patterns = {pattern};
+    return HarvestInPieces(page, cuts, fetchedAddress, options);
+}
+
+Harvest HarvestWhole(const std::string& page, const std::string& fetchedAddress,
+                     const std::string& pattern) {
+    std::string text = page;
+    ApplyLineRule(text);
+    return HarvestPage(text, fetchedAddress, pattern);
+}
+
+HarvestOptions WithMedia(const std::string& pattern) {
+    HarvestOptions options;
+    options.patterns = {pattern};
+    options.media = true;
+    return options;
+}
+
+Harvest HarvestInPieces(const std::string& page, const std::vector<std::size_t>& cuts,
+                        const std::string& fetchedAddress, const HarvestOptions& options) {
+    PageHarvest harvest(options, fetchedAddress);
     std::size_t from = 0;
     for (const std::size_t at : cuts) {
         harvest.AddBytes(std::string_view(page).substr(from, at - from));
@@ -57,10 +85,11 @@ Harvest HarvestInPieces(const std::string& page, const std::vector<std::size_t>&
 }
 
 Harvest HarvestWhole(const std::string& page, const std::string& fetchedAddress,
-                     const std::string& pattern) {
+                     const HarvestOptions& options) {
     std::string text = page;
-    ApplyLineRule(text);
-    return HarvestPage(text, fetchedAddress, pattern);
+    std::vector<std::size_t> lineBreaks;
+    ApplyLineRule(text, &lineBreaks);
+    return HarvestPage(text, fetchedAddress, options, lineBreaks);
 }
 
 bool SameHarvest(const Harvest& a, const Harvest& b) {

@@ -192,13 +192,17 @@ TEST(ScanAnchors, AgreesWithTheStepByStepWalkOnSavedPages) {
             RemoveDuplicates(found.addresses);
             ASSERT_EQ(found.addresses, expected) << file.path() << " " << fileSpec;
         }
-        // The bytes as they were saved, line ends and all, fed in pieces.
-        const std::string pattern = BuildMatchPattern("*");
-        const Harvest whole = cuts::HarvestWhole(page, address, pattern);
-        for (const cuts::Cutting& cutting : cuts::CuttingsOf(page, compared)) {
-            ASSERT_TRUE(cuts::SameHarvest(
-                cuts::HarvestInPieces(page, cutting.cuts, address, pattern), whole))
-                << file.path() << " " << cutting.name;
+        // The bytes as they were saved, line ends and all, fed in pieces; anchors only, then
+        // with the media reading.
+        for (const bool media : {false, true}) {
+            HarvestOptions options = cuts::WithMedia(BuildMatchPattern("*"));
+            options.media = media;
+            const Harvest whole = cuts::HarvestWhole(page, address, options);
+            for (const cuts::Cutting& cutting : cuts::CuttingsOf(page, compared)) {
+                ASSERT_TRUE(cuts::SameHarvest(
+                    cuts::HarvestInPieces(page, cutting.cuts, address, options), whole))
+                    << file.path() << " " << cutting.name << (media ? " with media" : "");
+            }
         }
         ++compared;
     }

@@ -34,9 +34,9 @@ TEST(WriteFileList, EachFormatCarriesNamesReferrersAndHashesAndNothingThatBreaks
         {FileListFormat::Aria2,
          "http://h/a%20b.zip\n  out=a b.zip\n  referer=http://h/\n  checksum=sha-256=" + h64 +
              "\nhttp://h/r&d.zip?x=<1>\n  out=r&d \"<old>\".zip\n  checksum=md5=" + h32 +
-             "\nhttp://h/\xc3\xa9%9B.iso\n  out=\xc3\xa9t\xc3\xa9%9B.iso\n  checksum=sha-1=" +
-             h40 + "\nhttp://h/x%0A  out=evil\n  out=x%0A  checksum=md5=0\n  checksum=sha-512=" +
-             h128 + "\nhttp://h/n.bin\n  out=n.bin\n"},
+             "\nhttp://h/\xc3\xa9%9B.iso\n  out=\xc3\xa9t\xc3\xa9%9B.iso\n  checksum=sha-1=" + h40 +
+             "\nhttp://h/x%0A  out=evil\n  out=x%0A  checksum=md5=0\n  checksum=sha-512=" + h128 +
+             "\nhttp://h/n.bin\n  out=n.bin\n"},
         {FileListFormat::Metalink,
          "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
          "<metalink xmlns=\"urn:ietf:params:xml:ns:metalink\">\n"

@@ -216,6 +216,7 @@ TEST_F(DownloadFlowTest, OutcomeFollowsTheFiles) {
         std::vector<std::string> paths;
         const char* message;
         std::map<std::string, std::string> files;
+        QString note = {};
     };
     const Case cases[] = {
         {{"/f/a.zip", "/f/b.zip"},
@@ -224,7 +225,10 @@ TEST_F(DownloadFlowTest, OutcomeFollowsTheFiles) {
         {{"/f/a.zip", "/f/missing.zip", "/f/b.zip"},
          gw::ui::kDownloadErrorsMessage,
          {{"a.zip", kAlpha}, {"b.zip", kBeta + "/f/b.zip"}}},
-        {{"/f/b.zip", "/g/b.zip"}, gw::ui::kDownloadedMessage, {{"b.zip", kBeta + "/g/b.zip"}}},
+        {{"/f/b.zip", "/g/b.zip"},
+         gw::ui::kDownloadedMessage,
+         {{"b.zip", kBeta + "/g/b.zip"}},
+         QStringLiteral("1 file was replaced by a later file of the same name.")},
         {{"/f/", "/f/a.zip"}, gw::ui::kDownloadErrorsMessage, {{"a.zip", kAlpha}}},
         {{"http://127.0.0.1:1/f/a.zip"}, gw::ui::kDownloadErrorsMessage, {}},
         // A retry that meets a newer version takes that version whole.
@@ -239,7 +243,8 @@ TEST_F(DownloadFlowTest, OutcomeFollowsTheFiles) {
         QWidget* finished = run();
         ASSERT_NE(finished, nullptr);
         EXPECT_EQ(message(finished), c.message) << c.paths.front();
-        EXPECT_FALSE(control<QLabel>(finished, "notesLabel")->isVisible());
+        auto* notes = control<QLabel>(finished, "notesLabel");
+        EXPECT_EQ(notes->isVisible() ? notes->text() : QString(), c.note);
         const bool clean = c.message == gw::ui::kDownloadedMessage;
         EXPECT_EQ(backShown(finished), !clean);
         EXPECT_EQ(gw::app::wizardState().DownloadIncomplete, !clean);

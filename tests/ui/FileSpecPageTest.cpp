@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,6 +10,7 @@
 #include "app/Quit.h"
 #include "app/WizardState.h"
 #include "harvest/Messages.h"
+#include "settings/LastFolder.h"
 #include "support/FakeDialup.h"
 #include "support/Pages.h"
 #include "support/WizardFixture.h"
@@ -110,6 +112,31 @@ TEST_F(FileSpecPageTest, SearchFillsTheFoundListWithoutDuplicatesOrBareSites) {
     EXPECT_EQ(state.FoundList[2], "http://host/pub/b.ZIP");
     EXPECT_EQ(state.FoundList[3], "https://other/c.zip?x=1");
     EXPECT_EQ(state.LastFileSpec, "*");
+}
+
+// A line end the fetch removed still parts "<img" from "src" for the media reading.
+TEST_F(FileSpecPageTest, TheMediaBoxWidensTheSearchAndIsRemembered) {
+    auto& state = gw::app::wizardState();
+    state.PageText = "<a href=\"a.zip\">a</a><imgsrc=\"p.png\">";
+    state.PageLineBreaks = {state.PageText.find("src")};
+    state.FetchedAddress = "http://host/d/";
+    for (const bool tick : {false, true}) {
+        auto* page = gw::ui::showPage<gw::ui::FileSpecPage>();
+        auto* box = control<QCheckBox>(page, "mediaCheck");
+        EXPECT_EQ(box->accessibleName(), "Also look in images, video and audio");
+        EXPECT_FALSE(box->isChecked());
+        if (tick)
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+        control<QLineEdit>(page, "specEdit")->setText("*");
+        EXPECT_EQ(search(page), "");
+        EXPECT_EQ(state.FoundCount, tick ? 2 : 1);
+        EXPECT_EQ(state.FoundList[2], tick ? "http://host/d/p.png" : "");
+        state.FoundList[2].clear();
+        gw::test::settle();
+    }
+    EXPECT_TRUE(gw::settings::ReadAlsoMedia());
+    EXPECT_TRUE(
+        control<QCheckBox>(gw::ui::showPage<gw::ui::FileSpecPage>(), "mediaCheck")->isChecked());
 }
 
 TEST_F(FileSpecPageTest, CancelQuitsAndDropsTheLineTheFetchBroughtUp) {

@@ -1,0 +1,95 @@
+#include "harvest/MediaMerge.h"
+
+#include <limits>
+
+namespace gw::harvest {
+namespace {
+
+constexpr std::size_t kNoLimit = std::numeric_limits<std::size_t>::max();
+
+// What a waiting address costs beyond its text: its string, its slots and its place in line.
+constexpr std::size_t kWaitingOverhead = 64;
+
+}  // namespace
+
+MediaMerge::MediaMerge(const NameFilter& filter, std::string_view fetchedAddress,
+                       FoundListBuilder& found)
+    : resolver_(filter, fetchedAddress), found_(found) {}
+
+void MediaMerge::AddText(std::string_view text, std::size_t position) {
+    walk_.Add(text, position, finds_);
+    read_ = position + text.size();
+    for (MediaFind& find : finds_)
+        media_.push_back(std::move(find));
+    finds_.clear();
+}
+
+void MediaMerge::AddAnchor(std::size_t spanBegin, std::string_view entry) {
+    anchors_.emplace_back(2 * spanBegin, entry);
+}
+
+void MediaMerge::Release(std::size_t anchorsFrom) {
+    // A media address still to come has a key above 2 * read_, an anchor one of at least
+    // 2 * anchorsFrom.
+    Release(2 * anchorsFrom, 2 * read_);
+}
+
+void MediaMerge::Finish() {
+    Release(kNoLimit, kNoLimit);
+    if (!baseDecided_)
+        DecideBase(walk_.base());
+}
+
+void MediaMerge::Release(std::size_t anchorLimit, std::size_t mediaLimit) {
+    for (;;) {
+        const std::size_t anchor = anchors_.empty() ? kNoLimit : anchors_.front().first;
+        const std::size_t media = media_.empty() ? kNoLimit : media_.front().key;
+        if (anchor < media && anchor <= mediaLimit && !anchors_.empty()) {
+            Take(false, anchors_.front().second);
+            anchors_.pop_front();
+        } else if (media < anchor && media < anchorLimit && !media_.empty()) {
+            Take(true, media_.front().address);
+            media_.pop_front();
+        } else {
+            return;
+        }
+    }
+}
+
+void MediaMerge::Take(bool media, std::string_view text) {
+    if (!baseDecided_ && walk_.base())
+        DecideBase(walk_.base());
+    if (baseDecided_ || (waiting_.empty() && (!media || MediaResolver::NamesScheme(text)))) {
+        Place(media, text);
+        return;
+    }
+    DistinctTexts& held = media ? waitingMedia_ : waitingAnchors_;
+    bool added = false;
+    const std::uint32_t number = held.Insert(text, added);
+    if (!added)
+        return;
+    waiting_.emplace_back(media, number);
+    if (waitingAnchors_.bytes() + waitingMedia_.bytes() + waiting_.size() * kWaitingOverhead >
+        kMaxWaitingBytes)
+        DecideBase(std::nullopt);
+}
+
+void MediaMerge::Place(bool media, std::string_view text) {
+    if (!media) {
+        found_.Add(text);
+    } else if (const std::string* entry = resolver_.ResolveOnce(text)) {
+        found_.Add(*entry);
+    }
+}
+
+void MediaMerge::DecideBase(const std::optional<std::string>& base) {
+    baseDecided_ = true;
+    resolver_.SetBase(base);
+    for (const auto& [media, number] : waiting_)
+        Place(media, (media ? waitingMedia_ : waitingAnchors_)[number]);
+    std::vector<std::pair<bool, std::uint32_t>>().swap(waiting_);
+    waitingAnchors_.Clear();
+    waitingMedia_.Clear();
+}
+
+}  // namespace gw::harvest

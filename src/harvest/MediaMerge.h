@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "harvest/DistinctTexts.h"
+#include "harvest/FoundListBuilder.h"
+#include "harvest/MediaResolver.h"
+#include "harvest/MediaWalk.h"
+
+namespace gw::harvest {
+
+// Puts the addresses of media elements and of anchors into the found list together, in page
+// order (by where each element starts; within one tag the anchor first), as both readings
+// arrive. Each reading runs ahead of the other by what it has left open, so only that much
+// waits here. Media addresses resolve against the page's first <base href> wherever it
+// stands: until one is read, what follows the first address that needs a base waits (each
+// address once), up to kMaxWaitingBytes; past that, or at the end, the page has no base.
+class MediaMerge {
+  public:
+    static constexpr std::size_t kMaxWaitingBytes = 8 << 20;
+
+    MediaMerge(const NameFilter& filter, std::string_view fetchedAddress, FoundListBuilder& found);
+
+    // Page text from `position` on, in order; LineBreak() where the line rule removed a line end.
+    void AddText(std::string_view text, std::size_t position);
+    void LineBreak() { walk_.LineBreak(finds_); }
+    // An anchor's found entry, its span starting at `spanBegin`, in the anchor walk's order.
+    void AddAnchor(std::size_t spanBegin, std::string_view entry);
+    // The anchor walk gives no span starting before `anchorsFrom`: what comes before it and
+    // before the media reading's position goes into the list.
+    void Release(std::size_t anchorsFrom);
+    // The text has ended: everything goes into the list.
+    void Finish();
+
+  private:
+    void Release(std::size_t anchorLimit, std::size_t mediaLimit);
+    void Take(bool media, std::string_view text);
+    void Place(bool media, std::string_view text);
+    void DecideBase(const std::optional<std::string>& base);
+
+    MediaWalk walk_;
+    MediaResolver resolver_;
+    FoundListBuilder& found_;
+    std::vector<MediaFind> finds_;
+    std::deque<MediaFind> media_;
+    std::deque<std::pair<std::size_t, std::string>> anchors_;
+    std::size_t read_ = 0;  // the media reading has seen the text before this position
+    bool baseDecided_ = false;
+    // Before the base is known: what follows the first address that needs it, in order, each
+    // once, media addresses marked true.
+    DistinctTexts waitingAnchors_;
+    DistinctTexts waitingMedia_;
+    std::vector<std::pair<bool, std::uint32_t>> waiting_;
+};
+
+}  // namespace gw::harvest

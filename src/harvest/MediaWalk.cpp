@@ -1,0 +1,440 @@
+#include "harvest/MediaWalk.h"
+
+#include "harvest/ByteScan.h"
+#include "harvest/CharacterReferences.h"
+#include "harvest/MediaElements.h"
+
+namespace gw::harvest {
+namespace {
+
+// Longer tag and attribute names than these name nothing this reading looks for.
+constexpr std::size_t kLongestName = 16;
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\f';
+}
+
+bool IsAsciiLetter(char c) {
+    return (c | 0x20) >= 'a' && (c | 0x20) <= 'z';
+}
+
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c;
+}
+
+}  // namespace
+
+void MediaWalk::Add(std::string_view text, std::size_t position, std::vector<MediaFind>& found) {
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    // Where only one or two bytes can end a state, the stretch up to them is crossed at once.
+    while (i < n) {
+        switch (state_) {
+            case State::Data: {
+                const std::size_t open = FindEitherByte(text, i, '<', '<');
+                if (open == n)
+                    return;
+                state_ = State::TagOpen;
+                i = open + 1;
+                continue;
+            }
+            case State::Plaintext:
+                return;
+            case State::BogusComment: {
+                const std::size_t close = FindEitherByte(text, i, '>', '>');
+                if (close == n)
+                    return;
+                state_ = State::Data;
+                i = close + 1;
+                continue;
+            }
+            case State::Comment: {
+                const std::size_t dash = FindEitherByte(text, i, '-', '-');
+                if (dash == n)
+                    return;
+                state_ = State::CommentEndDash;
+                i = dash + 1;
+                continue;
+            }
+            case State::RawText:
+                if (rawMatched_ == 0) {
+                    const std::size_t open = FindEitherByte(text, i, '<', '<');
+                    if (open == n)
+                        return;
+                    rawMatched_ = 1;
+                    i = open + 1;
+                    continue;
+                }
+                break;
+            case State::AttrValueDouble:
+            case State::AttrValueSingle: {
+                const char quote = state_ == State::AttrValueDouble ? '"' : '\'';
+                const std::size_t end = FindEitherByte(text, i, quote, quote);
+                AppendValue(text.substr(i, end - i));
+                if (end == n)
+                    return;
+                state_ = State::AfterAttrValue;
+                i = end + 1;
+                continue;
+            }
+            case State::TagName:
+                i = TakeName(text, i, tagName_, false);
+                break;
+            case State::AttrName:
+                i = TakeName(text, i, attrName_, true);
+                break;
+            case State::BeforeAttrName: {
+                while (i < n && IsBlank(text[i]))
+                    ++i;
+                if (i == n || text[i] == '/' || text[i] == '>' || text[i] == '=')
+                    break;
+                // The usual attribute, a name, "=" and a quote, is read in one go.
+                attrName_.clear();
+                const std::size_t end = TakeName(text, i, attrName_, true);
+                state_ = State::AttrName;
+                i = end;
+                if (end + 1 < n && text[end] == '=' &&
+                    (text[end + 1] == '"' || text[end + 1] == '\'')) {
+                    EndAttrName();
+                    state_ = text[end + 1] == '"' ? State::AttrValueDouble : State::AttrValueSingle;
+                    i = end + 2;
+                    continue;
+                }
+                break;
+            }
+            default:
+                break;
+        }
+        if (i < n) {
+            Step(text[i], position + i, found);
+            ++i;
+        }
+    }
+}
+
+std::size_t MediaWalk::TakeName(std::string_view text, std::size_t i, std::string& name,
+                                bool alsoEquals) {
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (IsBlank(c) || c == '/' || c == '>' || (alsoEquals && c == '='))
+            return i;
+        // Past the longest name looked for, one more byte marks it as none of them.
+        if (name.size() <= kLongestName)
+            name += LowerAscii(c);
+    }
+    return i;
+}
+
+void MediaWalk::LineBreak(std::vector<MediaFind>& found) {
+    // Never a ">", so the position is never read.
+    Step('\n', 0, found);
+}
+
+void MediaWalk::StartTag(bool end) {
+    endTag_ = end;
+    kind_ = 0;
+    tagName_.clear();
+    attr_ = -1;
+    seen_ = 0;
+    keptBytes_ = 0;
+    overflow_ = false;
+}
+
+void MediaWalk::EndTagName() {
+    kind_ = static_cast<std::uint8_t>(endTag_ ? TagKind::Other : KindOf(tagName_));
+}
+
+void MediaWalk::EndAttrName() {
+    attr_ = MediaAttributeOf(static_cast<TagKind>(kind_), attrName_);
+    // An attribute given twice counts the first time only.
+    if (attr_ >= 0 && ((seen_ >> attr_) & 1) != 0)
+        attr_ = -1;
+    if (attr_ >= 0) {
+        seen_ |= 1u << attr_;
+        if (values_.empty())
+            values_.resize(kMediaAttributeCount);
+        values_[attr_].clear();
+    }
+}
+
+void MediaWalk::AppendValue(std::string_view bytes) {
+    if (attr_ < 0 || bytes.empty() || overflow_)
+        return;
+    keptBytes_ += bytes.size();
+    if (keptBytes_ > kMaxElementBytes) {
+        overflow_ = true;
+        for (std::string& value : values_)
+            std::string().swap(value);
+        return;
+    }
+    values_[attr_].append(bytes);
+}
+
+void MediaWalk::EmitTag(std::size_t position, std::vector<MediaFind>& found) {
+    state_ = State::Data;
+    if (endTag_)
+        return;
+    if (seen_ != 0 && !overflow_) {
+        for (int attribute = 0; attribute < kMediaAttributeCount; ++attribute) {
+            std::string& value = values_[attribute];
+            if (((seen_ >> attribute) & 1) == 0 || value.find('&') == std::string::npos)
+                continue;
+            decoded_.clear();
+            DecodeAttributeReferences(value, decoded_);
+            value.swap(decoded_);
+        }
+        const TagAttributes attributes{seen_, &values_};
+        if (static_cast<TagKind>(kind_) == TagKind::Base) {
+            if (!base_ && attributes.has(kHrefAttribute))
+                base_ = values_[kHrefAttribute];
+        } else {
+            MediaOfElement(static_cast<TagKind>(kind_), attributes, 2 * position + 1, found);
+        }
+    }
+    if (static_cast<TagKind>(kind_) == TagKind::Plaintext) {
+        state_ = State::Plaintext;
+    } else if (static_cast<TagKind>(kind_) == TagKind::TextOnly) {
+        state_ = State::RawText;
+        rawEnd_ = tagName_;
+        rawMatched_ = 0;
+    }
+}
+
+bool MediaWalk::RawTextGoesOn(char c) {
+    // rawMatched_ counts "<", "/" and the name's bytes seen.
+    if (rawMatched_ == 1) {
+        rawMatched_ = c == '/' ? 2 : (c == '<' ? 1 : 0);
+        return true;
+    }
+    const std::size_t inName = rawMatched_ - 2;
+    if (inName < rawEnd_.size()) {
+        rawMatched_ = LowerAscii(c) == rawEnd_[inName] ? rawMatched_ + 1 : (c == '<' ? 1 : 0);
+        return true;
+    }
+    if (IsBlank(c) || c == '/' || c == '>')
+        return false;
+    rawMatched_ = c == '<' ? 1 : 0;
+    return true;
+}
+
+void MediaWalk::Step(char c, std::size_t position, std::vector<MediaFind>& found) {
+    for (;;) {
+        switch (state_) {
+            case State::Data:
+                if (c == '<')
+                    state_ = State::TagOpen;
+                return;
+            case State::Plaintext:
+                return;
+            case State::TagOpen:
+                if (c == '!') {
+                    state_ = State::MarkupDeclaration;
+                    markupDashes_ = 0;
+                } else if (c == '/') {
+                    state_ = State::EndTagOpen;
+                } else if (IsAsciiLetter(c)) {
+                    StartTag(false);
+                    state_ = State::TagName;
+                    continue;
+                } else if (c == '?') {
+                    state_ = State::BogusComment;
+                } else {
+                    state_ = State::Data;
+                    continue;
+                }
+                return;
+            case State::EndTagOpen:
+                if (IsAsciiLetter(c)) {
+                    StartTag(true);
+                    state_ = State::TagName;
+                    continue;
+                }
+                state_ = c == '>' ? State::Data : State::BogusComment;
+                return;
+            case State::TagName:
+                if (IsBlank(c) || c == '/' || c == '>')
+                    EndTagName();
+                if (IsBlank(c)) {
+                    state_ = State::BeforeAttrName;
+                } else if (c == '/') {
+                    state_ = State::SelfClosing;
+                } else if (c == '>') {
+                    EmitTag(position, found);
+                } else {
+                    TakeName(std::string_view(&c, 1), 0, tagName_, false);
+                }
+                return;
+            case State::BeforeAttrName:
+                if (IsBlank(c))
+                    return;
+                if (c == '/' || c == '>') {
+                    state_ = State::AfterAttrName;
+                    continue;
+                }
+                attrName_.clear();
+                // An "=" here starts a name of its own.
+                if (c == '=') {
+                    attrName_ += c;
+                    state_ = State::AttrName;
+                    return;
+                }
+                state_ = State::AttrName;
+                continue;
+            case State::AttrName:
+                if (IsBlank(c) || c == '/' || c == '>') {
+                    EndAttrName();
+                    state_ = State::AfterAttrName;
+                    continue;
+                }
+                if (c == '=') {
+                    EndAttrName();
+                    state_ = State::BeforeAttrValue;
+                    return;
+                }
+                TakeName(std::string_view(&c, 1), 0, attrName_, true);
+                return;
+            case State::AfterAttrName:
+                if (IsBlank(c))
+                    return;
+                if (c == '/') {
+                    state_ = State::SelfClosing;
+                } else if (c == '=') {
+                    state_ = State::BeforeAttrValue;
+                } else if (c == '>') {
+                    EmitTag(position, found);
+                } else {
+                    attrName_.clear();
+                    state_ = State::AttrName;
+                    continue;
+                }
+                return;
+            case State::BeforeAttrValue:
+                if (IsBlank(c))
+                    return;
+                if (c == '"') {
+                    state_ = State::AttrValueDouble;
+                } else if (c == '\'') {
+                    state_ = State::AttrValueSingle;
+                } else if (c == '>') {
+                    EmitTag(position, found);
+                } else {
+                    state_ = State::AttrValueUnquoted;
+                    continue;
+                }
+                return;
+            case State::AttrValueDouble:
+            case State::AttrValueSingle:
+                if (c == (state_ == State::AttrValueDouble ? '"' : '\'')) {
+                    state_ = State::AfterAttrValue;
+                } else {
+                    AppendValue(std::string_view(&c, 1));
+                }
+                return;
+            case State::AttrValueUnquoted:
+                if (IsBlank(c)) {
+                    state_ = State::BeforeAttrName;
+                } else if (c == '>') {
+                    EmitTag(position, found);
+                } else {
+                    AppendValue(std::string_view(&c, 1));
+                }
+                return;
+            case State::AfterAttrValue:
+                if (IsBlank(c)) {
+                    state_ = State::BeforeAttrName;
+                } else if (c == '/') {
+                    state_ = State::SelfClosing;
+                } else if (c == '>') {
+                    EmitTag(position, found);
+                } else {
+                    state_ = State::BeforeAttrName;
+                    continue;
+                }
+                return;
+            case State::SelfClosing:
+                if (c == '>') {
+                    EmitTag(position, found);
+                    return;
+                }
+                state_ = State::BeforeAttrName;
+                continue;
+            case State::MarkupDeclaration:
+                // Only "<!--" opens a comment; "<!DOCTYPE" and the rest end at the next ">".
+                if (c == '-' && markupDashes_ == 0) {
+                    markupDashes_ = 1;
+                    return;
+                }
+                if (c == '-') {
+                    state_ = State::CommentStart;
+                    return;
+                }
+                state_ = State::BogusComment;
+                continue;
+            case State::BogusComment:
+                if (c == '>')
+                    state_ = State::Data;
+                return;
+            case State::CommentStart:
+                state_ =
+                    c == '-' ? State::CommentStartDash : (c == '>' ? State::Data : State::Comment);
+                if (state_ == State::Comment)
+                    continue;
+                return;
+            case State::CommentStartDash:
+                if (c == '-') {
+                    state_ = State::CommentEnd;
+                } else if (c == '>') {
+                    state_ = State::Data;
+                } else {
+                    state_ = State::Comment;
+                    continue;
+                }
+                return;
+            case State::Comment:
+                if (c == '-')
+                    state_ = State::CommentEndDash;
+                return;
+            case State::CommentEndDash:
+                if (c == '-') {
+                    state_ = State::CommentEnd;
+                    return;
+                }
+                state_ = State::Comment;
+                continue;
+            case State::CommentEnd:
+                if (c == '>') {
+                    state_ = State::Data;
+                } else if (c == '!') {
+                    state_ = State::CommentEndBang;
+                } else if (c != '-') {
+                    state_ = State::Comment;
+                    continue;
+                }
+                return;
+            case State::CommentEndBang:
+                if (c == '-') {
+                    state_ = State::CommentEndDash;
+                } else if (c == '>') {
+                    state_ = State::Data;
+                } else {
+                    state_ = State::Comment;
+                    continue;
+                }
+                return;
+            case State::RawText:
+                if (rawMatched_ == 0) {
+                    rawMatched_ = c == '<' ? 1 : 0;
+                    return;
+                }
+                if (RawTextGoesOn(c))
+                    return;
+                // The element's end tag: its attributes are read and let go.
+                rawMatched_ = 0;
+                StartTag(true);
+                state_ = State::TagName;
+                continue;
+        }
+    }
+}
+
+}  // namespace gw::harvest

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace gw::harvest {
+
+// An address a picture, video or sound element names, as written (references decoded).
+struct MediaFind {
+    // Its place among the page's addresses: twice the position of its tag's ">", plus one, so
+    // that an anchor span starting inside the same tag (twice its position) comes first.
+    std::size_t key = 0;
+    std::string address;
+};
+
+// Reads the page text as a browser with scripting off tokenizes markup, as the text arrives:
+// comments and the contents of script, style and the other text-only elements are not markup,
+// noscript's contents are. Of each start tag it keeps only the few attributes that can name a
+// picture, a video or a sound (and the base address), at most kMaxElementBytes of them: an
+// element that holds more yields nothing, so memory stays flat whatever the page holds.
+class MediaWalk {
+  public:
+    static constexpr std::size_t kMaxElementBytes = 1 << 20;
+
+    // The next stretch of page text, starting at `position` of it.
+    void Add(std::string_view text, std::size_t position, std::vector<MediaFind>& found);
+    // A line end that the page text's line rule removed: a line break to this reading.
+    void LineBreak(std::vector<MediaFind>& found);
+
+    // The first <base href> of the page, once read.
+    const std::optional<std::string>& base() const { return base_; }
+
+  private:
+    enum class State : std::uint8_t {
+        Data,
+        TagOpen,
+        EndTagOpen,
+        TagName,
+        BeforeAttrName,
+        AttrName,
+        AfterAttrName,
+        BeforeAttrValue,
+        AttrValueDouble,
+        AttrValueSingle,
+        AttrValueUnquoted,
+        AfterAttrValue,
+        SelfClosing,
+        MarkupDeclaration,
+        BogusComment,
+        CommentStart,
+        CommentStartDash,
+        Comment,
+        CommentEndDash,
+        CommentEnd,
+        CommentEndBang,
+        RawText,
+        Plaintext,
+    };
+
+    void Step(char c, std::size_t position, std::vector<MediaFind>& found);
+    void StartTag(bool end);
+    void EndTagName();
+    // The bytes from `i` up to the first that ends a name (`alsoEquals`: an "=" too) go on the
+    // name; returns that byte's position.
+    std::size_t TakeName(std::string_view text, std::size_t i, std::string& name, bool alsoEquals);
+    void EndAttrName();
+    void AppendValue(std::string_view bytes);
+    void EmitTag(std::size_t position, std::vector<MediaFind>& found);
+    // The content of a text-only element: true while it goes on, false once `c` ends it.
+    bool RawTextGoesOn(char c);
+
+    State state_ = State::Data;
+    bool endTag_ = false;
+    std::uint8_t kind_ = 0;  // the TagKind of the tag being read
+    std::string tagName_;
+    std::string attrName_;
+    int attr_ = -1;           // the attribute whose value is being kept, or -1
+    std::uint32_t seen_ = 0;  // the kept attributes this tag has given, one bit each
+    std::vector<std::string> values_;
+    std::size_t keptBytes_ = 0;
+    bool overflow_ = false;
+    int markupDashes_ = 0;
+    std::string rawEnd_;          // "script" inside a script, and the like
+    std::size_t rawMatched_ = 0;  // of "</" and rawEnd_, the bytes seen so far
+    std::optional<std::string> base_;
+    std::string decoded_;
+};
+
+}  // namespace gw::harvest
