@@ -12,6 +12,7 @@
 #include "platform/Dialup.h"
 #include "settings/AddressHistory.h"
 #include "transfer/DownloadRun.h"
+#include "transfer/TransferFigures.h"
 #include "ui/ChecksumSummary.h"
 #include "ui/DisplayText.h"
 #include "ui/EventPump.h"
@@ -59,6 +60,7 @@ DownloadFlowReport RunDownload(QWidget* readyPage) {
     settings::SaveAddressToHistory(state.PageAddress, state.HistoryCount);
 
     wait->setMessage(QStringLiteral("Please wait... Downloading files..."));
+    wait->startFileProgress();
     wait->show();
     readyPage->hide();
 
@@ -75,9 +77,29 @@ DownloadFlowReport RunDownload(QWidget* readyPage) {
         return state.CancelRequested ? transfer::RunRequest::FinishStarted
                                      : transfer::RunRequest::Continue;
     };
+    transfer::RateMeter meter;
+    auto figuresShown = platform::clock().now() - kFiguresInterval;
     events.started = [&](std::size_t index) {
         wait->setMessage(
             DownloadCaption(static_cast<int>(index) + 1, count, addresses[index], hangUpAtEnd));
+        meter = {};
+    };
+    // By the clock, not per turn: the figures are for reading, and the run must not wait on
+    // them.
+    events.progress = [&](const std::vector<transfer::FileStatus>& files) {
+        const auto now = platform::clock().now();
+        if (now - figuresShown < kFiguresInterval)
+            return;
+        figuresShown = now;
+        for (const transfer::FileStatus& file : files) {
+            if (!file.started || file.finished)
+                continue;
+            meter.add(now, file.bytes);
+            wait->setFileProgress(
+                file.bytes, file.length,
+                QString::fromStdString(transfer::ProgressFigures(file.bytes, file.length, meter)));
+            return;
+        }
     };
     events.finished = [](std::size_t, const transfer::FileStatus&) {
         // A Cancel click that came in during the file is seen before the next one.
@@ -110,10 +132,9 @@ DownloadFlowReport RunDownload(QWidget* readyPage) {
             outcome != transfer::FileOutcome::Unchanged)
             state.DownloadIncomplete = true;
     }
-    for (const QString& note : {ChecksumSummary(files), UpToDateNote(report.upToDate)}) {
-        if (!note.isEmpty())
-            report.notes << note;
-    }
+    report.notes << ChecksumSummary(files);
+    if (report.upToDate > 0)
+        report.notes << UpToDateNote(report.upToDate);
     report.notes << checksumNotes;
     if (cancelled) {
         state.DownloadIncomplete = true;

