@@ -79,8 +79,9 @@ std::string ProgressFigures(std::uint64_t bytes, std::optional<std::uint64_t> le
     std::string text = SizeText(bytes);
     if (length)
         text += " of " + SizeText(*length);
+    // Before the first byte there is a wait, not a rate.
     const std::optional<double> rate = meter.rate();
-    if (!rate)
+    if (!rate || bytes == 0)
         return text;
     text += ", " + RateText(*rate);
     if (length && *length >= bytes && *rate > 0 && meter.settled())

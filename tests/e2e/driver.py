@@ -310,8 +310,7 @@ class Run:
         self.site.released.set()
 
     def screenshot(self, name, title):
-        """The window's client area as docs PNG, once two grabs in a row agree; a window that
-        shows live progress never settles, so after a few seconds its latest grab stands."""
+        """The window's client area as docs PNG, once two grabs agree (live progress: after 3 s)."""
         window = self.x_window(title or "GrabWright Plus")
         target = self.screenshots / f"{name}.png"
         grab = target.with_suffix(".new.png")

@@ -1,4 +1,3 @@
-// Sizes and rates in powers of 1000; a time left only once the rate has held for two seconds.
 #include <gtest/gtest.h>
 
 #include "transfer/TransferFigures.h"

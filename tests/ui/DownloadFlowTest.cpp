@@ -134,8 +134,7 @@ class WaitDialogWatch {
         timer_.start();
     }
     QStringList captions;
-    // The bar's value (-1: busy) and the figures under it, as they changed.
-    QList<std::pair<int, QString>> bars;
+    QList<std::pair<int, QString>> bars;  // the bar's value (-1: busy) and figures, as changed
     bool acted = false;
     int pointerChanged = 0;
     int cancelMissing = 0;
@@ -497,8 +496,7 @@ TEST(RunEndNotice, CountsFilesAsTheSummaryDoes) {
 TEST_F(DownloadFlowTest, OnlyALongRunOutOfSightIsAnnouncedAndItsButtonOpensTheFolder) {
     const QString path = QStringLiteral("/org/freedesktop/Notifications");
     const QString name = QStringLiteral("org.freedesktop.Notifications");
-    // Seconds, another window active, the service on the bus (0: none, 1: plain text, 2: reads
-    // markup), the files; the notice's summary and body (or none).
+    // Seconds, another window active, service (0 none, 1 plain, 2 markup), files; the notice.
     const char *ok = "Downloads finished", *bad = "Downloads finished with failures";
     const std::tuple<int, bool, int, std::vector<std::string>, const char*, const char*> cases[] = {
         {12, true, 1, {"/f/a.zip", "/f/"}, bad, "1 file downloaded to R&D <old>, 1 failed."},
