@@ -1,28 +1,8 @@
 #include "cli/RunSummary.h"
 
-#include <cstdio>
+#include "transfer/TransferFigures.h"
 
 namespace gw::cli {
-namespace {
-
-// The numeric locale is never set, so the decimal sign is always ".".
-std::string OneDecimal(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", value);
-    return text;
-}
-
-std::string Rate(double bytesPerSecond) {
-    static const char* const units[] = {"bytes/s", "kB/s", "MB/s", "GB/s"};
-    std::size_t unit = 0;
-    while (bytesPerSecond >= 1000 && unit + 1 < std::size(units)) {
-        bytesPerSecond /= 1000;
-        ++unit;
-    }
-    return OneDecimal(bytesPerSecond) + " " + units[unit];
-}
-
-}  // namespace
 
 std::string RunSummary(const std::vector<transfer::FileStatus>& files,
                        std::chrono::steady_clock::duration took, bool terminal,
@@ -56,9 +36,9 @@ std::string RunSummary(const std::vector<transfer::FileStatus>& files,
         line += ", " + std::to_string(notStarted) + " not started";
     if (renamed > 0)
         line += ", " + std::to_string(renamed) + " renamed";
-    line += ", " + std::to_string(bytes) + " bytes in " + OneDecimal(seconds) + " s";
+    line += ", " + std::to_string(bytes) + " bytes in " + transfer::OneDecimal(seconds) + " s";
     if (terminal && seconds > 0)
-        line += " (" + Rate(static_cast<double>(bytes) / seconds) + ")";
+        line += " (" + transfer::RateText(static_cast<double>(bytes) / seconds) + ")";
     return line;
 }
 

@@ -1,15 +1,16 @@
 #pragma once
 
-#include <QString>
+#include <QStringList>
 #include <vector>
 
 #include "transfer/DownloadRun.h"
 
 namespace gw::ui {
 
-// The finished page's line under its message when a list on the page named any file whose run
-// ended: how many of those matched, or only how many did not and were therefore not saved. ""
-// when no such file.
-QString ChecksumSummary(const std::vector<transfer::FileStatus>& files);
+// The finished page's lines under its message on what the page's checksum lists proved: how
+// many of the files that arrived were verified (when a list named any of them), and how many
+// did not match and were therefore not saved. None when no list named a file that arrived or
+// was refused.
+QStringList ChecksumSummary(const std::vector<transfer::FileStatus>& files);
 
 }  // namespace gw::ui

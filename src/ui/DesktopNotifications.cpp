@@ -40,11 +40,39 @@ bool DesktopNotifications::listen() {
     return listening_;
 }
 
+QString MarkupEscaped(const QString& text) {
+    QString escaped = text;
+    escaped.replace(QLatin1Char('&'), QStringLiteral("&amp;"))
+        .replace(QLatin1Char('<'), QStringLiteral("&lt;"))
+        .replace(QLatin1Char('>'), QStringLiteral("&gt;"));
+    return escaped;
+}
+
+// The body is plain text, but a service that reads markup would take a folder's "&" or "<"
+// for some: it is asked first. Neither call is waited for: a service that hangs must not
+// hold up the window.
 void DesktopNotifications::show(const QString& summary, const QString& body,
                                 const QString& actionKey, const QString& actionLabel,
                                 std::function<void()> onAction) {
     if (!listen())
         return;
+    const QDBusMessage ask = QDBusMessage::createMethodCall(kService, kPath, kInterface,
+                                                            QStringLiteral("GetCapabilities"));
+    auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(ask), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [=, this, run = std::move(onAction)]() mutable {
+                watcher->deleteLater();
+                const QDBusPendingReply<QStringList> reply = *watcher;
+                const bool markup =
+                    reply.isValid() && reply.value().contains(QStringLiteral("body-markup"));
+                notify(summary, markup ? MarkupEscaped(body) : body, actionKey, actionLabel,
+                       std::move(run));
+            });
+}
+
+void DesktopNotifications::notify(const QString& summary, const QString& body,
+                                  const QString& actionKey, const QString& actionLabel,
+                                  std::function<void()> onAction) {
     QDBusMessage notify =
         QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
     QVariantMap hints;
@@ -53,7 +81,6 @@ void DesktopNotifications::show(const QString& summary, const QString& body,
         hints.insert(QStringLiteral("desktop-entry"), QGuiApplication::desktopFileName());
     notify << kAppName << uint(0) << QStringLiteral("grabwright") << summary << body
            << QStringList{actionKey, actionLabel} << hints << -1;
-    // Not waited for: a service that hangs must not hold up the window.
     auto* watcher =
         new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(notify), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,

@@ -7,6 +7,9 @@
 
 namespace gw::ui {
 
+// "&", "<" and ">" as the notification service's markup writes them.
+QString MarkupEscaped(const QString& text);
+
 // Notices through the desktop's notification service (org.freedesktop.Notifications on the
 // session bus). A session without a bus, or a bus without the service, shows nothing and
 // says nothing: a notice is a courtesy, never a failure of the program.
@@ -17,6 +20,7 @@ class DesktopNotifications : public QObject {
     static DesktopNotifications& instance();
 
     // One notice with one action button; `onAction` runs when the user presses the button.
+    // `body` is plain text.
     void show(const QString& summary, const QString& body, const QString& actionKey,
               const QString& actionLabel, std::function<void()> onAction);
 
@@ -27,6 +31,8 @@ class DesktopNotifications : public QObject {
   private:
     DesktopNotifications() = default;
     bool listen();
+    void notify(const QString& summary, const QString& body, const QString& actionKey,
+                const QString& actionLabel, std::function<void()> onAction);
 
     struct Action {
         QString key;

@@ -14,6 +14,7 @@
 #include "settings/AddressHistory.h"
 #include "transfer/DownloadRun.h"
 #include "transfer/FileName.h"
+#include "transfer/TransferFigures.h"
 #include "ui/ChecksumSummary.h"
 #include "ui/DisplayText.h"
 #include "ui/EventPump.h"
@@ -62,6 +63,7 @@ DownloadFlowReport RunDownload(QWidget* readyPage) {
     settings::SaveAddressToHistory(state.PageAddress, state.HistoryCount);
 
     wait->setMessage(QStringLiteral("Please wait... Downloading files..."));
+    wait->startFileProgress();
     wait->show();
     readyPage->hide();
 
@@ -78,9 +80,29 @@ DownloadFlowReport RunDownload(QWidget* readyPage) {
         return state.CancelRequested ? transfer::RunRequest::FinishStarted
                                      : transfer::RunRequest::Continue;
     };
+    transfer::RateMeter meter;
+    auto figuresShown = platform::clock().now() - kFiguresInterval;
     events.started = [&](std::size_t index) {
         wait->setMessage(
             DownloadCaption(static_cast<int>(index) + 1, count, addresses[index], hangUpAtEnd));
+        meter = {};
+    };
+    // By the clock, not per turn: the figures are for reading, and the run must not wait on
+    // them.
+    events.progress = [&](const std::vector<transfer::FileStatus>& files) {
+        const auto now = platform::clock().now();
+        if (now - figuresShown < kFiguresInterval)
+            return;
+        figuresShown = now;
+        for (const transfer::FileStatus& file : files) {
+            if (!file.started || file.finished)
+                continue;
+            meter.add(now, file.bytes);
+            wait->setFileProgress(
+                file.bytes, file.length,
+                QString::fromStdString(transfer::ProgressFigures(file.bytes, file.length, meter)));
+            return;
+        }
     };
     events.finished = [](std::size_t, const transfer::FileStatus&) {
         // A Cancel click that came in during the file is seen before the next one.
@@ -118,8 +140,8 @@ DownloadFlowReport RunDownload(QWidget* readyPage) {
     std::size_t replaced = 0;
     for (const std::string& address : addresses)
         replaced += !names.insert(transfer::FileNameFromAddress(address)).second;
-    for (const QString& note :
-         {ChecksumSummary(files), UpToDateNote(report.upToDate), ReplacedNote(replaced)}) {
+    report.notes << ChecksumSummary(files);
+    for (const QString& note : {UpToDateNote(report.upToDate), ReplacedNote(replaced)}) {
         if (!note.isEmpty())
             report.notes << note;
     }

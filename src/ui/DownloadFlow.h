@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <cstddef>
 #include <string>
 
@@ -22,6 +23,9 @@ struct DownloadFlowReport {
     // Lines for under the finished page's message, each about a part of the run.
     QStringList notes;
 };
+
+// How often the wait dialog's figures change during a download: as often as they can be read.
+inline constexpr std::chrono::milliseconds kFiguresInterval{250};
 
 // The note on files whose copy in the folder the server confirmed, so that none was fetched
 // again; "" when there were none.

@@ -47,10 +47,18 @@ void FinishedPage::setMessage(const QString& message) {
 void FinishedPage::setNotes(const QStringList& notes) {
     notesLabel_->setText(notes.join(QLatin1Char('\n')));
     notesLabel_->setVisible(!notes.isEmpty());
-    // Right under the message's last line, a blank line between, whatever the font.
-    const int messageBottom =
-        messageLabel_->y() + messageLabel_->heightForWidth(messageLabel_->width());
-    notesLabel_->move(notesLabel_->x(), messageBottom + messageLabel_->fontMetrics().height());
+    // The message as tall as its lines, the notes right under it with a blank line between,
+    // each as tall as its wrapped lines, whatever the font.
+    messageLabel_->resize(messageLabel_->width(),
+                          messageLabel_->heightForWidth(messageLabel_->width()));
+    const int notesTop =
+        messageLabel_->y() + messageLabel_->height() + messageLabel_->fontMetrics().height();
+    const int notesHeight = notes.isEmpty() ? 0 : notesLabel_->heightForWidth(notesLabel_->width());
+    notesLabel_->setGeometry(notesLabel_->x(), notesTop, notesLabel_->width(), notesHeight);
+    // Past the frame's foot, the page grows rather than cut a note.
+    const int needed = notesTop + notesHeight + twips(240) - notesLabel_->parentWidget()->height();
+    if (needed > 0)
+        growTaller(needed);
 }
 
 QString ReplacedNote(std::size_t count) {

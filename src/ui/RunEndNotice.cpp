@@ -8,11 +8,6 @@
 namespace gw::ui {
 namespace {
 
-// Counted as downloaded: the user has the file in the folder after the run.
-bool arrived(transfer::FileOutcome outcome) {
-    return outcome == transfer::FileOutcome::Written || outcome == transfer::FileOutcome::Unchanged;
-}
-
 std::string lastName(std::string folder) {
     while (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();
@@ -23,11 +18,29 @@ std::string lastName(std::string folder) {
 
 }  // namespace
 
+// As the command line's summary counts them: a copy the server confirmed did not arrive.
 RunCounts CountFiles(const std::vector<transfer::FileStatus>& files) {
     RunCounts counts;
-    for (const transfer::FileStatus& file : files)
-        ++(arrived(file.result.outcome) ? counts.downloaded : counts.failed);
+    for (const transfer::FileStatus& file : files) {
+        if (!file.started)
+            continue;
+        switch (file.result.outcome) {
+            case transfer::FileOutcome::Written:
+                ++counts.downloaded;
+                break;
+            case transfer::FileOutcome::Unchanged:
+                ++counts.upToDate;
+                break;
+            default:
+                ++counts.failed;
+        }
+    }
     return counts;
+}
+
+QString RunEndSummary(RunCounts counts) {
+    return counts.failed > 0 ? QStringLiteral("Downloads finished with failures")
+                             : QStringLiteral("Downloads finished");
 }
 
 QString RunEndText(RunCounts counts, const std::string& folder) {
@@ -36,6 +49,8 @@ QString RunEndText(RunCounts counts, const std::string& folder) {
             .arg(counts.downloaded)
             .arg(counts.downloaded == 1 ? QStringLiteral("file") : QStringLiteral("files"))
             .arg(displayText(lastName(folder)));
+    if (counts.upToDate > 0)
+        text += QStringLiteral(", %1 already up to date").arg(counts.upToDate);
     if (counts.failed > 0)
         text += QStringLiteral(", %1 failed").arg(counts.failed);
     return text + QLatin1Char('.');
@@ -47,9 +62,9 @@ void RunEndNotice::ranToEnd(const std::vector<transfer::FileStatus>& files,
                             const std::string& folder) const {
     if (!window_ || window_->isActiveWindow() || platform::clock().now() - started_ <= kLongRun)
         return;
-    const QString title = QStringLiteral("GrabWright Plus");
+    const RunCounts counts = CountFiles(files);
     DesktopNotifications::instance().show(
-        title, RunEndText(CountFiles(files), folder), QStringLiteral("open-folder"),
+        RunEndSummary(counts), RunEndText(counts, folder), QStringLiteral("open-folder"),
         QStringLiteral("Open Folder"), [folder] { OpenFolderInFileManager(folder); });
 }
 

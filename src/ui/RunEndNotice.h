@@ -12,12 +12,16 @@
 namespace gw::ui {
 
 struct RunCounts {
-    int downloaded = 0;  // the files the user now has in the folder
+    int downloaded = 0;  // arrived in the folder in this run
+    int upToDate = 0;    // the copy in the folder was the server's file, left as it was
     int failed = 0;
 };
 RunCounts CountFiles(const std::vector<transfer::FileStatus>& files);
 
-// "12 files downloaded to Downloads, 1 failed.": the folder by its last name.
+// "Downloads finished", or "Downloads finished with failures".
+QString RunEndSummary(RunCounts counts);
+// "12 files downloaded to Downloads, 2 already up to date, 1 failed.": the folder by its last
+// name, the last two counts only where not 0.
 QString RunEndText(RunCounts counts, const std::string& folder);
 
 // Made as a download run starts. A run that took long while the user worked in another

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "ui/WizardView.h"
 
@@ -23,6 +25,14 @@ class WaitDialog : public WizardView {
     // A value past the maximum shows a full bar.
     void setProgress(int value);
 
+    // The download's layout: the text, the bar of the file in progress and its figures stand
+    // together in the middle; the bar is busy until a file reports its bytes.
+    void startFileProgress();
+    // The file in progress: its bytes against its length (a busy bar where none was
+    // announced), and its figures under the bar.
+    void setFileProgress(std::uint64_t bytes, std::optional<std::uint64_t> length,
+                         const QString& figures);
+
     // What closing the window by its frame does while the dialog is current: the user's way
     // out of a transfer that hangs. Without one the close is refused, since the work cannot be
     // stopped.
@@ -34,10 +44,16 @@ class WaitDialog : public WizardView {
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void reject() override {}
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void placeFileProgress();
+
     QLabel* messageLabel_;
     QProgressBar* progressBar_;
+    QLabel* figuresLabel_;
+    QLabel* cancelNote_;
+    bool fileProgress_ = false;
     std::function<void()> abortHandler_;
 };
 

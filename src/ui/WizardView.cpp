@@ -57,10 +57,17 @@ QString WizardView::heading() const {
     return windowTitle();
 }
 
+// The notes under a message are read with it: a screen reader that speaks the message on
+// arrival would otherwise never come to them.
 QString WizardView::description() const {
     for (const char* name : {"instructionLabel", "messageLabel", "introductionLabel"}) {
-        if (auto* label = findChild<QLabel*>(QString::fromLatin1(name)))
-            return label->text();
+        auto* label = findChild<QLabel*>(QString::fromLatin1(name));
+        if (!label)
+            continue;
+        auto* notes = findChild<QLabel*>(QStringLiteral("notesLabel"));
+        if (notes && !notes->isHidden() && !notes->text().isEmpty())
+            return label->text() + QLatin1Char('\n') + notes->text();
+        return label->text();
     }
     return {};
 }
@@ -79,6 +86,20 @@ void WizardView::growWithView(QWidget* control) {
 
 void WizardView::keepAtFoot(QWidget* control) {
     foot_.append(control);
+}
+
+void WizardView::growTaller(int extra) {
+    for (QWidget* control : std::as_const(growing_)) {
+        if (control)
+            control->resize(control->width(), control->height() + extra);
+    }
+    for (QWidget* control : std::as_const(foot_)) {
+        if (control)
+            control->move(control->x(), control->y() + extra);
+    }
+    // Minimum and size together, so the resize finds no extra room of its own to share out.
+    setMinimumHeight(minimumHeight() + extra);
+    resize(width(), height() + extra);
 }
 
 // From the size itself, not the event's old size: a view resized while hidden gets a single

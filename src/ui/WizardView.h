@@ -27,6 +27,9 @@ class WizardView : public QDialog {
     // with the view's foot (the row of buttons); every other control keeps its place.
     void growWithView(QWidget* control);
     void keepAtFoot(QWidget* control);
+    // More room than the minimum for what the view now holds: the growing controls grow by
+    // it, the foot moves down, and the window grows to hold the view.
+    void growTaller(int extra);
 
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

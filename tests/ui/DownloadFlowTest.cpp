@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -26,6 +28,7 @@
 #include "ui/FinishedPage.h"
 #include "ui/Navigation.h"
 #include "ui/ReadyPage.h"
+#include "ui/RunEndNotice.h"
 
 using gw::test::control;
 namespace fs = std::filesystem;
@@ -112,10 +115,12 @@ class WaitDialogWatch {
             const QString caption = wait->findChild<QLabel*>("messageLabel")->text();
             if (captions.isEmpty() || captions.back() != caption)
                 captions.push_back(caption);
-            // The caption alone shows progress, and the pointer stays as it is.
-            if (wait->findChild<QWidget*>("progressBar")->isVisible() ||
-                QApplication::overrideCursor())
-                ++progressShownOtherwise;
+            if (QApplication::overrideCursor())
+                ++pointerChanged;
+            const auto* bar = wait->findChild<QProgressBar*>("progressBar");
+            const QString figures = wait->findChild<QLabel*>("figuresLabel")->text();
+            if (bar->isVisible() && (bars.isEmpty() || bars.back().second != figures))
+                bars.push_back({bar->maximum() == 0 ? -1 : bar->value(), figures});
             if (!wait->findChild<QPushButton*>("cancelButton")->isVisible())
                 ++cancelMissing;
             if (acted || !caption.contains(marker_))
@@ -129,8 +134,9 @@ class WaitDialogWatch {
         timer_.start();
     }
     QStringList captions;
+    QList<std::pair<int, QString>> bars;  // the bar's value (-1: busy) and figures, as changed
     bool acted = false;
-    int progressShownOtherwise = 0;
+    int pointerChanged = 0;
     int cancelMissing = 0;
 
   private:
@@ -141,8 +147,11 @@ class WaitDialogWatch {
 // The desktop's notification service as far as the program uses it; every notice gets id 1.
 struct NoticeService : QDBusVirtualObject {
     QStringList notices;
+    QStringList capabilities{"actions", "body"};
     QString introspect(const QString&) const override { return {}; }
     bool handleMessage(const QDBusMessage& call, const QDBusConnection& bus) override {
+        if (call.member() == "GetCapabilities")
+            return bus.send(call.createReply(capabilities));
         for (int field : {0, 3, 4, 5})
             notices << call.arguments()[field].toStringList();
         return bus.send(call.createReply(uint(1)));
@@ -262,9 +271,11 @@ TEST_F(DownloadFlowTest, TheFinishedPageSaysWhatThePagesChecksumsFound) {
                                          "  a.zip\n" + std::string(64, '0') + "  bad.zip\n");
     files.serve("/files/SHA1SUMS", "");
     // Only the files a list named count.
+    const QString lists = " the checksums published on the page";
+    const QString refused = "1 file did not match" + lists + " and was not saved.";
     const std::pair<std::string, QString> cases[] = {
-        {"d.zip", "1 of 1 file matched the checksums published on the page."},
-        {"bad.zip", "1 file did not match the checksums published on the page and was not saved."},
+        {"d.zip", "1 of 2 files that arrived were verified against" + lists + "."},
+        {"bad.zip", "1 of 1 file that arrived was verified against" + lists + ".\n" + refused},
     };
     for (const auto& [second, line] : cases) {
         select({files.url("/files/a.zip"), files.url("/files/" + second)});
@@ -274,12 +285,17 @@ TEST_F(DownloadFlowTest, TheFinishedPageSaysWhatThePagesChecksumsFound) {
         EXPECT_EQ(message(finished),
                   second == "d.zip" ? gw::ui::kDownloadedMessage : gw::ui::kDownloadErrorsMessage);
         // The notes on the lists follow, as the command line says them.
-        EXPECT_EQ(control<QLabel>(finished, "notesLabel")->text().split(QLatin1Char('\n')),
-                  QStringList({line,
-                               "Checksum list SHA1SUMS not read (HTTP status 404: The "
-                               "requested URL returned error: 404); its files are not "
-                               "checked."}));
-        EXPECT_TRUE(control<QLabel>(finished, "notesLabel")->isVisible());
+        auto* notes = control<QLabel>(finished, "notesLabel");
+        EXPECT_EQ(notes->text(), line +
+                                     "\nChecksum list SHA1SUMS not read (HTTP status 404: The "
+                                     "requested URL returned error: 404); its files are not "
+                                     "checked.");
+        // Wrapped, they take the room they need above the buttons, and are read with the message.
+        EXPECT_GE(notes->height(), notes->heightForWidth(notes->width()));
+        EXPECT_LT(notes->mapTo(finished, notes->rect().bottomLeft()).y(),
+                  control<QPushButton>(finished, "finishButton")->y());
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(finished)->text(QAccessible::Description),
+                  message(finished) + "\n" + notes->text());
         gw::test::closeAllWindows();
     }
     // Refused bytes leave nothing behind, not even the empty file of a failed fetch.
@@ -313,7 +329,7 @@ TEST_F(DownloadFlowTest, CancelTakesEffectBeforeTheNextFile) {
                               WaitDialogWatch::Action::ClickCancel);
         QWidget* finished = run();
         ASSERT_TRUE(watch.acted) << c.cancelDuring;
-        EXPECT_EQ(watch.progressShownOtherwise, 0);
+        EXPECT_EQ(watch.pointerChanged, 0);
         EXPECT_EQ(watch.cancelMissing, 0);
         EXPECT_EQ(message(finished), c.message);
         EXPECT_EQ(backShown(finished), c.message == gw::ui::kDownloadCancelledMessage);
@@ -447,16 +463,52 @@ TEST_F(DownloadFlowTest, FinishOpensTheFolderUnlessScheduled) {
     }
 }
 
+// The bar and its figures follow the file, in the middle with the caption, above the note.
+TEST_F(DownloadFlowTest, TheWaitDialogShowsHowFarTheFileInProgressIs) {
+    gw::test::DownloadServer held;
+    select({held.url("/held/h.zip")});
+    WaitDialogWatch watch(QString(), WaitDialogWatch::Action::None);
+    std::vector<int> tops;  // caption, bar, figures, note; then the caption's bottom
+    QTimer release;
+    QObject::connect(&release, &QTimer::timeout, [&] {
+        if (watch.bars.isEmpty() || watch.bars.back().first != 50 || !tops.empty())
+            return;
+        QWidget* wait = gw::test::visibleWindow("WaitDialog");
+        for (const char* name : {"messageLabel", "progressBar", "figuresLabel", "cancelNoteLabel"})
+            tops.push_back(wait->findChild<QWidget*>(name)->y());
+        tops.push_back(wait->findChild<QWidget*>("figuresLabel")->geometry().bottom());
+        held.release();
+    });
+    release.start(5);
+    EXPECT_EQ(message(run()), gw::ui::kDownloadedMessage);
+    ASSERT_EQ(tops.size(), 5u) << "the bar never stood at half";
+    EXPECT_EQ(watch.bars.front().first, -1);
+    EXPECT_TRUE(watch.bars.back().second.startsWith("1.0 kB of 2.0 kB"));
+    EXPECT_TRUE(std::is_sorted(tops.begin(), tops.end() - 1));
+    EXPECT_NEAR(tops[0], tops[3] - tops[4], 2) << "as much room above as below";
+}
+
+// A copy the server confirmed is no download, as the command line's summary has it.
+TEST(RunEndNotice, CountsFilesAsTheSummaryDoes) {
+    using enum gw::transfer::FileOutcome;
+    std::vector<gw::transfer::FileStatus> files(4, {true, {}, {Unchanged, {}}, true, 0, {}});
+    files[0].result.outcome = Written;
+    files[3].started = false;
+    EXPECT_EQ(gw::ui::RunEndText(gw::ui::CountFiles(files), "/home/u/R&D/"),
+              "1 file downloaded to R&D, 2 already up to date.");
+}
+
 TEST_F(DownloadFlowTest, OnlyALongRunOutOfSightIsAnnouncedAndItsButtonOpensTheFolder) {
     const QString path = QStringLiteral("/org/freedesktop/Notifications");
     const QString name = QStringLiteral("org.freedesktop.Notifications");
-    // Seconds, another window active, a service on the bus, the files; the notice (or none).
-    const std::tuple<int, bool, bool, std::vector<std::string>, const char*> cases[] = {
-        {12, true, true, {"/f/a.zip", "/f/", "/f/"}, "1 file downloaded to dest dir, 2 failed."},
-        {12, true, true, {"/f/a.zip", "/f/b.zip"}, "2 files downloaded to dest dir."},
-        {9, true, true, {"/f/a.zip"}, nullptr},
-        {12, false, true, {"/f/a.zip"}, nullptr},
-        {12, true, false, {"/f/a.zip"}, nullptr},
+    // Seconds, another window active, service (0 none, 1 plain, 2 markup), files; the notice.
+    const char *ok = "Downloads finished", *bad = "Downloads finished with failures";
+    const std::tuple<int, bool, int, std::vector<std::string>, const char*, const char*> cases[] = {
+        {12, true, 1, {"/f/a.zip", "/f/"}, bad, "1 file downloaded to R&D <old>, 1 failed."},
+        {12, true, 2, {"/f/a.zip", "/f/b.zip"}, ok, "2 files downloaded to R&amp;D &lt;old&gt;."},
+        {9, true, 1, {"/f/a.zip"}, nullptr, nullptr},
+        {12, false, 1, {"/f/a.zip"}, nullptr, nullptr},
+        {12, true, 0, {"/f/a.zip"}, nullptr, nullptr},
     };
     // A private session bus, there before the program first asks for the bus.
     QProcess daemon;
@@ -468,9 +520,13 @@ TEST_F(DownloadFlowTest, OnlyALongRunOutOfSightIsAnnouncedAndItsButtonOpensTheFo
     NoticeService service;
     bus.registerVirtualObject(path, &service);
     fakes.clock.tick = {};
-    for (const auto& [seconds, behind, serviceUp, files, body] : cases) {
+    folder = fs::path(gw::test::TestRoot()) / "R&D <old>";
+    fs::create_directories(folder);
+    gw::app::wizardState().DestinationFolder = folder.string() + "/";
+    for (const auto& [seconds, behind, serviceUp, files, summary, body] : cases) {
         SCOPED_TRACE(seconds * 10 + behind * 2 + serviceUp);
         service.notices.clear();
+        service.capabilities = {"actions", "body", serviceUp == 2 ? "body-markup" : ""};
         ASSERT_TRUE(!serviceUp || bus.registerService(name));
         gw::test::FileManagerRecorder fileManager;
         select(files);
@@ -489,7 +545,7 @@ TEST_F(DownloadFlowTest, OnlyALongRunOutOfSightIsAnnouncedAndItsButtonOpensTheFo
         EXPECT_EQ(QTest::qWaitFor([&] { return !service.notices.isEmpty(); }, body ? 10000 : 300),
                   !!body);
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-        EXPECT_EQ(service.notices, body ? QStringList({"GrabWright Plus", "GrabWright Plus", body,
+        EXPECT_EQ(service.notices, body ? QStringList({"GrabWright Plus", summary, body,
                                                        "open-folder", "Open Folder"})
                                         : QStringList());
         // A notice this run did not send, or one dismissed, has no button.
