@@ -200,6 +200,18 @@ void MediaWalk::EmitTag(std::size_t position, std::vector<MediaFind>& found) {
     }
 }
 
+bool MediaWalk::AfterCommentMark(char c, State onDash) {
+    if (c == '-') {
+        state_ = onDash;
+    } else if (c == '>') {
+        state_ = State::Data;
+    } else {
+        state_ = State::Comment;
+        return true;
+    }
+    return false;
+}
+
 bool MediaWalk::RawTextGoesOn(char c) {
     // rawMatched_ counts "<", "/" and the name's bytes seen.
     if (rawMatched_ == 1) {
@@ -375,20 +387,12 @@ void MediaWalk::Step(char c, std::size_t position, std::vector<MediaFind>& found
                     state_ = State::Data;
                 return;
             case State::CommentStart:
-                state_ =
-                    c == '-' ? State::CommentStartDash : (c == '>' ? State::Data : State::Comment);
-                if (state_ == State::Comment)
+                if (AfterCommentMark(c, State::CommentStartDash))
                     continue;
                 return;
             case State::CommentStartDash:
-                if (c == '-') {
-                    state_ = State::CommentEnd;
-                } else if (c == '>') {
-                    state_ = State::Data;
-                } else {
-                    state_ = State::Comment;
+                if (AfterCommentMark(c, State::CommentEnd))
                     continue;
-                }
                 return;
             case State::Comment:
                 if (c == '-')
@@ -412,14 +416,8 @@ void MediaWalk::Step(char c, std::size_t position, std::vector<MediaFind>& found
                 }
                 return;
             case State::CommentEndBang:
-                if (c == '-') {
-                    state_ = State::CommentEndDash;
-                } else if (c == '>') {
-                    state_ = State::Data;
-                } else {
-                    state_ = State::Comment;
+                if (AfterCommentMark(c, State::CommentEndDash))
                     continue;
-                }
                 return;
             case State::RawText:
                 if (rawMatched_ == 0) {

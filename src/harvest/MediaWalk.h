@@ -70,6 +70,9 @@ class MediaWalk {
     void EndAttrName();
     void AppendValue(std::string_view bytes);
     void EmitTag(std::size_t position, std::vector<MediaFind>& found);
+    // After a mark that may end a comment ("<!--", "<!---", "--!"): "-" leads to `onDash`, ">"
+    // ends the comment, anything else is its text again and is read once more (true).
+    bool AfterCommentMark(char c, State onDash);
     // The content of a text-only element: true while it goes on, false once `c` ends it.
     bool RawTextGoesOn(char c);
 

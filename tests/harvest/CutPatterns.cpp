@@ -28,8 +28,7 @@ std::vector<Cutting> CuttingsOf(const std::string& page, std::uint32_t seed) {
     }
     cuttings.push_back(std::move(randomCuts));
 
-    // One anchor and one other element, from its "<" to the byte after its ">", cut in turn at
-    // each of its bytes.
+    // One element, from its "<" to the byte after its ">", cut in turn at each of its bytes.
     std::vector<std::size_t> anchors;
     std::vector<std::size_t> others;
     for (std::size_t at = page.find('<'); at != std::string::npos; at = page.find('<', at + 1)) {
@@ -39,10 +38,10 @@ std::vector<Cutting> CuttingsOf(const std::string& page, std::uint32_t seed) {
                  (page[at + 1] | 0x20) <= 'z')
             others.push_back(at);
     }
-    for (const auto* starts : {&anchors, &others}) {
-        if (starts->empty())
-            continue;
-        const std::size_t start = (*starts)[random() % starts->size()];
+    // An anchor or, as often, another element, so that a page of both costs no more cuts.
+    const bool anchor = !anchors.empty() && (others.empty() || random() % 2 == 0);
+    if (const std::vector<std::size_t>& starts = anchor ? anchors : others; !starts.empty()) {
+        const std::size_t start = starts[random() % starts.size()];
         const std::size_t close = std::min(page.find('>', start), page.size() - 1);
         for (std::size_t at = std::max<std::size_t>(start, 1); at <= close + 1; ++at)
             cuttings.push_back(

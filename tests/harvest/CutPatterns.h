@@ -15,8 +15,8 @@ struct Cutting {
     std::vector<std::size_t> cuts;  // where one piece ends and the next begins, rising
 };
 
-// Every byte a piece of its own; random cuts; and, for one anchor and one other element chosen
-// by `seed`, a single cut at each of its bytes in turn.
+// Every byte a piece of its own; random cuts; and, for one anchor or other element chosen by
+// `seed`, a single cut at each of its bytes in turn.
 std::vector<Cutting> CuttingsOf(const std::string& page, std::uint32_t seed);
 
 // The page's bytes handed to the harvest in the pieces between the cuts.

@@ -193,12 +193,15 @@ TEST(ScanAnchors, AgreesWithTheStepByStepWalkOnSavedPages) {
             ASSERT_EQ(found.addresses, expected) << file.path() << " " << fileSpec;
         }
         // The bytes as they were saved, line ends and all, fed in pieces; anchors only, then
-        // with the media reading.
+        // with the media reading (a byte at a time only on the made pages of its own test,
+        // which a sanitizer's build runs in time).
         for (const bool media : {false, true}) {
             HarvestOptions options = cuts::WithMedia(BuildMatchPattern("*"));
             options.media = media;
             const Harvest whole = cuts::HarvestWhole(page, address, options);
             for (const cuts::Cutting& cutting : cuts::CuttingsOf(page, compared)) {
+                if (media && cutting.name == "every byte")
+                    continue;
                 ASSERT_TRUE(cuts::SameHarvest(
                     cuts::HarvestInPieces(page, cutting.cuts, address, options), whole))
                     << file.path() << " " << cutting.name << (media ? " with media" : "");
