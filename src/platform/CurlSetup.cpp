@@ -7,8 +7,6 @@ namespace {
 
 constexpr const char* kAllowedSchemes = "http,https,ftp";
 constexpr const char* kUserAgent = "GrabWright/" GW_VERSION_TEXT;
-// Large pages and downloads arrive in fewer, bigger pieces than with libcurl's 16 KiB.
-constexpr long kReceiveBufferBytes = 256L * 1024;
 
 }  // namespace
 
@@ -37,7 +35,6 @@ bool ConfigureEasy(CURL* easy, const TransferOptions& options, char* errorBuffer
         set(CURLOPT_CAINFO, options.extraCaFile.c_str());
     // Threads may run the transfer; no signals for name-resolution time-outs.
     set(CURLOPT_NOSIGNAL, 1L);
-    set(CURLOPT_BUFFERSIZE, kReceiveBufferBytes);
     // No CURLOPT_PIPEWAIT: a transfer told to wait for a connection that might multiplex
     // can wait behind a stalled HTTP/1.1 transfer to the same server until that one ends.
     // The cookie engine on, in memory only: no file is named to write them to.

@@ -6,6 +6,12 @@
 #include "platform/Referrer.h"
 
 namespace gw::platform {
+namespace {
+
+// Large pages and downloads arrive in fewer, bigger pieces than with libcurl's 16 KiB.
+constexpr long kReceiveBufferBytes = 256L * 1024;
+
+}  // namespace
 
 void TransferSlot::stopWith(FailureKind kind, std::string why) {
     stop = kind;
@@ -53,6 +59,11 @@ bool TransferSlot::take(const char* data, std::size_t size) {
 std::size_t TransferSlot::onWrite(char* data, std::size_t, std::size_t size, void* self) {
     auto& slot = *static_cast<TransferSlot*>(self);
     try {
+        // libcurl keeps the refused bytes and hands them over again once it is resumed.
+        if (slot.gate != nullptr && !slot.gate->admit(slot.id, size)) {
+            slot.held = true;
+            return CURL_WRITEFUNC_PAUSE;
+        }
         return slot.take(data, size) ? size : 0;
     } catch (const std::exception& error) {
         slot.stopWith(FailureKind::Local, std::string("the transfer stopped: ") + error.what());
@@ -74,7 +85,13 @@ bool TransferSlot::aim(const std::string& address) {
                             referrer.empty() ? nullptr : referrer.c_str()) == CURLE_OK;
 }
 
-bool TransferSlot::prepare() {
+bool TransferSlot::prepare(ReceiveGate* receiveGate) {
+    gate = receiveGate;
+    held = false;
+    const std::size_t gateRead = gate != nullptr ? gate->readBytes() : 0;
+    const long buffer = gateRead > 0 && gateRead < static_cast<std::size_t>(kReceiveBufferBytes)
+                            ? static_cast<long>(gateRead)
+                            : kReceiveBufferBytes;
     hops = 0;
     received = 0;
     stop = FailureKind::None;
@@ -96,7 +113,8 @@ bool TransferSlot::prepare() {
         request.rangeFrom > 0 ? std::to_string(request.rangeFrom) + "-" : std::string();
     CURL* handle = easy.get();
     // NULL turns decoding off, so a download is never altered on the way to disk.
-    return curl_easy_setopt(handle, CURLOPT_ACCEPT_ENCODING,
+    return curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, buffer) == CURLE_OK &&
+           curl_easy_setopt(handle, CURLOPT_ACCEPT_ENCODING,
                             request.acceptCompressed ? "" : nullptr) == CURLE_OK &&
            curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE,
                             static_cast<curl_off_t>(request.maxBodyBytes)) == CURLE_OK &&

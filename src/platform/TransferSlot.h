@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/CurlHandle.h"
+#include "platform/ReceiveGate.h"
 #include "platform/TransferEngine.h"
 
 namespace gw::platform {
@@ -35,6 +36,10 @@ struct TransferSlot {
     // Why the transfer stops, when the engine's callbacks stopped it.
     FailureKind stop = FailureKind::None;
     std::string stopWhy;
+    // What lets the bytes in (none: all of them, as they come), and whether libcurl holds
+    // this transfer paused for it.
+    ReceiveGate* gate = nullptr;
+    bool held = false;
 
     void stopWith(FailureKind kind, std::string why);
 
@@ -51,7 +56,7 @@ struct TransferSlot {
     bool aim(const std::string& address);
 
     // The settings that differ from one transfer to the next.
-    bool prepare();
+    bool prepare(ReceiveGate* receiveGate);
 };
 
 }  // namespace gw::platform
