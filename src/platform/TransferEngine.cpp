@@ -59,8 +59,9 @@ struct TransferEngine::Impl {
         if (!slot.easy || !cookies)
             return false;
         CURL* easy = slot.easy.get();
+        slot.readBytes = readBytes();
         const bool ok =
-            ConfigureEasy(easy, options, slot.errorBuffer) &&
+            ConfigureEasy(easy, options, slot.readBytes, slot.errorBuffer) &&
             curl_easy_setopt(easy, CURLOPT_SHARE, cookies.get()) == CURLE_OK &&
             curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &TransferSlot::onWrite) == CURLE_OK &&
             curl_easy_setopt(easy, CURLOPT_WRITEDATA, &slot) == CURLE_OK &&
@@ -70,10 +71,14 @@ struct TransferEngine::Impl {
         return ok;
     }
 
+    std::size_t readBytes() const { return gate ? gate->readBytes() : 0; }
+
     TransferSlot* freeSlot() {
         for (auto& slot : slots) {
-            if (!slot->busy)
-                return slot->easy || equip(*slot) ? slot.get() : nullptr;
+            if (slot->busy)
+                continue;
+            const bool fit = slot->easy && slot->readBytes == readBytes();
+            return fit || equip(*slot) ? slot.get() : nullptr;
         }
         auto slot = std::make_unique<TransferSlot>();
         if (!equip(*slot))

@@ -6,12 +6,6 @@
 #include "platform/Referrer.h"
 
 namespace gw::platform {
-namespace {
-
-// Large pages and downloads arrive in fewer, bigger pieces than with libcurl's 16 KiB.
-constexpr long kReceiveBufferBytes = 256L * 1024;
-
-}  // namespace
 
 void TransferSlot::stopWith(FailureKind kind, std::string why) {
     stop = kind;
@@ -88,10 +82,6 @@ bool TransferSlot::aim(const std::string& address) {
 bool TransferSlot::prepare(ReceiveGate* receiveGate) {
     gate = receiveGate;
     held = false;
-    const std::size_t gateRead = gate != nullptr ? gate->readBytes() : 0;
-    const long buffer = gateRead > 0 && gateRead < static_cast<std::size_t>(kReceiveBufferBytes)
-                            ? static_cast<long>(gateRead)
-                            : kReceiveBufferBytes;
     hops = 0;
     received = 0;
     stop = FailureKind::None;
@@ -113,8 +103,7 @@ bool TransferSlot::prepare(ReceiveGate* receiveGate) {
         request.rangeFrom > 0 ? std::to_string(request.rangeFrom) + "-" : std::string();
     CURL* handle = easy.get();
     // NULL turns decoding off, so a download is never altered on the way to disk.
-    return curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, buffer) == CURLE_OK &&
-           curl_easy_setopt(handle, CURLOPT_ACCEPT_ENCODING,
+    return curl_easy_setopt(handle, CURLOPT_ACCEPT_ENCODING,
                             request.acceptCompressed ? "" : nullptr) == CURLE_OK &&
            curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE,
                             static_cast<curl_off_t>(request.maxBodyBytes)) == CURLE_OK &&

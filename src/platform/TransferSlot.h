@@ -20,6 +20,9 @@ inline constexpr std::uint64_t kMaxRedirectBody = 64 * 1024;
 // that its settings are made once.
 struct TransferSlot {
     CurlEasy easy;
+    // The gate's wish for the receive buffer when the handle was made: libcurl takes a new
+    // size only from a handle that has never run, or whose last transfer ended cleanly.
+    std::size_t readBytes = 0;
     char errorBuffer[CURL_ERROR_SIZE] = {};
     Request request;
     CurlList headers;
