@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -13,8 +14,9 @@ struct Options {
     std::string fileSpec = "*.zip";
     std::string folder = ".";
     int jobs = 1;
-    double maxTimeSeconds = 0;  // 0: no limit
-    std::string cookiesFile;    // "": no cookies but those the answers set
+    double maxTimeSeconds = 0;    // 0: no limit
+    std::uint64_t limitRate = 0;  // bytes per second for every transfer together; 0: no limit
+    std::string cookiesFile;      // "": no cookies but those the answers set
     std::string address;
 };
 

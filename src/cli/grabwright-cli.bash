@@ -24,13 +24,13 @@ _grabwright_cli() {
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return
             ;;
-        -s | --spec | --max-time)
+        -s | --spec | --max-time | --limit-rate)
             return
             ;;
     esac
     if [[ $cur == -* ]]; then
-        mapfile -t COMPREPLY < <(compgen -W '--spec --dest --jobs --max-time --cookies --refetch --list --help
-            --version -s -d -j -l -h -V' -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W '--spec --dest --jobs --max-time --cookies --refetch --limit-rate
+            --list --help --version -s -d -j -l -h -V' -- "$cur")
     fi
 }
 
