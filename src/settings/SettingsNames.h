@@ -7,6 +7,8 @@ namespace gw::settings {
 inline constexpr const char* kApplication = "GrabWright";
 inline constexpr const char* kSettingsSection = "Settings";
 inline constexpr const char* kLastPathKey = "LastPath";
+// The wizard's download speed limit in KB/s; absent or 0 for none.
+inline constexpr const char* kLimitRateKey = "LimitRate";
 inline constexpr const char* kHistorySection = "History";
 // Followed by the entry's number, from 1.
 inline constexpr const char* kHistoryKeyPrefix = "URL";

@@ -12,6 +12,7 @@
 #include "platform/Dialup.h"
 #include "settings/AddressHistory.h"
 #include "transfer/DownloadRun.h"
+#include "transfer/SpeedBudget.h"
 #include "ui/ChecksumSummary.h"
 #include "ui/DisplayText.h"
 #include "ui/EventPump.h"
@@ -41,7 +42,7 @@ QString UpToDateNote(std::size_t count) {
         .arg(count);
 }
 
-DownloadFlowReport RunDownload(QWidget* readyPage) {
+DownloadFlowReport RunDownload(QWidget* readyPage, std::uint64_t bytesPerSecond) {
     app::WizardState& state = app::wizardState();
     state.ShowWaitCancel = true;
     state.CancelRequested = false;
@@ -87,8 +88,11 @@ DownloadFlowReport RunDownload(QWidget* readyPage) {
     options.emptyFileAfterFailedFetch = true;
     options.referrerPage = state.FetchedAddress;
     options.checksumLists = state.ChecksumLists;
+    // The budget is the run's own: it starts empty, and the wizard's next page fetch is free.
+    transfer::LimitSpeed(app::transfer(), bytesPerSecond);
     const std::vector<transfer::FileStatus> files =
         transfer::DownloadAll(app::transfer(), addresses, state.DestinationFolder, options, events);
+    transfer::LimitSpeed(app::transfer(), 0);
     wait->setAbortHandler({});
 
     bool cancelled = *closed;

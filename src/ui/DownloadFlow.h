@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 class QWidget;
@@ -31,7 +32,8 @@ QString UpToDateNote(std::size_t count);
 QString DownloadCaption(int index, int count, const std::string& address, bool hangUpAtEnd);
 
 // "Next >>" of the ready page: fetches every selected file into the destination folder behind
-// the wait dialog (left loaded for the caller to unload) with the ready page hidden.
-DownloadFlowReport RunDownload(QWidget* readyPage);
+// the wait dialog (left loaded for the caller to unload) with the ready page hidden; every
+// transfer of the run together receives at most `bytesPerSecond` (0: no limit).
+DownloadFlowReport RunDownload(QWidget* readyPage, std::uint64_t bytesPerSecond);
 
 }  // namespace gw::ui

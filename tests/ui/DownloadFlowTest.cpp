@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <QtDBus>
@@ -201,6 +203,40 @@ TEST_F(DownloadRunTest, ReadyPageNamesTheFolder) {
                   folder.string() +
                   "/.  If this is not correct, click the \"Back\" button and change the "
                   "destination folder.  If this is correct, click the \"Next\" button.");
+}
+
+TEST_F(DownloadRunTest, TheSpeedLimitStartsUntickedAndIsRememberedForTheNextRun) {
+    const auto shown = [] {
+        gw::test::closeAllWindows();
+        QWidget* ready = gw::ui::showPage<gw::ui::ReadyPage>();
+        return std::tuple{ready, control<QCheckBox>(ready, "limitBox"),
+                          control<QSpinBox>(ready, "limitRateBox")};
+    };
+    const auto stored = [] {
+        return gw::settings::ReadSetting("GrabWright", "Settings", "LimitRate");
+    };
+    select({"/f/b.zip"});
+    auto [ready, limit, rate] = shown();
+    EXPECT_FALSE(limit->isChecked());
+    EXPECT_FALSE(rate->isEnabled());
+    EXPECT_EQ(rate->accessibleName(), "Download speed limit in KB/s");
+    limit->click();
+    rate->setValue(64);
+    QTest::keyClick(ready, Qt::Key_Return);
+    gw::test::settle();
+    EXPECT_EQ(message(gw::ui::loadedPage<gw::ui::FinishedPage>()), gw::ui::kDownloadedMessage);
+    EXPECT_EQ(readFile(folder / "b.zip"), kBeta + "/f/b.zip");
+    EXPECT_EQ(stored(), "64");
+
+    std::tie(ready, limit, rate) = shown();
+    EXPECT_TRUE(limit->isChecked());
+    EXPECT_TRUE(rate->isEnabled());
+    EXPECT_EQ(rate->value(), 64);
+    limit->click();
+    QTest::mouseClick(control<QPushButton>(ready, "backButton"), Qt::LeftButton);
+    EXPECT_EQ(stored(), "0");
+    std::tie(ready, limit, rate) = shown();
+    EXPECT_FALSE(limit->isChecked());
 }
 
 TEST_F(DownloadRunTest, CaptionNamesTheFileAndTheDisconnect) {
