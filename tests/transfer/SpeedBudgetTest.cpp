@@ -1,5 +1,3 @@
-// The speed budget's arithmetic by a clock that moves only when told, and one coarse check
-// that a real engine really holds its transfers to it.
 #include <gtest/gtest.h>
 
 #include "support/DownloadServer.h"
@@ -7,7 +5,6 @@
 #include "transfer/SpeedBudget.h"
 
 namespace {
-
 using std::chrono::milliseconds;
 
 TEST(SpeedBudget, PaysForEveryPieceInTheOrderTheTransfersCameToWait) {

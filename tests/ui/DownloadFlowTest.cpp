@@ -206,37 +206,29 @@ TEST_F(DownloadRunTest, ReadyPageNamesTheFolder) {
 }
 
 TEST_F(DownloadRunTest, TheSpeedLimitStartsUntickedAndIsRememberedForTheNextRun) {
-    const auto shown = [] {
+    const auto shown = [](bool ticked, int value) {
         gw::test::closeAllWindows();
         QWidget* ready = gw::ui::showPage<gw::ui::ReadyPage>();
-        return std::tuple{ready, control<QCheckBox>(ready, "limitBox"),
-                          control<QSpinBox>(ready, "limitRateBox")};
-    };
-    const auto stored = [] {
-        return gw::settings::ReadSetting("GrabWright", "Settings", "LimitRate");
+        auto* limit = control<QCheckBox>(ready, "limitBox");
+        auto* rate = control<QSpinBox>(ready, "limitRateBox");
+        EXPECT_EQ(limit->isChecked(), ticked);
+        EXPECT_EQ(rate->isEnabled(), ticked);
+        EXPECT_EQ(rate->value(), value);
+        return std::tuple{ready, limit, rate};
     };
     select({"/f/b.zip"});
-    auto [ready, limit, rate] = shown();
-    EXPECT_FALSE(limit->isChecked());
-    EXPECT_FALSE(rate->isEnabled());
-    EXPECT_EQ(rate->accessibleName(), "Download speed limit in KB/s");
+    auto [ready, limit, rate] = shown(false, 500);
     limit->click();
     rate->setValue(64);
     QTest::keyClick(ready, Qt::Key_Return);
     gw::test::settle();
     EXPECT_EQ(message(gw::ui::loadedPage<gw::ui::FinishedPage>()), gw::ui::kDownloadedMessage);
     EXPECT_EQ(readFile(folder / "b.zip"), kBeta + "/f/b.zip");
-    EXPECT_EQ(stored(), "64");
-
-    std::tie(ready, limit, rate) = shown();
-    EXPECT_TRUE(limit->isChecked());
-    EXPECT_TRUE(rate->isEnabled());
-    EXPECT_EQ(rate->value(), 64);
+    std::tie(ready, limit, rate) = shown(true, 64);
     limit->click();
     QTest::mouseClick(control<QPushButton>(ready, "backButton"), Qt::LeftButton);
-    EXPECT_EQ(stored(), "0");
-    std::tie(ready, limit, rate) = shown();
-    EXPECT_FALSE(limit->isChecked());
+    EXPECT_EQ(gw::settings::ReadSetting("GrabWright", "Settings", "LimitRate"), "0");
+    shown(false, 500);
 }
 
 TEST_F(DownloadRunTest, CaptionNamesTheFileAndTheDisconnect) {
