@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "cli/RateText.h"
 #include "cli/TerminalText.h"
 #include "harvest/Harvest.h"
 #include "transfer/DownloadRun.h"
@@ -17,6 +18,7 @@ namespace {
 constexpr int kMaxTimeOption = 256;
 constexpr int kCookiesOption = 257;
 constexpr int kRefetchOption = 258;
+constexpr int kLimitRateOption = 259;
 
 const option kLongOptions[] = {
     {"spec", required_argument, nullptr, 's'},
@@ -27,6 +29,7 @@ const option kLongOptions[] = {
     {"refetch", no_argument, nullptr, kRefetchOption},
     {"exclude", required_argument, nullptr, 'x'},
     {"media", no_argument, nullptr, 'm'},
+    {"limit-rate", required_argument, nullptr, kLimitRateOption},
     {"list", no_argument, nullptr, 'l'},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
@@ -107,6 +110,13 @@ std::string TakeOption(int value, const char* argument, Options& options) {
                        ? ""
                        : "--max-time takes a number of seconds above 0 and at most " +
                              std::to_string(kMaxTimeLimit) + " (a year)";
+        case kLimitRateOption:
+            if (const auto rate = ReadRate(argument)) {
+                options.limitRate = *rate;
+                return "";
+            }
+            return "--limit-rate takes a whole number of bytes per second, at least 1k, "
+                   "optionally followed by k, M or G";
         case kCookiesOption:
             options.cookiesFile = argument;
             return options.cookiesFile.empty() ? "--cookies needs a file" : "";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,8 +21,9 @@ struct Options {
     bool media = false;
     std::string folder = ".";
     int jobs = 1;
-    double maxTimeSeconds = 0;  // 0: no limit
-    std::string cookiesFile;    // "": no cookies but those the answers set
+    double maxTimeSeconds = 0;    // 0: no limit
+    std::uint64_t limitRate = 0;  // bytes per second for every transfer together; 0: no limit
+    std::string cookiesFile;      // "": no cookies but those the answers set
     std::string address;
 };
 

@@ -24,13 +24,13 @@ _grabwright_cli() {
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return
             ;;
-        -s | --spec | -x | --exclude | --max-time)
+        -s | --spec | -x | --exclude | --max-time | --limit-rate)
             return
             ;;
     esac
     if [[ $cur == -* ]]; then
         mapfile -t COMPREPLY < <(compgen -W '--spec --exclude --media --dest --jobs --max-time --cookies
-            --refetch --list --help --version -s -x -m -d -j -l -h -V' -- "$cur")
+            --refetch --limit-rate --list --help --version -s -x -m -d -j -l -h -V' -- "$cur")
     fi
 }
 

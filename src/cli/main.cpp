@@ -13,6 +13,7 @@
 #include "cli/Stop.h"
 #include "cli/TerminalText.h"
 #include "platform/TransferEngine.h"
+#include "transfer/SpeedBudget.h"
 
 namespace {
 
@@ -61,6 +62,10 @@ const char* const kHelp =
     "                          and must be a regular file of 64 MiB at most\n"
     "      --refetch           fetch every file whole, even one that is still the\n"
     "                          server's version\n"
+    "      --limit-rate=RATE   receive at most RATE bytes a second, every transfer\n"
+    "                          together: the page, the checksum lists and the files;\n"
+    "                          a whole number, at least 1k, optionally followed by\n"
+    "                          k, M or G (1024, 1024^2, 1024^3 bytes)\n"
     "  -l, --list              print the found addresses to standard output, one per\n"
     "                          line, instead of downloading them\n"
     "  -h, --help              show this help and exit\n"
@@ -109,6 +114,7 @@ int Run(int argc, char** argv) {
     gw::cli::SetTimeLimit(options->maxTimeSeconds);
     gw::platform::InitTransfers();
     gw::platform::TransferEngine engine;
+    gw::transfer::LimitSpeed(engine, options->limitRate);
     const auto stopped = [] { return gw::cli::CurrentStop() != gw::cli::StopReason::None; };
     if (!options->cookiesFile.empty() && !engine.loadCookies(options->cookiesFile, why, stopped)) {
         if (why.empty())

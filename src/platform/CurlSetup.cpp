@@ -1,5 +1,7 @@
 #include "platform/CurlSetup.h"
 
+#include <algorithm>
+
 #include "ProjectVersion.h"
 
 namespace gw::platform {
@@ -8,11 +10,12 @@ namespace {
 constexpr const char* kAllowedSchemes = "http,https,ftp";
 constexpr const char* kUserAgent = "GrabWright/" GW_VERSION_TEXT;
 // Large pages and downloads arrive in fewer, bigger pieces than with libcurl's 16 KiB.
-constexpr long kReceiveBufferBytes = 256L * 1024;
+constexpr std::size_t kReceiveBufferBytes = 256 * 1024;
 
 }  // namespace
 
-bool ConfigureEasy(CURL* easy, const TransferOptions& options, char* errorBuffer) {
+bool ConfigureEasy(CURL* easy, const TransferOptions& options, std::size_t readBytes,
+                   char* errorBuffer) {
     bool ok = true;
     const auto set = [&](CURLoption option, auto value) {
         ok = ok && curl_easy_setopt(easy, option, value) == CURLE_OK;
@@ -37,7 +40,9 @@ bool ConfigureEasy(CURL* easy, const TransferOptions& options, char* errorBuffer
         set(CURLOPT_CAINFO, options.extraCaFile.c_str());
     // Threads may run the transfer; no signals for name-resolution time-outs.
     set(CURLOPT_NOSIGNAL, 1L);
-    set(CURLOPT_BUFFERSIZE, kReceiveBufferBytes);
+    const std::size_t buffer =
+        readBytes > 0 ? std::min(readBytes, kReceiveBufferBytes) : kReceiveBufferBytes;
+    set(CURLOPT_BUFFERSIZE, static_cast<long>(buffer));
     // No CURLOPT_PIPEWAIT: a transfer told to wait for a connection that might multiplex
     // can wait behind a stalled HTTP/1.1 transfer to the same server until that one ends.
     // The cookie engine on, in memory only: no file is named to write them to.

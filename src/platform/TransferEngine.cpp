@@ -2,8 +2,10 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <exception>
 #include <mutex>
+#include <optional>
 
 #include "platform/CookieFile.h"
 #include "platform/CurlAnswer.h"
@@ -33,6 +35,7 @@ struct TransferEngine::Impl {
     TransferOptions options;
     CurlMulti multi{curl_multi_init()};
     CurlShare cookies{curl_share_init()};
+    std::shared_ptr<ReceiveGate> gate;
     std::vector<std::unique_ptr<TransferSlot>> slots;
     std::size_t busy = 0;
     std::vector<FinishedTransfer> unreported;
@@ -48,30 +51,37 @@ struct TransferEngine::Impl {
 
     ~Impl() { abortAll(); }
 
-    std::unique_ptr<TransferSlot> makeSlot() {
-        auto slot = std::make_unique<TransferSlot>();
-        slot->easy.reset(curl_easy_init());
-        if (!slot->easy || !cookies)
-            return nullptr;
-        CURL* easy = slot->easy.get();
+    // Gives the slot a handle with every setting transfers share; false when libcurl refused
+    // one, and such a handle must not be used: a refused scheme restriction would let an
+    // address reach local files.
+    bool equip(TransferSlot& slot) {
+        slot.easy.reset(curl_easy_init());
+        if (!slot.easy || !cookies)
+            return false;
+        CURL* easy = slot.easy.get();
+        slot.readBytes = readBytes();
         const bool ok =
-            ConfigureEasy(easy, options, slot->errorBuffer) &&
+            ConfigureEasy(easy, options, slot.readBytes, slot.errorBuffer) &&
             curl_easy_setopt(easy, CURLOPT_SHARE, cookies.get()) == CURLE_OK &&
             curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &TransferSlot::onWrite) == CURLE_OK &&
-            curl_easy_setopt(easy, CURLOPT_WRITEDATA, slot.get()) == CURLE_OK &&
-            curl_easy_setopt(easy, CURLOPT_PRIVATE, slot.get()) == CURLE_OK;
-        return ok ? std::move(slot) : nullptr;
+            curl_easy_setopt(easy, CURLOPT_WRITEDATA, &slot) == CURLE_OK &&
+            curl_easy_setopt(easy, CURLOPT_PRIVATE, &slot) == CURLE_OK;
+        if (!ok)
+            slot.easy.reset();
+        return ok;
     }
+
+    std::size_t readBytes() const { return gate ? gate->readBytes() : 0; }
 
     TransferSlot* freeSlot() {
         for (auto& slot : slots) {
-            if (!slot->busy)
-                return slot.get();
+            if (slot->busy)
+                continue;
+            const bool fit = slot->easy && slot->readBytes == readBytes();
+            return fit || equip(*slot) ? slot.get() : nullptr;
         }
-        // A handle whose settings libcurl refused must not be used: a refused scheme
-        // restriction would let an address reach local files.
-        auto slot = makeSlot();
-        if (!slot)
+        auto slot = std::make_unique<TransferSlot>();
+        if (!equip(*slot))
             return nullptr;
         slots.push_back(std::move(slot));
         return slots.back().get();
@@ -87,7 +97,7 @@ struct TransferEngine::Impl {
             return refuse(id, FailureKind::Other, "the transfer component could not be set up");
         slot->request = std::move(request);
         slot->id = id;
-        if (!slot->prepare())
+        if (!slot->prepare(gate.get()))
             return refuse(id, FailureKind::Other, "the address could not be used");
         if (curl_multi_add_handle(multi.get(), slot->easy.get()) != CURLM_OK)
             return refuse(id, FailureKind::Other, "the transfer could not be started");
@@ -97,6 +107,13 @@ struct TransferEngine::Impl {
 
     void release(TransferSlot& slot) {
         curl_multi_remove_handle(multi.get(), slot.easy.get());
+        if (slot.gate != nullptr)
+            slot.gate->leave(slot.id);
+        // A handle taken out while paused may keep its pause into the next transfer: the next
+        // one gets a fresh handle instead.
+        if (slot.held)
+            slot.easy.reset();
+        slot.held = false;
         slot.busy = false;
         slot.request = {};
         --busy;
@@ -170,14 +187,42 @@ struct TransferEngine::Impl {
         }
     }
 
+    // Resumes the held transfers the gate lets go; libcurl hands each its kept bytes again
+    // before it returns.
+    void resumeHeld(std::vector<FinishedTransfer>& finished) {
+        if (!gate)
+            return;
+        while (const std::optional<std::size_t> id = gate->release()) {
+            TransferSlot* slot = findBusy(*id);
+            if (slot == nullptr || !slot->held)
+                continue;
+            slot->held = false;
+            const CURLcode resumed = curl_easy_pause(slot->easy.get(), CURLPAUSE_CONT);
+            if (resumed != CURLE_OK) {
+                slot->held = true;  // its handle is fit for no further transfer
+                finished.push_back({slot->id, describe(*slot, resumed)});
+                release(*slot);
+            }
+        }
+    }
+
+    // A held transfer is not woken by its connection: the wait ends when the gate opens.
+    std::chrono::milliseconds pollWait(std::chrono::milliseconds wait) {
+        if (!gate)
+            return wait;
+        const std::optional<std::chrono::milliseconds> opens = gate->untilRelease();
+        return opens ? std::min(wait, *opens) : wait;
+    }
+
     std::vector<FinishedTransfer> step(std::chrono::milliseconds wait) {
         std::vector<FinishedTransfer> finished;
         finished.swap(unreported);
         if (busy == 0)
             return finished;
+        resumeHeld(finished);
         if (finished.empty()) {
-            const CURLMcode polled =
-                curl_multi_poll(multi.get(), nullptr, 0, static_cast<int>(wait.count()), nullptr);
+            const CURLMcode polled = curl_multi_poll(
+                multi.get(), nullptr, 0, static_cast<int>(pollWait(wait).count()), nullptr);
             if (polled != CURLM_OK) {
                 failAll(curl_multi_strerror(polled), finished);
                 return finished;
@@ -216,7 +261,7 @@ struct TransferEngine::Impl {
         std::erase_if(unreported, [id](const FinishedTransfer& done) { return done.id == id; });
     }
 
-    const TransferSlot* find(std::size_t id) const {
+    TransferSlot* findBusy(std::size_t id) const {
         for (const auto& slot : slots) {
             if (slot->busy && slot->id == id)
                 return slot.get();
@@ -225,7 +270,7 @@ struct TransferEngine::Impl {
     }
 
     std::uint64_t expected(std::size_t id) const {
-        const TransferSlot* slot = find(id);
+        const TransferSlot* slot = findBusy(id);
         curl_off_t length = -1;
         if (slot == nullptr ||
             curl_easy_getinfo(slot->easy.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) !=
@@ -240,7 +285,7 @@ struct TransferEngine::Impl {
         if (abortRequested || !progress)
             return !abortRequested;
         try {
-            const TransferSlot* slot = find(kBlockingId);
+            const TransferSlot* slot = findBusy(kBlockingId);
             return progress(slot ? slot->received : 0, expected(kBlockingId)) && !abortRequested;
         } catch (const std::exception& error) {
             why = error.what();
@@ -301,12 +346,19 @@ void TransferEngine::stop(std::size_t id) {
 }
 
 std::uint64_t TransferEngine::received(std::size_t id) const {
-    const TransferSlot* slot = impl_->find(id);
+    const TransferSlot* slot = impl_->findBusy(id);
     return slot ? slot->received : 0;
 }
 
 TransferResult TransferEngine::Fetch(Request request, const TransferProgress& progress) {
     return impl_->fetch(std::move(request), progress);
+}
+
+bool TransferEngine::setReceiveGate(std::shared_ptr<ReceiveGate> gate) {
+    if (impl_->busy > 0 || impl_->fetching)
+        return false;
+    impl_->gate = std::move(gate);
+    return true;
 }
 
 void TransferEngine::abort() {

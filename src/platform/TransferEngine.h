@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/ReceiveGate.h"
+
 namespace gw::platform {
 
 struct TransferOptions {
@@ -128,6 +130,10 @@ class TransferEngine {
     // Makes the blocking fetch in progress fail at its next turn (safe from its progress
     // callback's event processing, e.g. when the user closes the wait dialog).
     void abort();
+
+    // What lets the bytes of every later transfer in, the blocking fetch's included (nullptr:
+    // all of them, as they come). Refused while a transfer runs.
+    bool setReceiveGate(std::shared_ptr<ReceiveGate> gate);
 
     // Reads cookies from a file in the Netscape format for every later transfer; the file is
     // never written. False, with the reason, when it cannot be taken (see LoadCookieFile), and

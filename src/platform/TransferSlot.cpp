@@ -53,6 +53,11 @@ bool TransferSlot::take(const char* data, std::size_t size) {
 std::size_t TransferSlot::onWrite(char* data, std::size_t, std::size_t size, void* self) {
     auto& slot = *static_cast<TransferSlot*>(self);
     try {
+        // libcurl keeps the refused bytes and hands them over again once it is resumed.
+        if (slot.gate != nullptr && !slot.gate->admit(slot.id, size)) {
+            slot.held = true;
+            return CURL_WRITEFUNC_PAUSE;
+        }
         return slot.take(data, size) ? size : 0;
     } catch (const std::exception& error) {
         slot.stopWith(FailureKind::Local, std::string("the transfer stopped: ") + error.what());
@@ -74,7 +79,9 @@ bool TransferSlot::aim(const std::string& address) {
                             referrer.empty() ? nullptr : referrer.c_str()) == CURLE_OK;
 }
 
-bool TransferSlot::prepare() {
+bool TransferSlot::prepare(ReceiveGate* receiveGate) {
+    gate = receiveGate;
+    held = false;
     hops = 0;
     received = 0;
     stop = FailureKind::None;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/CurlHandle.h"
+#include "platform/ReceiveGate.h"
 #include "platform/TransferEngine.h"
 
 namespace gw::platform {
@@ -19,6 +20,9 @@ inline constexpr std::uint64_t kMaxRedirectBody = 64 * 1024;
 // that its settings are made once.
 struct TransferSlot {
     CurlEasy easy;
+    // The gate's wish for the receive buffer when the handle was made: libcurl takes a new
+    // size only from a handle that has never run, or whose last transfer ended cleanly.
+    std::size_t readBytes = 0;
     char errorBuffer[CURL_ERROR_SIZE] = {};
     Request request;
     CurlList headers;
@@ -35,6 +39,10 @@ struct TransferSlot {
     // Why the transfer stops, when the engine's callbacks stopped it.
     FailureKind stop = FailureKind::None;
     std::string stopWhy;
+    // What lets the bytes in (none: all of them, as they come), and whether libcurl holds
+    // this transfer paused for it.
+    ReceiveGate* gate = nullptr;
+    bool held = false;
 
     void stopWith(FailureKind kind, std::string why);
 
@@ -51,7 +59,7 @@ struct TransferSlot {
     bool aim(const std::string& address);
 
     // The settings that differ from one transfer to the next.
-    bool prepare();
+    bool prepare(ReceiveGate* receiveGate);
 };
 
 }  // namespace gw::platform

@@ -9,6 +9,8 @@ inline constexpr const char* kSettingsSection = "Settings";
 inline constexpr const char* kLastPathKey = "LastPath";
 // Whether Step 2 also looks in images, video and audio: "1" or "0".
 inline constexpr const char* kAlsoMediaKey = "AlsoMedia";
+// The wizard's download speed limit in KB/s; absent or 0 for none.
+inline constexpr const char* kLimitRateKey = "LimitRate";
 inline constexpr const char* kHistorySection = "History";
 // Followed by the entry's number, from 1.
 inline constexpr const char* kHistoryKeyPrefix = "URL";

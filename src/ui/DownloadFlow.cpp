@@ -15,6 +15,7 @@
 #include "transfer/DownloadRun.h"
 #include "transfer/FileName.h"
 #include "transfer/TransferFigures.h"
+#include "transfer/SpeedBudget.h"
 #include "ui/ChecksumSummary.h"
 #include "ui/DisplayText.h"
 #include "ui/EventPump.h"
@@ -45,7 +46,7 @@ QString UpToDateNote(std::size_t count) {
         .arg(count);
 }
 
-DownloadFlowReport RunDownload(QWidget* readyPage) {
+DownloadFlowReport RunDownload(QWidget* readyPage, std::uint64_t bytesPerSecond) {
     app::WizardState& state = app::wizardState();
     state.ShowWaitCancel = true;
     state.CancelRequested = false;
@@ -120,8 +121,11 @@ DownloadFlowReport RunDownload(QWidget* readyPage) {
     options.emptyFileAfterFailedFetch = true;
     options.referrerPage = state.FetchedAddress;
     options.checksumLists = state.ChecksumLists;
+    // The budget is the run's own: it starts empty, and the wizard's next page fetch is free.
+    transfer::LimitSpeed(app::transfer(), bytesPerSecond);
     const std::vector<transfer::FileStatus> files =
         transfer::DownloadAll(app::transfer(), addresses, state.DestinationFolder, options, events);
+    transfer::LimitSpeed(app::transfer(), 0);
     wait->setAbortHandler({});
 
     bool cancelled = *closed;

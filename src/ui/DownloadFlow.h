@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 class QWidget;
@@ -35,7 +36,8 @@ QString UpToDateNote(std::size_t count);
 QString DownloadCaption(int index, int count, const std::string& address, bool hangUpAtEnd);
 
 // "Next >>" of the ready page: fetches every selected file into the destination folder behind
-// the wait dialog (left loaded for the caller to unload) with the ready page hidden.
-DownloadFlowReport RunDownload(QWidget* readyPage);
+// the wait dialog (left loaded for the caller to unload) with the ready page hidden; every
+// transfer of the run together receives at most `bytesPerSecond` (0: no limit).
+DownloadFlowReport RunDownload(QWidget* readyPage, std::uint64_t bytesPerSecond);
 
 }  // namespace gw::ui

@@ -2,6 +2,9 @@
 
 #include "ui/WizardPage.h"
 
+class QCheckBox;
+class QSpinBox;
+
 namespace gw::ui {
 
 // The last look at the destination folder before anything is downloaded; "Next >>" runs the
@@ -13,6 +16,11 @@ class ReadyPage : public WizardPage {
 
   private:
     void download();
+    // Keeps the speed limit as the page shows it for the next run (0 when unticked).
+    int rememberSpeedLimit();
+
+    QCheckBox* limitBox_ = nullptr;
+    QSpinBox* limitRateBox_ = nullptr;
 };
 
 }  // namespace gw::ui

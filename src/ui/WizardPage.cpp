@@ -25,6 +25,7 @@ WizardPage::ButtonRow WizardPage::addButtonRow() {
     for (QPushButton* button : {row.cancel, row.back, row.next})
         keepAtFoot(button);
     cancelButton_ = row.cancel;
+    nextButton_ = row.next;
     connect(row.cancel, &QPushButton::clicked, this, [] { app::Quit(); });
     return row;
 }
@@ -41,6 +42,15 @@ void WizardPage::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         if (cancelButton_ && cancelButton_->isEnabled() && cancelButton_->isVisible())
             cancelButton_->click();
+        return;
+    }
+    // The page is no window of its own: once "Next >>" has had the focus and lost it, the
+    // dialog no longer finds it as its default button, and Enter in a box would do nothing.
+    const bool enter = (event->key() == Qt::Key_Return && event->modifiers() == Qt::NoModifier) ||
+                       (event->key() == Qt::Key_Enter && event->modifiers() == Qt::KeypadModifier);
+    if (enter && nextButton_ && nextButton_->isVisible()) {
+        if (nextButton_->isEnabled())
+            nextButton_->click();
         return;
     }
     WizardView::keyPressEvent(event);

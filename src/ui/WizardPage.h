@@ -33,6 +33,7 @@ class WizardPage : public WizardView {
 
   private:
     QPushButton* cancelButton_ = nullptr;
+    QPushButton* nextButton_ = nullptr;
 };
 
 }  // namespace gw::ui

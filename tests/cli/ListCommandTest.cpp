@@ -169,6 +169,10 @@ TEST(ListCommand, AUsageErrorIsItsReasonAndAPointerToTheHelp) {
         cases.push_back(
             {{"--max-time", limit, at},
              "--max-time takes a number of seconds above 0 and at most 31536000 (a year)"});
+    for (const char* rate : {"0", "-1", "1x", "2MB", "1e3", "0.5k", ""})
+        cases.push_back({{"--limit-rate", rate, at},
+                         "--limit-rate takes a whole number of bytes per second, at least 1k, "
+                         "optionally followed by k, M or G"});
     for (const auto& [arguments, why] : cases) {
         const CliRun run = runCli(arguments);
         EXPECT_EQ(run.exitCode, 2) << why;

@@ -197,7 +197,7 @@ class Run:
         self.click_named(name, title, clicks=2)
 
     NAMED_ROLES = {"text", "combo box", "list", "tree", "tree table", "table", "image",
-                   "icon"}
+                   "icon", "check box", "spin button"}
 
     def expect_names(self, names, title):
         """Every input, list and picture of the window carries an accessible name, and the

@@ -291,6 +291,19 @@ SCENARIOS = [
             {"expect_entries": {"path": ".cache/grabwright", "names": []}}],
     },
     {
+        "name": "speed limit",
+        "site": SITE,
+        "steps": TO_STEP_4 + [
+            {"key": "Return"}, {"wait_text": READY_IN_DOWNLOADS},
+            {"expect_names": [["check box", "Limit the download speed to"],
+                              ["spin button", "Download speed limit in KB/s"]]},
+            {"click_named": "Limit the download speed to"},
+            {"key": "Tab"}, {"key": "ctrl+a"}, {"type": "500"}, {"key": "Return"},
+            {"wait_text": "Your selected files have been downloaded."},
+            {"expect_file": {"path": "Downloads/two.zip", "same_as": "/files/two.zip"}},
+            {"expect_file": {"path": INI, "contains": "LimitRate=500"}}],
+    },
+    {
         "name": "remembered addresses",
         "home": {".config/grabwright.ini": "[History]\nURL1=http://127.0.0.1:1/old/\n"},
         "steps": [

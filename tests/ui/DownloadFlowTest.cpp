@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <QtDBus>
@@ -210,6 +212,32 @@ TEST_F(DownloadFlowTest, ReadyPageNamesTheFolder) {
                   folder.string() +
                   "/.  If this is not correct, click the \"Back\" button and change the "
                   "destination folder.  If this is correct, click the \"Next\" button.");
+}
+
+TEST_F(DownloadFlowTest, TheSpeedLimitStartsUntickedAndIsRememberedForTheNextRun) {
+    const auto shown = [](bool ticked, int value) {
+        gw::test::closeAllWindows();
+        QWidget* ready = gw::ui::showPage<gw::ui::ReadyPage>();
+        auto* limit = control<QCheckBox>(ready, "limitBox");
+        auto* rate = control<QSpinBox>(ready, "limitRateBox");
+        EXPECT_EQ(limit->isChecked(), ticked);
+        EXPECT_EQ(rate->isEnabled(), ticked);
+        EXPECT_EQ(rate->value(), value);
+        return std::tuple{ready, limit, rate};
+    };
+    select({"/f/b.zip"});
+    auto [ready, limit, rate] = shown(false, 500);
+    limit->click();
+    rate->setValue(64);
+    QTest::keyClick(ready, Qt::Key_Return);
+    gw::test::settle();
+    EXPECT_EQ(message(gw::ui::loadedPage<gw::ui::FinishedPage>()), gw::ui::kDownloadedMessage);
+    EXPECT_EQ(readFile(folder / "b.zip"), kBeta + "/f/b.zip");
+    std::tie(ready, limit, rate) = shown(true, 64);
+    limit->click();
+    QTest::mouseClick(control<QPushButton>(ready, "backButton"), Qt::LeftButton);
+    EXPECT_EQ(gw::settings::ReadSetting("GrabWright", "Settings", "LimitRate"), "0");
+    shown(false, 500);
 }
 
 TEST_F(DownloadFlowTest, CaptionNamesTheFileAndTheDisconnect) {
