@@ -1,12 +1,9 @@
 #include "platform/CurlSetup.h"
 
-#include "ProjectVersion.h"
-
 namespace gw::platform {
 namespace {
 
 constexpr const char* kAllowedSchemes = "http,https,ftp";
-constexpr const char* kUserAgent = "GrabWright/" GW_VERSION_TEXT;
 // Large pages and downloads arrive in fewer, bigger pieces than with libcurl's 16 KiB.
 constexpr long kReceiveBufferBytes = 256L * 1024;
 

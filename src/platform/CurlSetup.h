@@ -2,9 +2,13 @@
 
 #include <curl/curl.h>
 
+#include "ProjectVersion.h"
 #include "platform/TransferEngine.h"
 
 namespace gw::platform {
+
+// Every request of the program names it so, the page renderer's included.
+inline constexpr const char* kUserAgent = "GrabWright/" GW_VERSION_TEXT;
 
 // The settings every transfer shares: schemes, time-outs, user agent, certificates, cookies.
 // False when libcurl refuses one of them; such a handle must not be used, since a refused
