@@ -9,8 +9,9 @@
 namespace gw::cli {
 
 int RunList(platform::TransferEngine& engine, const std::string& address,
-            const std::string& fileSpec, std::ostream& out, std::ostream& err, bool errIsTerminal) {
-    const FoundFiles found = FindFiles(engine, address, fileSpec, err, errIsTerminal);
+            const std::string& fileSpec, std::ostream& out, std::ostream& err, bool errIsTerminal,
+            const PageRendering& rendering) {
+    const FoundFiles found = FindFiles(engine, address, fileSpec, err, errIsTerminal, rendering);
     if (found.exitCode != 0)
         return found.exitCode;
     for (const std::string& entry : found.addresses)

@@ -3,13 +3,14 @@
 #include <iosfwd>
 #include <string>
 
-#include "platform/TransferEngine.h"
+#include "cli/FoundFiles.h"
 
 namespace gw::cli {
 
 // Fetches the page as the wizard does, harvests it with the pattern built from
 // `fileSpec`, and writes the found addresses to `out`, one per line. Returns the exit code.
 int RunList(platform::TransferEngine& engine, const std::string& address,
-            const std::string& fileSpec, std::ostream& out, std::ostream& err, bool errIsTerminal);
+            const std::string& fileSpec, std::ostream& out, std::ostream& err, bool errIsTerminal,
+            const PageRendering& rendering = {});
 
 }  // namespace gw::cli

@@ -17,6 +17,8 @@ namespace {
 constexpr int kMaxTimeOption = 256;
 constexpr int kCookiesOption = 257;
 constexpr int kRefetchOption = 258;
+constexpr int kRenderOption = 259;
+constexpr int kRenderTimeOption = 260;
 
 const option kLongOptions[] = {
     {"spec", required_argument, nullptr, 's'},
@@ -25,6 +27,8 @@ const option kLongOptions[] = {
     {"max-time", required_argument, nullptr, kMaxTimeOption},
     {"cookies", required_argument, nullptr, kCookiesOption},
     {"refetch", no_argument, nullptr, kRefetchOption},
+    {"render", no_argument, nullptr, kRenderOption},
+    {"render-time", required_argument, nullptr, kRenderTimeOption},
     {"list", no_argument, nullptr, 'l'},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
@@ -70,6 +74,15 @@ bool ReadSeconds(const char* text, double& seconds) {
     return true;
 }
 
+// The scheme is matched as libcurl and the engine match it: without regard to letter case.
+bool IsWebAddress(const std::string& address) {
+    const std::string scheme = address.substr(0, address.find(':'));
+    std::string lower;
+    for (const char c : scheme)
+        lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return address.find("://") == scheme.size() && (lower == "http" || lower == "https");
+}
+
 // An option refused by getopt_long: `shortName` names a known option given a value it takes
 // not ("--list=x") or an unknown short one; an unknown long one is known only as `given`.
 std::string WhyRefused(int shortName, const std::string& given) {
@@ -105,6 +118,14 @@ std::string TakeOption(int value, const char* argument, Options& options) {
         case kRefetchOption:
             options.refetch = true;
             return "";
+        case kRenderOption:
+            options.render = true;
+            return "";
+        case kRenderTimeOption:
+            return ReadSeconds(argument, options.renderSeconds)
+                       ? ""
+                       : "--render-time takes a number of seconds above 0 and at most " +
+                             std::to_string(kMaxTimeLimit) + " (a year)";
         case 'l':
             options.list = true;
             return "";
@@ -149,6 +170,10 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& why) {
         return std::nullopt;
     }
     options.address = argv[optind];
+    if (options.render && !IsWebAddress(options.address)) {
+        why = "--render takes only http and https addresses";
+        return std::nullopt;
+    }
     if (!harvest::PatternIsValid(harvest::BuildMatchPattern(options.fileSpec))) {
         why = "the pattern \"" + EscapeForLine(options.fileSpec) +
               "\" is not valid: a \"[\" has no closing \"]\"";

@@ -24,12 +24,12 @@ _grabwright_cli() {
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return
             ;;
-        -s | --spec | --max-time)
+        -s | --spec | --max-time | --render-time)
             return
             ;;
     esac
     if [[ $cur == -* ]]; then
-        mapfile -t COMPREPLY < <(compgen -W '--spec --dest --jobs --max-time --cookies --refetch --list --help
+        mapfile -t COMPREPLY < <(compgen -W '--spec --dest --jobs --max-time --cookies --refetch --render --render-time --list --help
             --version -s -d -j -l -h -V' -- "$cur")
     fi
 }

@@ -11,6 +11,7 @@
 #include "cli/Options.h"
 #include "cli/Stop.h"
 #include "cli/TerminalText.h"
+#include "platform/PageRenderer.h"
 #include "platform/TransferEngine.h"
 
 namespace {
@@ -51,6 +52,15 @@ const char* const kHelp =
     "                          and must be a regular file of 64 MiB at most\n"
     "      --refetch           fetch every file whole, even one that is still the\n"
     "                          server's version\n"
+    "      --render            run the page's scripts first, in a browser engine off\n"
+    "                          screen (the page renderer, grabwright-render), and read\n"
+    "                          the page as it stands once it has settled; http and\n"
+    "                          https only. The page goes with the same user agent and\n"
+    "                          --cookies, and the cookies it sets go with the\n"
+    "                          downloads. The speed limit does not bind what the\n"
+    "                          engine loads\n"
+    "      --render-time=SECONDS  with --render, read the page as it stands after this\n"
+    "                          long if it has not settled by then (default 20)\n"
     "  -l, --list              print the found addresses to standard output, one per\n"
     "                          line, instead of downloading them\n"
     "  -h, --help              show this help and exit\n"
@@ -110,8 +120,19 @@ int main(int argc, char** argv) {
         return 2;
     }
     const bool errIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    gw::cli::PageRendering rendering;
+    if (options->render) {
+        rendering = {gw::platform::FindRenderHelper(), options->renderSeconds,
+                     options->cookiesFile};
+        if (rendering.helper.empty()) {
+            std::cerr << "grabwright-cli: --render needs the page renderer, which is not "
+                         "installed (the package "
+                      << gw::platform::kRenderPackage << ")\nTry 'grabwright-cli --help'.\n";
+            return 2;
+        }
+    }
     if (options->list)
         return gw::cli::RunList(engine, options->address, options->fileSpec, std::cout, std::cerr,
-                                errIsTerminal);
-    return gw::cli::RunDownloadCommand(engine, *options, std::cerr, errIsTerminal);
+                                errIsTerminal, rendering);
+    return gw::cli::RunDownloadCommand(engine, *options, std::cerr, errIsTerminal, rendering);
 }
