@@ -7,6 +7,8 @@ namespace gw::settings {
 inline constexpr const char* kApplication = "GrabWright";
 inline constexpr const char* kSettingsSection = "Settings";
 inline constexpr const char* kLastPathKey = "LastPath";
+// Whether Step 1 runs the page's scripts before the search: "1" or "0".
+inline constexpr const char* kRunScriptsKey = "RunScripts";
 inline constexpr const char* kHistorySection = "History";
 // Followed by the entry's number, from 1.
 inline constexpr const char* kHistoryKeyPrefix = "URL";
