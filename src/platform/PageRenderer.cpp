@@ -126,6 +126,7 @@ RenderedPage RenderIn(const std::string& folder, const std::string& helper,
     why = Watch(pid, request, progress, status);
     // The engine's own processes outlive a helper that crashed or was killed.
     KillGroup(pid);
+    WaitGroupGone(pid);
     if (!why.empty())
         return Failure(why);
     int signal = 0;

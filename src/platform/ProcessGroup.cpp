@@ -130,8 +130,15 @@ int ExitStatusOf(int status, int& signal) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-bool GroupAlive(int group) {
-    return group > 0 && ::kill(-group, 0) == 0;
+// The engine's processes die on their own time after the kill, and are reaped by whoever
+// adopted them.
+bool WaitGroupGone(int group) {
+    for (int turn = 0; turn < 250; ++turn) {
+        if (group <= 0 || ::kill(-group, 0) != 0)
+            return true;
+        ::usleep(20000);
+    }
+    return false;
 }
 
 }  // namespace gw::platform

@@ -26,7 +26,8 @@ void ReapLeader(int leader);
 // The exit status, or -1 with `signal` set when a signal ended it.
 int ExitStatusOf(int status, int& signal);
 
-// Whether any process of the group is still there.
-bool GroupAlive(int group);
+// Waits, a few seconds at most, until no process of the killed group is left; false when one
+// still is.
+bool WaitGroupGone(int group);
 
 }  // namespace gw::platform
