@@ -4,9 +4,7 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QFileInfo>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
 #include <atomic>
@@ -14,44 +12,23 @@
 #include <sstream>
 
 #include "support/DownloadServer.h"
+#include "support/RenderEngine.h"
 #include "support/TempEnvironment.h"
 
 namespace {
-
-const QString kHelper = QFileInfo(QStringLiteral(GW_CLI_PATH)).dir().filePath("grabwright-render");
 
 // Appends a link named `name` to the body, as the pages' scripts do.
 const std::string kAddLink =
     "<body><script>function add(name) { const a = document.createElement('a'); a.href = name;"
     " a.textContent = name; document.body.appendChild(a); }</script>";
 
-// The tests run as root, where the engine's sandbox cannot; each render gets a private $TMPDIR.
+// Each render gets a private $TMPDIR, so that what it leaves would show.
 QProcessEnvironment RenderEnvironment() {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QTWEBENGINE_DISABLE_SANDBOX", "1");
     const QString tmp = QString::fromStdString(gw::test::TestRoot()) + "/tmp";
     QDir().mkpath(tmp);
     environment.insert("TMPDIR", tmp);
     return environment;
-}
-
-// Why the engine cannot start here (no helper built, a container that forbids what it needs),
-// or "" when it can; asked once.
-const std::string& EngineMissing() {
-    static const std::string why = [] {
-        if (!QFileInfo(kHelper).isExecutable())
-            return std::string("grabwright-render is not built (qt6-webengine-dev is missing)");
-        const QTemporaryDir out;
-        QProcess probe;
-        probe.setProcessEnvironment(RenderEnvironment());
-        probe.start(kHelper, {"--address", "data:text/html,<p>x</p>", "--out", out.path(),
-                              "--render-time", "20"});
-        if (probe.waitForFinished(60000) && probe.exitCode() == 0)
-            return std::string();
-        return "the browser engine cannot start here: " +
-               probe.readAllStandardError().toStdString();
-    }();
-    return why;
 }
 
 struct CliRun {
@@ -95,8 +72,8 @@ struct RenderCase {
 class Render : public testing::TestWithParam<RenderCase> {
   protected:
     void SetUp() override {
-        if (!EngineMissing().empty())
-            GTEST_SKIP() << EngineMissing();
+        if (!gw::test::RenderEngineMissing().empty())
+            GTEST_SKIP() << gw::test::RenderEngineMissing();
     }
 };
 
@@ -176,8 +153,8 @@ qint64 ParentOf(const QString& pid) {
 }
 
 TEST(RenderKilled, IsAClearErrorAndLeavesNothingBehind) {
-    if (!EngineMissing().empty())
-        GTEST_SKIP() << EngineMissing();
+    if (!gw::test::RenderEngineMissing().empty())
+        GTEST_SKIP() << gw::test::RenderEngineMissing();
     gw::test::DownloadServer server;
     server.serve("/text/page.html",
                  kAddLink + "<script>setInterval(() => add('x.zip'), 50);</script>");
