@@ -91,7 +91,11 @@ Renderer::Renderer(QWebEnginePage& page, RequestWatch& requests, RenderArguments
 }
 
 void Renderer::start() {
-    clock_.start();
+    // The page's time runs from its first request: starting the engine is not the page's doing.
+    connect(&page_, &QWebEnginePage::loadStarted, this, [this] {
+        if (!clock_.isValid())
+            clock_.start();
+    });
     pollTimer_.start();
     page_.load(QUrl(arguments_.address));
 }
@@ -109,7 +113,7 @@ void Renderer::keepCookie(const QNetworkCookie& cookie) {
 void Renderer::poll() {
     if (taking_)
         return;
-    if (clock_.elapsed() >= qint64{arguments_.renderSeconds} * 1000) {
+    if (clock_.isValid() && clock_.elapsed() >= qint64{arguments_.renderSeconds} * 1000) {
         take(false);
         return;
     }
