@@ -15,22 +15,24 @@
 namespace gw::platform {
 namespace {
 
-// The process group of `pid` from /proc/PID/stat: the fifth field, after the name in
-// parentheses (which may itself hold blanks and parentheses).
-int GroupOf(const std::string& pid) {
+struct ProcessStat {
+    char state = 'Z';
+    int group = -1;
+};
+
+// The state and process group of `pid` from /proc/PID/stat: the third and fifth fields, after
+// the name in parentheses (which may itself hold blanks and parentheses).
+ProcessStat StatOf(const std::string& pid) {
     std::ifstream stat("/proc/" + pid + "/stat");
     std::string line;
-    if (!std::getline(stat, line))
-        return -1;
-    const std::size_t nameEnd = line.rfind(')');
+    const std::size_t nameEnd = std::getline(stat, line) ? line.rfind(')') : std::string::npos;
     if (nameEnd == std::string::npos)
-        return -1;
+        return {};
     std::istringstream fields(line.substr(nameEnd + 1));
-    std::string state;
+    ProcessStat result;
     int parent = 0;
-    int group = -1;
-    fields >> state >> parent >> group;
-    return group;
+    fields >> result.state >> parent >> result.group;
+    return result;
 }
 
 std::uint64_t ResidentBytes(const std::string& pid) {
@@ -50,7 +52,10 @@ void ForEachInGroup(int group, const Visit& visit) {
         return;
     while (const dirent* entry = ::readdir(proc)) {
         const std::string name = entry->d_name;
-        if (name.find_first_not_of("0123456789") == std::string::npos && GroupOf(name) == group)
+        if (name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        // A zombie holds no memory and runs nothing; whoever adopted it reaps it in its time.
+        if (const ProcessStat stat = StatOf(name); stat.group == group && stat.state != 'Z')
             visit(name);
     }
     ::closedir(proc);
@@ -130,11 +135,12 @@ int ExitStatusOf(int status, int& signal) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// The engine's processes die on their own time after the kill, and are reaped by whoever
-// adopted them.
+// The engine's processes die on their own time after the kill.
 bool WaitGroupGone(int group) {
     for (int turn = 0; turn < 250; ++turn) {
-        if (group <= 0 || ::kill(-group, 0) != 0)
+        bool alive = false;
+        ForEachInGroup(group, [&alive](const std::string&) { alive = true; });
+        if (!alive)
             return true;
         ::usleep(20000);
     }

@@ -12,7 +12,7 @@ namespace gw::platform {
 int StartGroupLeader(const std::vector<std::string>& arguments, const std::string& errorFile,
                      std::string& why);
 
-// The resident memory of every process in group `group`, in bytes.
+// The resident memory of every live process in group `group`, in bytes.
 std::uint64_t GroupResidentBytes(int group);
 
 // Kills every process of the group, leader included.
@@ -26,8 +26,8 @@ void ReapLeader(int leader);
 // The exit status, or -1 with `signal` set when a signal ended it.
 int ExitStatusOf(int status, int& signal);
 
-// Waits, a few seconds at most, until no process of the killed group is left; false when one
-// still is.
+// Waits, a few seconds at most, until no process of the killed group is left but zombies;
+// false when one still is.
 bool WaitGroupGone(int group);
 
 }  // namespace gw::platform

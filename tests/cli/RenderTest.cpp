@@ -137,19 +137,21 @@ INSTANTIATE_TEST_SUITE_P(
                    ""}),
     [](const testing::TestParamInfo<RenderCase>& info) { return info.param.name; });
 
-// The parent of a process, from /proc/PID/stat.
-qint64 ParentOf(const QString& pid) {
+// The state, parent and process group of a process, from /proc/PID/stat.
+struct Stat {
+    char state = 'Z';
+    qint64 parent = -1;
+    qint64 group = -1;
+};
+Stat StatOf(const QString& pid) {
     std::ifstream stat(("/proc/" + pid + "/stat").toStdString());
     std::string line;
     std::getline(stat, line);
-    const std::size_t nameEnd = line.rfind(')');
-    if (nameEnd == std::string::npos)
-        return -1;
-    std::istringstream fields(line.substr(nameEnd + 2));
-    std::string state;
-    qint64 parent = -1;
-    fields >> state >> parent;
-    return parent;
+    Stat result;
+    if (const std::size_t nameEnd = line.rfind(')'); nameEnd != std::string::npos)
+        std::istringstream(line.substr(nameEnd + 2)) >> result.state >> result.parent >>
+            result.group;
+    return result;
 }
 
 TEST(RenderKilled, IsAClearErrorAndLeavesNothingBehind) {
@@ -165,7 +167,7 @@ TEST(RenderKilled, IsAClearErrorAndLeavesNothingBehind) {
             QThread::msleep(10);
         QThread::msleep(1500);
         for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
-            if (ParentOf(pid) == cli.load())
+            if (StatOf(pid).parent == cli.load())
                 helper = pid.toLongLong();
         }
         if (helper > 0)
@@ -182,7 +184,10 @@ TEST(RenderKilled, IsAClearErrorAndLeavesNothingBehind) {
               std::string::npos)
         << run.err;
     // Neither the engine's processes nor the render's folder outlive it.
-    EXPECT_NE(::kill(-static_cast<pid_t>(helper), 0), 0) << "the engine's processes are left";
+    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
+        const Stat stat = StatOf(pid);
+        EXPECT_FALSE(stat.group == helper && stat.state != 'Z') << "left: " << pid.toStdString();
+    }
     EXPECT_TRUE(QDir(QString::fromStdString(gw::test::TestRoot()) + "/tmp")
                     .isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
 }
