@@ -150,7 +150,7 @@ std::string FindRenderHelper() {
         return {};
     const std::filesystem::path folder = self.parent_path();
     for (const std::filesystem::path& candidate :
-         {folder / kHelperName, folder / ".." / GW_INSTALL_LIBEXECDIR / "grabwright" / kHelperName,
+         {folder / kHelperName,
           folder.parent_path() / GW_INSTALL_LIBEXECDIR / "grabwright" / kHelperName}) {
         if (IsProgram(candidate.string()))
             return candidate.lexically_normal().string();

@@ -72,11 +72,15 @@ Renderer::Renderer(QWebEnginePage& page, RequestWatch& requests, RenderArguments
 
     connect(&page_, &QWebEnginePage::loadingChanged, this,
             [this](const QWebEngineLoadingInfo& info) {
-                if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus &&
-                    info.url().scheme() != QLatin1String("data"))
-                    loadError_ = info.errorString();
-                else if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus)
+                if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus)
                     loadError_.clear();
+                if (info.status() != QWebEngineLoadingInfo::LoadFailedStatus)
+                    return;
+                // For a status the engine's own words are a fragment of its error page.
+                if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain)
+                    loadError_ = QStringLiteral("HTTP status %1").arg(info.errorCode());
+                else
+                    loadError_ = info.errorString();
             });
     connect(&page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
         loaded_ = true;
