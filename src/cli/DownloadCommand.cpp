@@ -41,7 +41,7 @@ bool IsFolder(const std::string& path) {
 }  // namespace
 
 int RunDownloadCommand(platform::TransferEngine& engine, const Options& options, std::ostream& err,
-                       bool errIsTerminal) {
+                       bool errIsTerminal, const PageRendering& rendering) {
     if (!IsFolder(options.folder)) {
         err << "grabwright-cli: the folder " << EscapeForLine(options.folder)
             << " does not exist\n";
@@ -52,7 +52,7 @@ int RunDownloadCommand(platform::TransferEngine& engine, const Options& options,
         folder += '/';
 
     const FoundFiles found =
-        FindFiles(engine, options.address, SearchOf(options), err, errIsTerminal);
+        FindFiles(engine, options.address, SearchOf(options), err, errIsTerminal, rendering);
     if (found.exitCode != 0)
         return found.exitCode;
 

@@ -12,15 +12,12 @@
 #include "retrieval/Messages.h"
 
 namespace gw::cli {
-namespace {
 
-FoundFiles Failed(int exitCode) {
+FoundFiles FoundNothing(int exitCode) {
     FoundFiles found;
     found.exitCode = exitCode;
     return found;
 }
-
-}  // namespace
 
 int ExitStatusForStop(std::ostream& err) {
     switch (CurrentStop()) {
@@ -45,15 +42,18 @@ int ExitStatusForStop(std::ostream& err) {
 }
 
 FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& address,
-                     const harvest::HarvestOptions& search, std::ostream& err, bool errIsTerminal) {
+                     const harvest::HarvestOptions& search, std::ostream& err, bool errIsTerminal,
+                     const PageRendering& rendering) {
     for (const auto* patterns : {&search.patterns, &search.excludes}) {
         for (const std::string& pattern : *patterns) {
             if (!harvest::PatternIsValid(pattern)) {
                 err << harvest::kInvalidPatternMessage << '\n';
-                return Failed(2);
+                return FoundNothing(2);
             }
         }
     }
+    if (!rendering.helper.empty())
+        return FindRenderedFiles(engine, address, search, rendering, err);
     // Each piece of the page is harvested as it arrives and then let go: no page file, and
     // memory that does not grow with the page, so a page has no size cap here (--max-time
     // bounds one that never ends). Links resolve against the address the answer came from,
@@ -86,33 +86,36 @@ FoundFiles FindFiles(platform::TransferEngine& engine, const std::string& addres
         });
     lines.clear();
     if (const int stopped = ExitStatusForStop(err); stopped >= 0)
-        return Failed(stopped);
+        return FoundNothing(stopped);
     if (!result.ok) {
         err << retrieval::kFetchFailedMessage << "\ngrabwright-cli: " << EscapeForLine(result.error)
             << '\n';
-        return Failed(1);
+        return FoundNothing(1);
     }
     if (result.bytes == 0) {
         err << retrieval::kEmptyPageMessage << '\n';
-        return Failed(1);
+        return FoundNothing(1);
     }
 
     harvesting->drain();
     if (!harvesting->failure().empty()) {
         err << "grabwright-cli: the page could not be searched: "
             << EscapeForLine(harvesting->failure()) << '\n';
-        return Failed(1);
+        return FoundNothing(1);
     }
-    harvest::Harvest found = harvest->Finish();
+    return ReportFound(harvest->Finish(), std::move(pageAddress), err);
+}
+
+FoundFiles ReportFound(harvest::Harvest found, std::string pageAddress, std::ostream& err) {
     if (found.matched == 0) {
         err << harvest::kNothingFoundMessage << '\n';
-        return Failed(1);
+        return FoundNothing(1);
     }
     if (found.addresses.empty()) {
         err << harvest::kNothingFoundMessage
             << "\ngrabwright-cli: every matching address was a bare site address ending in "
                "\".com\", which is left out\n";
-        return Failed(1);
+        return FoundNothing(1);
     }
     if (found.dropped > 0) {
         err << "grabwright-cli: " << found.dropped << " further matching addresses were left out: "

@@ -10,8 +10,8 @@ namespace gw::cli {
 
 int RunList(platform::TransferEngine& engine, const std::string& address,
             const harvest::HarvestOptions& search, std::ostream& out, std::ostream& err,
-            bool errIsTerminal) {
-    const FoundFiles found = FindFiles(engine, address, search, err, errIsTerminal);
+            bool errIsTerminal, const PageRendering& rendering) {
+    const FoundFiles found = FindFiles(engine, address, search, err, errIsTerminal, rendering);
     if (found.exitCode != 0)
         return found.exitCode;
     for (const std::string& entry : found.addresses)

@@ -3,8 +3,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "harvest/Harvest.h"
-#include "platform/TransferEngine.h"
+#include "cli/FoundFiles.h"
 
 namespace gw::cli {
 
@@ -12,6 +11,6 @@ namespace gw::cli {
 // addresses to `out`, one per line. Returns the exit code.
 int RunList(platform::TransferEngine& engine, const std::string& address,
             const harvest::HarvestOptions& search, std::ostream& out, std::ostream& err,
-            bool errIsTerminal);
+            bool errIsTerminal, const PageRendering& rendering = {});
 
 }  // namespace gw::cli

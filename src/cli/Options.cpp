@@ -19,6 +19,8 @@ constexpr int kMaxTimeOption = 256;
 constexpr int kCookiesOption = 257;
 constexpr int kRefetchOption = 258;
 constexpr int kLimitRateOption = 259;
+constexpr int kRenderOption = 260;
+constexpr int kRenderTimeOption = 261;
 
 const option kLongOptions[] = {
     {"spec", required_argument, nullptr, 's'},
@@ -30,6 +32,8 @@ const option kLongOptions[] = {
     {"exclude", required_argument, nullptr, 'x'},
     {"media", no_argument, nullptr, 'm'},
     {"limit-rate", required_argument, nullptr, kLimitRateOption},
+    {"render", no_argument, nullptr, kRenderOption},
+    {"render-time", required_argument, nullptr, kRenderTimeOption},
     {"list", no_argument, nullptr, 'l'},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
@@ -73,6 +77,15 @@ bool ReadSeconds(const char* text, double& seconds) {
         return false;
     seconds = value;
     return true;
+}
+
+// The scheme is matched as libcurl and the engine match it: without regard to letter case.
+bool IsWebAddress(const std::string& address) {
+    const std::string scheme = address.substr(0, address.find(':'));
+    std::string lower;
+    for (const char c : scheme)
+        lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return address.find("://") == scheme.size() && (lower == "http" || lower == "https");
 }
 
 // An option refused by getopt_long: `shortName` names a known option given a value it takes
@@ -123,6 +136,14 @@ std::string TakeOption(int value, const char* argument, Options& options) {
         case kRefetchOption:
             options.refetch = true;
             return "";
+        case kRenderOption:
+            options.render = true;
+            return "";
+        case kRenderTimeOption:
+            return ReadSeconds(argument, options.renderSeconds)
+                       ? ""
+                       : "--render-time takes a number of seconds above 0 and at most " +
+                             std::to_string(kMaxTimeLimit) + " (a year)";
         case 'l':
             options.list = true;
             return "";
@@ -167,6 +188,10 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& why) {
         return std::nullopt;
     }
     options.address = argv[optind];
+    if (options.render && !IsWebAddress(options.address)) {
+        why = "--render takes only http and https addresses";
+        return std::nullopt;
+    }
     if (options.fileSpecs.empty())
         options.fileSpecs.emplace_back("*.zip");
     for (const auto* patterns : {&options.fileSpecs, &options.excludes}) {

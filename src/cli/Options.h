@@ -24,6 +24,8 @@ struct Options {
     double maxTimeSeconds = 0;    // 0: no limit
     std::uint64_t limitRate = 0;  // bytes per second for every transfer together; 0: no limit
     std::string cookiesFile;      // "": no cookies but those the answers set
+    bool render = false;          // the page's scripts run first, in the page renderer
+    double renderSeconds = 20;    // the longest wait for a rendered page to settle
     std::string address;
 };
 

@@ -12,6 +12,7 @@
 #include "cli/Options.h"
 #include "cli/Stop.h"
 #include "cli/TerminalText.h"
+#include "platform/PageRenderer.h"
 #include "platform/TransferEngine.h"
 #include "transfer/SpeedBudget.h"
 
@@ -66,6 +67,15 @@ const char* const kHelp =
     "                          together: the page, the checksum lists and the files;\n"
     "                          a whole number, at least 1k, optionally followed by\n"
     "                          k, M or G (1024, 1024^2, 1024^3 bytes)\n"
+    "      --render            run the page's scripts first, in a browser engine off\n"
+    "                          screen (the page renderer, grabwright-render), and read\n"
+    "                          the page as it stands once it has settled; http and\n"
+    "                          https only. The page goes with the same user agent and\n"
+    "                          --cookies, and the cookies it sets go with the\n"
+    "                          downloads. The speed limit does not bind what the\n"
+    "                          engine loads\n"
+    "      --render-time=SECONDS  with --render, read the page as it stands after this\n"
+    "                          long if it has not settled by then (default 20)\n"
     "  -l, --list              print the found addresses to standard output, one per\n"
     "                          line, instead of downloading them\n"
     "  -h, --help              show this help and exit\n"
@@ -124,10 +134,21 @@ int Run(int argc, char** argv) {
         return 2;
     }
     const bool errIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    gw::cli::PageRendering rendering;
+    if (options->render) {
+        rendering = {gw::platform::FindRenderHelper(), options->renderSeconds,
+                     options->cookiesFile};
+        if (rendering.helper.empty()) {
+            std::cerr << "grabwright-cli: --render needs the page renderer, which is not "
+                         "installed (the package "
+                      << gw::platform::kRenderPackage << ")\nTry 'grabwright-cli --help'.\n";
+            return 2;
+        }
+    }
     if (options->list)
         return gw::cli::RunList(engine, options->address, gw::cli::SearchOf(*options), std::cout,
-                                std::cerr, errIsTerminal);
-    return gw::cli::RunDownloadCommand(engine, *options, std::cerr, errIsTerminal);
+                                std::cerr, errIsTerminal, rendering);
+    return gw::cli::RunDownloadCommand(engine, *options, std::cerr, errIsTerminal, rendering);
 }
 
 }  // namespace

@@ -29,7 +29,12 @@ bool LoadCookieFile(CURLSH* store, const std::string& path, std::string& why,
     why = Refusal(path, file);
     if (!why.empty())
         return false;
-    // The lines go straight into the shared store; the file is only read.
+    return LoadCookieText(store, file.bytes, why, stopped);
+}
+
+bool LoadCookieText(CURLSH* store, const std::string& bytes, std::string& why,
+                    const std::function<bool()>& stopped) {
+    // The lines go straight into the shared store.
     CurlEasy loader(curl_easy_init());
     if (!loader || store == nullptr ||
         curl_easy_setopt(loader.get(), CURLOPT_SHARE, store) != CURLE_OK) {
@@ -37,9 +42,8 @@ bool LoadCookieFile(CURLSH* store, const std::string& path, std::string& why,
         return false;
     }
     // libcurl takes a line at a time, slowly for a large jar, so a signal is heard in between.
-    const std::string& bytes = file.bytes;
     for (std::size_t at = 0; at < bytes.size();) {
-        if (stopped())
+        if (stopped && stopped())
             return false;
         const std::size_t end = std::min(bytes.find('\n', at), bytes.size());
         std::string line = bytes.substr(at, end - at);

@@ -17,4 +17,8 @@ inline constexpr std::uint64_t kMaxCookieFileBytes = 64ull << 20;
 bool LoadCookieFile(CURLSH* store, const std::string& path, std::string& why,
                     const std::function<bool()>& stopped);
 
+// The same, from the text of such a file.
+bool LoadCookieText(CURLSH* store, const std::string& bytes, std::string& why,
+                    const std::function<bool()>& stopped = {});
+
 }  // namespace gw::platform

@@ -8,7 +8,6 @@ namespace gw::platform {
 namespace {
 
 constexpr const char* kAllowedSchemes = "http,https,ftp";
-constexpr const char* kUserAgent = "GrabWright/" GW_VERSION_TEXT;
 // Large pages and downloads arrive in fewer, bigger pieces than with libcurl's 16 KiB.
 constexpr std::size_t kReceiveBufferBytes = 256 * 1024;
 

@@ -4,9 +4,13 @@
 
 #include <cstddef>
 
+#include "ProjectVersion.h"
 #include "platform/TransferEngine.h"
 
 namespace gw::platform {
+
+// Every request of the program names it so, the page renderer's included.
+inline constexpr const char* kUserAgent = "GrabWright/" GW_VERSION_TEXT;
 
 // The settings every transfer shares: schemes, time-outs, user agent, certificates, cookies,
 // and the receive buffer (of `readBytes` where a gate asks for fewer than the usual; 0 for

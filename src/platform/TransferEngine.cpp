@@ -370,6 +370,10 @@ bool TransferEngine::loadCookies(const std::string& path, std::string& why,
     return LoadCookieFile(impl_->cookies.get(), path, why, stopped);
 }
 
+bool TransferEngine::takeCookies(const std::string& text, std::string& why) {
+    return LoadCookieText(impl_->cookies.get(), text, why);
+}
+
 void InitTransfers() {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });

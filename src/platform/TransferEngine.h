@@ -140,6 +140,8 @@ class TransferEngine {
     // with no reason when `stopped` said so.
     bool loadCookies(const std::string& path, std::string& why,
                      const std::function<bool()>& stopped);
+    // The same, from the text of such a file (the page renderer's cookies).
+    bool takeCookies(const std::string& text, std::string& why);
 
   private:
     struct Impl;

@@ -11,6 +11,8 @@ inline constexpr const char* kLastPathKey = "LastPath";
 inline constexpr const char* kAlsoMediaKey = "AlsoMedia";
 // The wizard's download speed limit in KB/s; absent or 0 for none.
 inline constexpr const char* kLimitRateKey = "LimitRate";
+// Whether Step 1 runs the page's scripts before the search: "1" or "0".
+inline constexpr const char* kRunScriptsKey = "RunScripts";
 inline constexpr const char* kHistorySection = "History";
 // Followed by the entry's number, from 1.
 inline constexpr const char* kHistoryKeyPrefix = "URL";

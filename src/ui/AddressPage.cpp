@@ -1,5 +1,6 @@
 #include "ui/AddressPage.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
@@ -8,7 +9,9 @@
 #include <algorithm>
 
 #include "app/WizardState.h"
+#include "platform/PageRenderer.h"
 #include "settings/AddressHistory.h"
+#include "settings/RunScripts.h"
 #include "ui/DisplayText.h"
 #include "ui/ErrorPage.h"
 #include "ui/FileSpecPage.h"
@@ -50,6 +53,19 @@ AddressPage::AddressPage(QWidget* parent) : WizardPage(QStringLiteral("AddressPa
     addressBox_->setGeometry(twips(240), twips(1200), twips(5880), twips(375));
     auto* clearHistoryButton = makeButton(stepFrame, "clearHistoryButton",
                                           QStringLiteral("Clear History"), 4560, 1800, 1560, 375);
+    runScriptsBox_ =
+        new QCheckBox(QStringLiteral("Run the page's scripts first (slower)"), stepFrame);
+    runScriptsBox_->setObjectName(QStringLiteral("runScriptsBox"));
+    runScriptsBox_->setAccessibleName(QStringLiteral("Run the page's scripts first"));
+    runScriptsBox_->setGeometry(twips(240), twips(1800), twips(4200), twips(375));
+    if (CanRunScripts()) {
+        runScriptsBox_->setChecked(settings::ReadRunScripts());
+    } else {
+        runScriptsBox_->setEnabled(false);
+        runScriptsBox_->setToolTip(
+            QStringLiteral("Install the package %1 to run a page's scripts before the search.")
+                .arg(QString::fromLatin1(platform::kRenderPackage)));
+    }
 
     const ButtonRow row = addButtonRow();
     nextButton_ = row.next;
@@ -65,6 +81,8 @@ AddressPage::AddressPage(QWidget* parent) : WizardPage(QStringLiteral("AddressPa
         navigate<WelcomePage>(this);
     });
     connect(nextButton_, &QPushButton::clicked, this, &AddressPage::fetch);
+    connect(runScriptsBox_, &QCheckBox::toggled, this,
+            [](bool checked) { settings::SaveRunScripts(checked); });
 }
 
 void AddressPage::load() {
@@ -112,7 +130,8 @@ void AddressPage::clearHistory() {
 }
 
 void AddressPage::fetch() {
-    const retrieval::FetchOutcome outcome = RunPageFetch(this, addressBox_->currentText());
+    const retrieval::FetchOutcome outcome =
+        RunPageFetch(this, addressBox_->currentText(), runScriptsBox_->isChecked());
     if (outcome == retrieval::FetchOutcome::Fetched) {
         navigate<FileSpecPage>(this);
         return;

@@ -2,6 +2,7 @@
 
 #include "ui/WizardPage.h"
 
+class QCheckBox;
 class QComboBox;
 class QPushButton;
 
@@ -23,6 +24,7 @@ class AddressPage : public WizardPage {
     void fetch();
 
     QComboBox* addressBox_;
+    QCheckBox* runScriptsBox_;
     QPushButton* nextButton_;
 };
 

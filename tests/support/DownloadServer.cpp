@@ -8,6 +8,13 @@
 namespace gw::test {
 namespace {
 
+// A browser engine reads a page by its type: served text is a page or JSON by its name's end.
+std::string TextType(const std::string& path) {
+    if (path.ends_with(".html"))
+        return "text/html";
+    return path.ends_with(".json") ? "application/json" : "text/plain";
+}
+
 std::string NameOf(const httplib::Request& request) {
     return request.path.substr(request.path.rfind('/') + 1);
 }
@@ -291,7 +298,7 @@ DownloadServer::DownloadServer(std::string pageLinks) : page_(std::move(pageLink
                            if (const auto text = exchange.text(); text && text->empty())
                                response.status = 404;
                            else if (text)
-                               response.set_content(*text, "text/plain");
+                               response.set_content(*text, TextType(request.path));
                            else
                                answer(exchange);
                        });

@@ -57,7 +57,8 @@ std::string HexDigest(const char* algorithm, const std::string& bytes);
 //               and a Last-Modified of that version (one date for the second and later) as M
 //               says ("both", "etag", "date"), and 304 to a request whose If-None-Match (else
 //               If-Modified-Since) names it; M "ignores" sends both and never answers 304
-//   /text/...   404, unless serve() put something there
+//   /text/...   404, unless serve() put something there (sent as text/html for a name ending in
+//               ".html", application/json for ".json", text/plain otherwise)
 struct Exchange;
 
 class DownloadServer {

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+namespace gw::test {
+
+// The page renderer beside the programs of the build.
+QString RenderHelperPath();
+
+// Why the browser engine cannot start here (no helper built, a container that forbids what it
+// needs), or "" when it can; asked once. The tests run as root, where the engine's sandbox
+// cannot: QTWEBENGINE_DISABLE_SANDBOX is set for this process and what it starts.
+const std::string& RenderEngineMissing();
+
+}  // namespace gw::test
