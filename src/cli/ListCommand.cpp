@@ -1,21 +1,69 @@
 #include "cli/ListCommand.h"
 
+#include <chrono>
 #include <ostream>
 
 #include "cli/FoundFiles.h"
 #include "cli/Stop.h"
 #include "cli/TerminalText.h"
+#include "platform/CurlSetup.h"
+#include "platform/Referrer.h"
+#include "transfer/DownloadRun.h"
+#include "transfer/FileName.h"
 
 namespace gw::cli {
+namespace {
 
-int RunList(platform::TransferEngine& engine, const std::string& address,
-            const harvest::HarvestOptions& search, std::ostream& out, std::ostream& err,
-            bool errIsTerminal, const PageRendering& rendering) {
-    const FoundFiles found = FindFiles(engine, address, search, err, errIsTerminal, rendering);
+// The found files as another program takes them: the names a download would give them, the
+// Referer it would send, and what the page's lists say of their bytes.
+std::vector<transfer::ListedFile> Described(platform::TransferEngine& engine,
+                                            const FoundFiles& found, std::ostream& err) {
+    transfer::RunOptions run;
+    run.referrerPage = found.pageAddress;
+    run.checksumLists = found.checksumLists;
+    transfer::RunEvents events;
+    events.request = [] {
+        return CurrentStop() == StopReason::None ? transfer::RunRequest::Continue
+                                                 : transfer::RunRequest::AbortNow;
+    };
+    events.checksumNote = [&err](const transfer::ChecksumNote& note) {
+        err << "grabwright-cli: " << transfer::ChecksumNoteText(note, [](const std::string& text) {
+            return EscapeForLine(text);
+        }) << '\n';
+    };
+    const transfer::ChecksumBook book =
+        transfer::ReadChecksumLists(engine, found.addresses, run, events);
+    const std::vector<std::string> names = transfer::DistinctNames(found.addresses);
+    std::vector<transfer::ListedFile> files;
+    for (std::size_t i = 0; i < found.addresses.size(); ++i)
+        files.push_back({found.addresses[i], names[i],
+                         platform::ReferrerFor(found.pageAddress, found.addresses[i]),
+                         book.expected(found.addresses[i])});
+    return files;
+}
+
+}  // namespace
+
+int RunList(platform::TransferEngine& engine, const Options& options, std::ostream& out,
+            std::ostream& err, bool errIsTerminal, const PageRendering& rendering) {
+    const FoundFiles found =
+        FindFiles(engine, options.address, SearchOf(options), err, errIsTerminal, rendering);
     if (found.exitCode != 0)
         return found.exitCode;
-    for (const std::string& entry : found.addresses)
-        out << EscapeForLine(entry) << '\n';
+    if (options.format == transfer::FileListFormat::Plain) {
+        for (const std::string& entry : found.addresses)
+            out << EscapeForLine(entry) << '\n';
+    } else {
+        const std::vector<transfer::ListedFile> files = Described(engine, found, err);
+        if (const int stopped = ExitStatusForStop(err); stopped >= 0)
+            return stopped;
+        out << transfer::WriteFileList(options.format, files, platform::kUserAgent,
+                                       std::chrono::system_clock::now(),
+                                       [&err](const std::string& address) {
+                                           err << "grabwright-cli: " << EscapeForLine(address)
+                                               << " is left out: its name cannot be saved\n";
+                                       });
+    }
     out.flush();
     if (!out) {
         // A reader that has seen enough (`| head`) is no failure worth a message.

@@ -4,13 +4,15 @@
 #include <string>
 
 #include "cli/FoundFiles.h"
+#include "cli/Options.h"
 
 namespace gw::cli {
 
-// Fetches the page as the wizard does, harvests it for what `search` asks, and writes the found
-// addresses to `out`, one per line. Returns the exit code.
-int RunList(platform::TransferEngine& engine, const std::string& address,
-            const harvest::HarvestOptions& search, std::ostream& out, std::ostream& err,
-            bool errIsTerminal, const PageRendering& rendering = {});
+// Fetches the page as the wizard does, harvests it for what the options ask, and writes the
+// found files to `out` in the options' format: one address a line, or, for another program to
+// download, with the names this program would save them under, their Referer and the hashes
+// the page's checksum lists give them (read as a download run reads them). Returns the exit code.
+int RunList(platform::TransferEngine& engine, const Options& options, std::ostream& out,
+            std::ostream& err, bool errIsTerminal, const PageRendering& rendering = {});
 
 }  // namespace gw::cli

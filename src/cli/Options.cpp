@@ -21,6 +21,7 @@ constexpr int kRefetchOption = 258;
 constexpr int kLimitRateOption = 259;
 constexpr int kRenderOption = 260;
 constexpr int kRenderTimeOption = 261;
+constexpr int kFormatOption = 262;
 
 const option kLongOptions[] = {
     {"spec", required_argument, nullptr, 's'},
@@ -35,6 +36,7 @@ const option kLongOptions[] = {
     {"render", no_argument, nullptr, kRenderOption},
     {"render-time", required_argument, nullptr, kRenderTimeOption},
     {"list", no_argument, nullptr, 'l'},
+    {"format", required_argument, nullptr, kFormatOption},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
     {nullptr, 0, nullptr, 0},
@@ -146,6 +148,16 @@ std::string TakeOption(int value, const char* argument, Options& options) {
                              std::to_string(kMaxTimeLimit) + " (a year)";
         case 'l':
             options.list = true;
+            return "";
+        case kFormatOption:
+            if (argument == std::string_view("plain"))
+                options.format = transfer::FileListFormat::Plain;
+            else if (argument == std::string_view("aria2"))
+                options.format = transfer::FileListFormat::Aria2;
+            else if (argument == std::string_view("metalink"))
+                options.format = transfer::FileListFormat::Metalink;
+            else
+                return "--format takes plain, aria2 or metalink";
             return "";
         case 'h':
             options.help = true;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "harvest/Harvest.h"
+#include "transfer/FileList.h"
 
 namespace gw::cli {
 
@@ -13,6 +14,8 @@ struct Options {
     bool help = false;
     bool version = false;
     bool list = false;
+    // How --list writes the found files: plain addresses, aria2's input file or Metalink.
+    transfer::FileListFormat format = transfer::FileListFormat::Plain;
     bool refetch = false;
     // The names wanted (a name matching any is taken; "*.zip" when none is given), and those
     // not wanted after all.

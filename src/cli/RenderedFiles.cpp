@@ -11,8 +11,7 @@
 namespace gw::cli {
 
 FoundFiles FindRenderedFiles(platform::TransferEngine& engine, const std::string& address,
-                             const harvest::HarvestOptions& search,
-                             const PageRendering& rendering,
+                             const harvest::HarvestOptions& search, const PageRendering& rendering,
                              std::ostream& err) {
     platform::RenderRequest request;
     request.address = address;

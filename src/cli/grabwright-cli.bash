@@ -24,14 +24,18 @@ _grabwright_cli() {
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return
             ;;
+        --format)
+            mapfile -t COMPREPLY < <(compgen -W 'plain aria2 metalink' -- "$cur")
+            return
+            ;;
         -s | --spec | -x | --exclude | --max-time | --limit-rate | --render-time)
             return
             ;;
     esac
     if [[ $cur == -* ]]; then
         mapfile -t COMPREPLY < <(compgen -W '--spec --exclude --media --dest --jobs --max-time --cookies
-            --refetch --limit-rate --render --render-time --list --help --version -s -x -m -d -j -l -h
-            -V' -- "$cur")
+            --refetch --limit-rate --render --render-time --list --format --help --version -s -x -m
+            -d -j -l -h -V' -- "$cur")
     fi
 }
 

@@ -78,6 +78,11 @@ const char* const kHelp =
     "                          long if it has not settled by then (default 20)\n"
     "  -l, --list              print the found addresses to standard output, one per\n"
     "                          line, instead of downloading them\n"
+    "      --format=FORMAT     with --list, write the found files as FORMAT: plain\n"
+    "                          (the default), aria2 (an input file for aria2c -i) or\n"
+    "                          metalink (Metalink 4, for a .meta4 file), with the\n"
+    "                          names they would be saved under, their Referer and the\n"
+    "                          hashes the page's checksum lists give them\n"
     "  -h, --help              show this help and exit\n"
     "  -V, --version           show the version and exit\n"
     "\n"
@@ -146,8 +151,7 @@ int Run(int argc, char** argv) {
         }
     }
     if (options->list)
-        return gw::cli::RunList(engine, options->address, gw::cli::SearchOf(*options), std::cout,
-                                std::cerr, errIsTerminal, rendering);
+        return gw::cli::RunList(engine, *options, std::cout, std::cerr, errIsTerminal, rendering);
     return gw::cli::RunDownloadCommand(engine, *options, std::cerr, errIsTerminal, rendering);
 }
 

@@ -2,20 +2,24 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 
 #include "app/WizardState.h"
+#include "settings/LastFolder.h"
 #include "ui/AddOnRoute.h"
 #include "ui/CaseInsensitiveOrder.h"
 #include "ui/DestinationPage.h"
 #include "ui/DisplayText.h"
+#include "ui/ErrorPage.h"
 #include "ui/EventPump.h"
 #include "ui/FileSpecPage.h"
 #include "ui/Navigation.h"
 #include "ui/PageLayout.h"
+#include "ui/SaveListFlow.h"
 
 namespace gw::ui {
 namespace {
@@ -40,13 +44,18 @@ SelectionPage::SelectionPage(QWidget* parent)
                                        4800, 780, 1320, 375);
     auto* clearAllButton =
         makeButton(stepFrame, "clearAllButton", QStringLiteral("Clear All"), 4800, 1260, 1320, 375);
+    auto* saveListButton = makeButton(stepFrame, "saveListButton", QStringLiteral("Save List..."),
+                                      4800, 1740, 1320, 375);
+    saveListButton->setAccessibleDescription(
+        QStringLiteral("Saves the ticked files as a list that other download programs read"));
     countsLabel_ = makeLabel(stepFrame, "countsLabel", QString(), 240, 2400, 5880, 255);
 
     const ButtonRow row = addButtonRow();
     nextButton_ = row.next;
     setTabOrder(fileList_, selectAllButton);
     setTabOrder(selectAllButton, clearAllButton);
-    setTabOrder(clearAllButton, row.cancel);
+    setTabOrder(clearAllButton, saveListButton);
+    setTabOrder(saveListButton, row.cancel);
     setTabOrder(row.cancel, row.back);
     setTabOrder(row.back, row.next);
 
@@ -55,6 +64,7 @@ SelectionPage::SelectionPage(QWidget* parent)
 
     connect(selectAllButton, &QPushButton::clicked, this, [this] { setAllTicks(true); });
     connect(clearAllButton, &QPushButton::clicked, this, [this] { setAllTicks(false); });
+    connect(saveListButton, &QPushButton::clicked, this, &SelectionPage::saveList);
     connect(row.back, &QPushButton::clicked, this, [this] { navigate<FileSpecPage>(this); });
     connect(nextButton_, &QPushButton::clicked, this, &SelectionPage::goOn);
 }
@@ -136,21 +146,51 @@ void SelectionPage::writeCountsLine() {
                               .arg(tickedCount_));
 }
 
-void SelectionPage::goOn() {
-    app::WizardState& state = app::wizardState();
-    int selected = 0;
+std::vector<std::string> SelectionPage::tickedAddresses() const {
+    std::vector<std::string> ticked;
     const int rows = fileList_->count();
     for (int row = 0; row < rows; ++row) {
         const QListWidgetItem* item = fileList_->item(row);
-        if (item->checkState() != Qt::Checked)
-            continue;
-        const QByteArray address = item->data(kAddressRole).toByteArray();
-        state.SelectedFiles[++selected] = address.toStdString();
+        if (item->checkState() == Qt::Checked)
+            ticked.push_back(item->data(kAddressRole).toByteArray().toStdString());
     }
+    return ticked;
+}
+
+void SelectionPage::goOn() {
+    app::WizardState& state = app::wizardState();
+    int selected = 0;
+    for (std::string& address : tickedAddresses())
+        state.SelectedFiles[++selected] = std::move(address);
     state.SelectedCount = static_cast<std::int16_t>(selected);
     if (selected == 0)
         return;
     navigateAcrossSchedule<DestinationPage>(this);
+}
+
+void SelectionPage::saveList() {
+    const std::vector<std::string> ticked = tickedAddresses();
+    if (ticked.empty())
+        return;
+    // Qt's own dialog, so that it looks and reads the same on every desktop.
+    QFileDialog dialog(this, QStringLiteral("Save List"),
+                       QString::fromStdString(settings::ReadLastFolder()));
+    dialog.setObjectName(QStringLiteral("saveListDialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    const QStringList filters = {QStringLiteral("Plain list (*.txt)"),
+                                 QStringLiteral("Metalink (*.meta4)"),
+                                 QStringLiteral("aria2 input file (*.aria2)")};
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        dialog.setDefaultSuffix(filter.section(QLatin1String("*."), 1).chopped(1));
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString failed = RunSaveList(this, ticked, dialog.selectedFiles().constFirst());
+    if (!failed.isEmpty())
+        ShowError(failed);
 }
 
 }  // namespace gw::ui

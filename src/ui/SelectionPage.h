@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "ui/WizardPage.h"
@@ -26,7 +27,9 @@ class SelectionPage : public WizardPage {
     void tickChanged(QListWidgetItem* item);
     void setAllTicks(bool ticked);
     void writeCountsLine();
+    std::vector<std::string> tickedAddresses() const;
     void goOn();
+    void saveList();
     void endBusy();
 
     QLabel* instructionLabel_;

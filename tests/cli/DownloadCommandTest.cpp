@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QProcess>
+#include <QStandardPaths>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -556,6 +557,48 @@ TEST(DownloadCommand, ARunAgainFetchesOnlyWhatChangedAndCountsWhatWasUpToDate) {
     const std::string err = twice.readAllStandardError().toStdString();
     EXPECT_EQ(summary(err), all);
     EXPECT_EQ(summary(err.substr(err.find(" bytes in ") + 1)), all);
+}
+
+}  // namespace
+
+namespace {
+
+// A real client nobody here wrote reads what --format writes: aria2c downloads every file
+// under the names given, checks the hashes, and fails the file whose listed hash is wrong.
+TEST(ListCommand, AnotherDownloaderReadsTheListWithItsNamesAndHashes) {
+    if (QStandardPaths::findExecutable("aria2c").isEmpty())
+        GTEST_SKIP() << "aria2c is not installed (Debian package aria2)";
+    using gw::test::FileBytes;
+    using gw::test::HexDigest;
+    gw::test::DownloadServer files;
+    files.serve("/files/SHA256SUMS", HexDigest("SHA256", FileBytes("a.zip")) + "  a.zip\n" +
+                                         std::string(64, '0') + "  bad.zip\n");
+    files.serve("/files/x/b.zip.md5", HexDigest("MD5", FileBytes("b.zip")));
+    gw::test::DownloadServer page(
+        Links(files, {"/files/a.zip", "/files/x/b.zip", "/files/x/a.zip", "/files/bad.zip",
+                      "/files/SHA256SUMS", "/files/x/b.zip.md5"}));
+    for (const char* format : {"aria2", "metalink"}) {
+        SCOPED_TRACE(format);
+        const std::string folder = Folder(format);
+        const CliRun listed =
+            RunCli({"--list", "--format", format, "-s", "*.zip", Q(page.url("/page"))});
+        ASSERT_EQ(listed.exitCode, 0) << listed.err;
+        EXPECT_EQ(listed.out.find("SHA256SUMS"), std::string::npos) << listed.out;
+        const std::string list = folder + "/list";
+        std::ofstream(list, std::ios::binary) << listed.out;
+        QProcess aria;
+        aria.setWorkingDirectory(Q(folder));
+        aria.start("aria2c",
+                   {"--no-conf", "--quiet", "--dir", Q(folder),
+                    std::string(format) == "aria2" ? "--input-file" : "--metalink-file", Q(list)});
+        aria.waitForFinished(60000);
+        EXPECT_NE(aria.exitCode(), 0);
+        EXPECT_EQ(ReadAll(folder + "/a.zip"), FileBytes("a.zip"));
+        EXPECT_EQ(ReadAll(folder + "/b.zip"), FileBytes("b.zip"));
+        EXPECT_EQ(ReadAll(folder + "/a (2).zip"), FileBytes("a.zip"));
+        EXPECT_FALSE(fs::exists(folder + "/bad.zip") &&
+                     !fs::exists(folder + "/bad.zip.aria2"));  // refused, or left unfinished
+    }
 }
 
 }  // namespace

@@ -1,17 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "TabOrder.h"
 #include "app/WizardState.h"
 #include "platform/UserFolders.h"
 #include "support/Pages.h"
+#include "support/TempEnvironment.h"
 #include "support/WizardFixture.h"
 #include "ui/DestinationPage.h"
 #include "ui/FileSpecPage.h"
@@ -156,9 +160,10 @@ TEST_F(SelectionPageTest, NoFilesSaysSoAndNextIsOff) {
 TEST_F(SelectionPageTest, BackShowsStep2CancelQuitsTabOrderIsThePagesOwn) {
     found({"http://h/a.zip"});
     auto* page = gw::ui::showPage<gw::ui::SelectionPage>();
-    EXPECT_EQ(gw::test::tabStops(control<QWidget>(page, "fileList"), 7),
-              (std::vector<QString>{"fileList", "selectAllButton", "clearAllButton", "cancelButton",
-                                    "backButton", "nextButton", "fileList"}));
+    EXPECT_EQ(
+        gw::test::tabStops(control<QWidget>(page, "fileList"), 8),
+        (std::vector<QString>{"fileList", "selectAllButton", "clearAllButton", "saveListButton",
+                              "cancelButton", "backButton", "nextButton", "fileList"}));
     click(page, "cancelButton");
     EXPECT_EQ(ended, 1);
     click(page, "backButton");
@@ -187,4 +192,41 @@ TEST_F(SelectionPageTest, FullListLoadsAndCounts) {
     click(page, "nextButton");
     EXPECT_EQ(gw::app::wizardState().SelectedCount, 1);
     EXPECT_EQ(gw::app::wizardState().SelectedFiles[1], "http://h/f9999.zip");
+}
+
+// "Save List..." writes the ticked files only, in the format its name's ending asks for; a
+// file that cannot be written leaves the page as it was, behind the error page.
+TEST_F(SelectionPageTest, SaveListWritesTheTickedFilesInTheFormatChosen) {
+    found({"http://h/d/a.zip", "http://h/d/b.zip", "http://h/e/a.zip"});
+    const std::string folder = gw::test::TestRoot() + "/lists/";
+    std::filesystem::create_directories(folder);
+    struct Case {
+        std::string name;
+        std::string expected;  // a line the list holds
+    } const cases[] = {
+        {"files.txt", "http://h/e/a.zip\n"},
+        {"files.meta4", "<file name=\"a (2).zip\">"},
+        {"files.aria2", "http://h/e/a.zip\n  out=a (2).zip\n"},
+        {"nowhere/files.txt", ""},
+    };
+    for (const Case& c : cases) {
+        auto* page = gw::ui::showPage<gw::ui::SelectionPage>();
+        control<QListWidget>(page, "fileList")->item(1)->setCheckState(Qt::Unchecked);
+        gw::test::ErrorPageAnswerer errors;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = page->findChild<QFileDialog*>("saveListDialog");
+            ASSERT_NE(dialog, nullptr);
+            dialog->selectFile(QString::fromStdString(folder + c.name));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        click(page, "saveListButton");
+        std::ifstream in(folder + c.name, std::ios::binary);
+        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        EXPECT_TRUE(c.expected.empty() ? text.empty() : text.find(c.expected) != std::string::npos)
+            << text;
+        EXPECT_EQ(text.find("b.zip"), std::string::npos) << text;
+        EXPECT_EQ(errors.answered(), c.expected.empty() ? 1 : 0);
+        EXPECT_EQ(counts(page), "3 items found. 2 items selected.");
+        gw::test::closeAllWindows();
+    }
 }
