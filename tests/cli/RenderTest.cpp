@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "support/DownloadServer.h"
@@ -136,6 +137,21 @@ INSTANTIATE_TEST_SUITE_P(
                    {"asked.zip", "notice-denied.zip"},
                    ""}),
     [](const testing::TestParamInfo<RenderCase>& info) { return info.param.name; });
+
+// The cookies a page's script sets go with the downloads, as the cookies of a fetched page do.
+TEST_F(Render, ACookieThePagesScriptSetsGoesWithTheDownloads) {
+    gw::test::DownloadServer server;
+    server.serve("/text/page.html", kAddLink +
+                                        "<script>document.cookie = 'token=abc; path=/';"
+                                        " add('/cookie/t.zip');</script>");
+    const std::string folder = gw::test::TestRoot() + "/cookie";
+    QDir().mkpath(QString::fromStdString(folder));
+    const CliRun run = RunCli({"--render", "-s", "*.zip", "-d", QString::fromStdString(folder),
+                               QString::fromStdString(server.url("/text/page.html"))});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    std::ifstream in(folder + "/t.zip", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), gw::test::FileBytes("t.zip"));
+}
 
 // The state, parent and process group of a process, from /proc/PID/stat.
 struct Stat {

@@ -212,6 +212,14 @@ const Route kRoutes[] = {
      [](Exchange& x) { x.response.set_content("<a href=\"files/g.zip\">g</a>", "text/html"); }},
     {"/guarded/files/.*", GuardedFile},
     {"/members/page", MembersPage},
+    // A file that only a visitor whose page script set "token=abc" may have.
+    {"/cookie/.*",
+     [](Exchange& x) {
+         if (x.request.get_header_value("Cookie").find("token=abc") == std::string::npos)
+             x.response.status = 403;
+         else
+             x.sendFile();
+     }},
     {"/resume/([a-z]+)/.*", Resume},
     // /to/PORT/N sends the request on to /files/N on the server at PORT.
     {"/to/([0-9]+)/.*",

@@ -45,6 +45,7 @@ std::string HexDigest(const char* algorithm, const std::string& bytes);
 //   /guarded/start  sets a session cookie and redirects to /guarded/page, which links to
 //               /guarded/files/g.zip: 403 unless that page is the Referer and the cookie comes
 //   /members/page  403 unless the cookie "member=yes" comes; links to /files/m.zip
+//   /cookie/N   403 unless the cookie "token=abc" comes (a page's script sets it)
 //   /to/P/N     redirects to /files/N on the server at port P
 //   /resume/M/N like /reset/N at first (with an ETag, kResumeLastModified and Accept-Ranges);
 //               a later "Range: bytes=K-" is answered as M says: "ranges" goes on at K,
