@@ -19,7 +19,7 @@ import sys
 import threading
 import urllib.parse
 
-SPECS = ["*", "*.jpg", "*.png"]
+WILDCARDS = ["*", "*.jpg", "*.png"]
 BLANKS = " \t\n\f\r"
 
 
@@ -139,14 +139,14 @@ def resolve(address, base):
     return joined if urllib.parse.urlsplit(joined).scheme in ("http", "https", "ftp") else None
 
 
-def matches(address, spec):
+def matches(address, wildcard):
     name = address.rsplit("/", 1)[-1].upper()
-    pattern = spec.strip("*").upper()
+    pattern = wildcard.strip("*").upper()
     return pattern in name if pattern else True
 
 
-def listed(cli, url, spec, media):
-    command = [cli, "--list", "-s", spec, url] + (["--media"] if media else [])
+def listed(cli, url, wildcard, media):
+    command = [cli, "--list", "-s", wildcard, url] + (["--media"] if media else [])
     out = subprocess.run(command, capture_output=True, check=False).stdout
     return set(out.decode("latin-1").splitlines())
 
@@ -161,7 +161,7 @@ def main():
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     root = f"http://127.0.0.1:{server.server_address[1]}/"
-    totals = {spec: [0, 0, 0, 0] for spec in SPECS}  # reference, found, listed, beyond
+    totals = {wildcard: [0, 0, 0, 0] for wildcard in WILDCARDS}  # reference, found, listed, beyond
     for name in sorted(os.listdir(folder)):
         if not name.endswith(".html"):
             continue
@@ -173,18 +173,18 @@ def main():
         reading.close()
         base = urllib.parse.urljoin(url, clean(reading.base)) if reading.base else url
         addresses = [resolve(a, base) for a in reading.found]
-        for spec in SPECS:
-            reference = {a for a in addresses if a and matches(a, spec)}
-            ours = listed(cli, url, spec, True)
-            anchors = listed(cli, url, spec, False)
-            counts = totals[spec]
+        for wildcard in WILDCARDS:
+            reference = {a for a in addresses if a and matches(a, wildcard)}
+            ours = listed(cli, url, wildcard, True)
+            anchors = listed(cli, url, wildcard, False)
+            counts = totals[wildcard]
             counts[0] += len(reference)
             counts[1] += len(reference & ours)
             counts[2] += len(ours)
             counts[3] += len(ours - reference - anchors)
     server.shutdown()
-    for spec, (reference, found, ours, beyond) in totals.items():
-        print(f"  {spec:6} reference {reference:5}  listed {found:5} of them "
+    for wildcard, (reference, found, ours, beyond) in totals.items():
+        print(f"  {wildcard:6} reference {reference:5}  listed {found:5} of them "
               f"({100 * found / max(reference, 1):.1f}%)  beyond reference and anchors "
               f"{beyond} of {ours} listed ({100 * beyond / max(ours, 1):.1f}%)")
 

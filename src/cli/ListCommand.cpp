@@ -7,9 +7,7 @@
 #include "cli/Stop.h"
 #include "cli/TerminalText.h"
 #include "platform/CurlSetup.h"
-#include "platform/Referrer.h"
 #include "transfer/DownloadRun.h"
-#include "transfer/FileName.h"
 
 namespace gw::cli {
 namespace {
@@ -31,15 +29,7 @@ std::vector<transfer::ListedFile> Described(platform::TransferEngine& engine,
             return EscapeForLine(text);
         }) << '\n';
     };
-    const transfer::ChecksumBook book =
-        transfer::ReadChecksumLists(engine, found.addresses, run, events);
-    const std::vector<std::string> names = transfer::DistinctNames(found.addresses);
-    std::vector<transfer::ListedFile> files;
-    for (std::size_t i = 0; i < found.addresses.size(); ++i)
-        files.push_back({found.addresses[i], names[i],
-                         platform::ReferrerFor(found.pageAddress, found.addresses[i]),
-                         book.expected(found.addresses[i])});
-    return files;
+    return transfer::FilesToHandOn(engine, found.addresses, run, events);
 }
 
 }  // namespace

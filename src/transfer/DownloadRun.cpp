@@ -5,6 +5,7 @@
 
 #include "platform/Dialup.h"
 #include "platform/HttpDate.h"
+#include "platform/Referrer.h"
 #include "transfer/DownloadLoop.h"
 #include "transfer/FileName.h"
 #include "transfer/RetryPolicy.h"
@@ -385,13 +386,19 @@ std::vector<FileStatus> DownloadAll(platform::TransferEngine& engine,
     return DownloadLoop(engine, addresses, folder, options, events).run();
 }
 
-ChecksumBook ReadChecksumLists(platform::TransferEngine& engine,
-                               const std::vector<std::string>& addresses, const RunOptions& options,
-                               const RunEvents& events) {
+std::vector<ListedFile> FilesToHandOn(platform::TransferEngine& engine,
+                                      const std::vector<std::string>& addresses,
+                                      const RunOptions& options, const RunEvents& events) {
     static const std::string kNoFolder;
     DownloadLoop lists(engine, addresses, kNoFolder, options, events, true);
     lists.run();
-    return lists.book();
+    const std::vector<std::string> names = DistinctNames(addresses);
+    std::vector<ListedFile> files;
+    for (std::size_t i = 0; i < addresses.size(); ++i)
+        files.push_back({addresses[i], names[i],
+                         platform::ReferrerFor(options.referrerPage, addresses[i]),
+                         lists.book().expected(addresses[i])});
+    return files;
 }
 
 }  // namespace gw::transfer

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/TransferEngine.h"
+#include "transfer/FileList.h"
 #include "transfer/RunLists.h"
 
 namespace gw::transfer {
@@ -101,11 +102,12 @@ std::vector<FileStatus> DownloadAll(platform::TransferEngine& engine,
                                     const std::string& folder, const RunOptions& options,
                                     const RunEvents& events);
 
-// What the page's checksum lists say of the files at `addresses`, fetched and read as a
-// download run reads them (the same lists, limits, tries, patience and notes), with no file
-// fetched: for a list of the files handed on to another program.
-ChecksumBook ReadChecksumLists(platform::TransferEngine& engine,
-                               const std::vector<std::string>& addresses, const RunOptions& options,
-                               const RunEvents& events);
+// The files at `addresses` as another program is handed them: the names a download run would
+// save them under (two of one name numbered), the Referer it would send, and the hashes the
+// page's checksum lists give them, fetched and read as a download run reads them (the same
+// lists, limits, tries, patience and notes) with no file fetched.
+std::vector<ListedFile> FilesToHandOn(platform::TransferEngine& engine,
+                                      const std::vector<std::string>& addresses,
+                                      const RunOptions& options, const RunEvents& events);
 
 }  // namespace gw::transfer

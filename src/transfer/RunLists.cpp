@@ -49,6 +49,9 @@ RunLists::RunLists(const std::vector<std::string>& lists, const std::vector<std:
                    std::size_t firstId, std::chrono::milliseconds patience,
                    std::function<void(const ChecksumNote&)> note)
     : firstId_(firstId), patience_(patience), note_(std::move(note)), files_(files.size()) {
+    // Most pages publish no list: their runs pay nothing for the lookups below.
+    if (lists.empty())
+        return;
     std::unordered_map<std::string, std::vector<std::size_t>> byPlace;
     std::vector<std::string> folders;
     for (std::size_t i = 0; i < files.size(); ++i) {

@@ -7,9 +7,7 @@
 #include "app/WizardTransfer.h"
 #include "platform/CurlSetup.h"
 #include "platform/FileWriter.h"
-#include "platform/Referrer.h"
 #include "transfer/DownloadRun.h"
-#include "transfer/FileName.h"
 #include "ui/BusyCursor.h"
 #include "ui/EventPump.h"
 #include "ui/WaitDialog.h"
@@ -40,30 +38,30 @@ transfer::FileListFormat ListFormatForPath(const QString& path) {
 QString RunSaveList(QWidget* page, const std::vector<std::string>& addresses, const QString& path) {
     const app::WizardState& state = app::wizardState();
     const transfer::FileListFormat format = ListFormatForPath(path);
-    transfer::ChecksumBook book;
-    if (format != transfer::FileListFormat::Plain && !state.ChecksumLists.empty()) {
-        BusyCursor busy;
-        ShowWait(QStringLiteral("Please wait..."));
-        page->hide();
-        EventPump pump(LetThrough::Nothing);
-        transfer::RunOptions options;
-        options.referrerPage = state.FetchedAddress;
+    transfer::RunOptions options;
+    options.referrerPage = state.FetchedAddress;
+    // A plain list names no hash: no list is fetched for it.
+    if (format != transfer::FileListFormat::Plain)
         options.checksumLists = state.ChecksumLists;
+    std::vector<transfer::ListedFile> files;
+    {
+        BusyCursor busy;
+        if (!options.checksumLists.empty()) {
+            ShowWait(QStringLiteral("Please wait..."));
+            page->hide();
+        }
+        EventPump pump(LetThrough::Nothing);
         transfer::RunEvents events;
         events.request = [&pump] {
             pump();
             return transfer::RunRequest::Continue;
         };
-        book = transfer::ReadChecksumLists(app::transfer(), addresses, options, events);
-        UnloadWait();
-        page->show();
+        files = transfer::FilesToHandOn(app::transfer(), addresses, options, events);
+        if (!options.checksumLists.empty()) {
+            UnloadWait();
+            page->show();
+        }
     }
-    const std::vector<std::string> names = transfer::DistinctNames(addresses);
-    std::vector<transfer::ListedFile> files;
-    for (std::size_t i = 0; i < addresses.size(); ++i)
-        files.push_back({addresses[i], names[i],
-                         platform::ReferrerFor(state.FetchedAddress, addresses[i]),
-                         book.expected(addresses[i])});
     const std::string text = transfer::WriteFileList(format, files, platform::kUserAgent,
                                                      std::chrono::system_clock::now(), {});
     if (WriteWhole(path, text))
