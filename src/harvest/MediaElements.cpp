@@ -30,12 +30,12 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
-void Add(std::string_view address, std::size_t key, std::vector<MediaFind>& found) {
-    found.push_back(MediaFind{key, std::string(address)});
+void Add(std::string_view address, std::size_t key, PlacedQueue& found) {
+    found.push(key, address);
 }
 
 // A picture: its largest srcset candidate, else the first lazy-load or plain address.
-void PictureOf(const TagAttributes& attributes, std::size_t key, std::vector<MediaFind>& found) {
+void PictureOf(const TagAttributes& attributes, std::size_t key, PlacedQueue& found) {
     for (const MediaAttribute srcset : {kDataSrcsetAttribute, kSrcsetAttribute}) {
         if (!attributes.has(srcset))
             continue;
@@ -54,9 +54,23 @@ void PictureOf(const TagAttributes& attributes, std::size_t key, std::vector<Med
 }
 
 void IfPresent(const TagAttributes& attributes, MediaAttribute attribute, std::size_t key,
-               std::vector<MediaFind>& found) {
+               PlacedQueue& found) {
     if (attributes.has(attribute))
         Add(attributes[attribute], key, found);
+}
+
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c;
+}
+
+// `name` in any letter case is `lower`.
+bool IsNamed(std::string_view name, std::string_view lower) {
+    if (name.size() != lower.size())
+        return false;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if (LowerAscii(name[i]) != lower[i])
+            return false;
+    return true;
 }
 
 bool IsIdentifierByte(char c) {
@@ -66,33 +80,70 @@ bool IsIdentifierByte(char c) {
 
 }  // namespace
 
-TagKind KindOf(std::string_view lowerName) {
-    static constexpr std::pair<std::string_view, TagKind> kKinds[] = {
-        {"img", TagKind::Picture},        {"source", TagKind::Picture},
-        {"video", TagKind::Video},        {"audio", TagKind::Sound},
-        {"track", TagKind::Sound},        {"embed", TagKind::Sound},
-        {"object", TagKind::Object},      {"base", TagKind::Base},
-        {"script", TagKind::TextOnly},    {"style", TagKind::TextOnly},
-        {"title", TagKind::TextOnly},     {"textarea", TagKind::TextOnly},
-        {"xmp", TagKind::TextOnly},       {"iframe", TagKind::TextOnly},
-        {"noembed", TagKind::TextOnly},   {"noframes", TagKind::TextOnly},
-        {"plaintext", TagKind::Plaintext}};
-    // Most tags of a page are none of these: a glance at the first letter settles them.
-    if (lowerName.empty() ||
-        std::string_view("iasvtoebxnp").find(lowerName[0]) == std::string_view::npos)
+TagKind KindOf(std::string_view name) {
+    // Most tags of a page are none of these: the first letter settles them, and the others
+    // are told apart by one comparison or two.
+    if (name.size() < 3 || name.size() > 9)
         return TagKind::Other;
-    for (const auto& [name, kind] : kKinds)
-        if (name == lowerName)
-            return kind;
-    return TagKind::Other;
+    switch (LowerAscii(name[0])) {
+        case 'i':
+            return IsNamed(name, "img")      ? TagKind::Picture
+                   : IsNamed(name, "iframe") ? TagKind::TextOnly
+                                             : TagKind::Other;
+        case 's':
+            return IsNamed(name, "source")   ? TagKind::Picture
+                   : IsNamed(name, "script") ? TagKind::TextOnly
+                   : IsNamed(name, "style")  ? TagKind::TextOnly
+                                             : TagKind::Other;
+        case 'v':
+            return IsNamed(name, "video") ? TagKind::Video : TagKind::Other;
+        case 'a':
+            return IsNamed(name, "audio") ? TagKind::Sound : TagKind::Other;
+        case 't':
+            return IsNamed(name, "track")      ? TagKind::Sound
+                   : IsNamed(name, "title")    ? TagKind::TextOnly
+                   : IsNamed(name, "textarea") ? TagKind::TextOnly
+                                               : TagKind::Other;
+        case 'e':
+            return IsNamed(name, "embed") ? TagKind::Sound : TagKind::Other;
+        case 'o':
+            return IsNamed(name, "object") ? TagKind::Object : TagKind::Other;
+        case 'b':
+            return IsNamed(name, "base") ? TagKind::Base : TagKind::Other;
+        case 'x':
+            return IsNamed(name, "xmp") ? TagKind::TextOnly : TagKind::Other;
+        case 'n':
+            return IsNamed(name, "noembed") || IsNamed(name, "noframes") ? TagKind::TextOnly
+                                                                         : TagKind::Other;
+        case 'p':
+            return IsNamed(name, "plaintext") ? TagKind::Plaintext : TagKind::Other;
+        default:
+            return TagKind::Other;
+    }
 }
 
-int MediaAttributeOf(TagKind kind, std::string_view lowerName) {
-    if (lowerName.empty() || std::string_view("sdph").find(lowerName[0]) == std::string_view::npos)
+int MediaAttributeOf(TagKind kind, std::string_view name) {
+    if (name.size() < 3 || name.size() > 13)
         return -1;
-    int attribute = 0;
-    while (attribute < kMediaAttributeCount && kAttributeNames[attribute] != lowerName)
-        ++attribute;
+    // Most tags are of no kind this reading knows: only their style can name an address.
+    if (kind == TagKind::Other)
+        return IsNamed(name, "style") ? kStyleAttribute : -1;
+    int attribute = -1;
+    switch (LowerAscii(name[0])) {
+        case 's':
+        case 'd':
+        case 'p':
+        case 'h':
+            for (int candidate = 0; candidate < kMediaAttributeCount; ++candidate) {
+                if (IsNamed(name, kAttributeNames[candidate])) {
+                    attribute = candidate;
+                    break;
+                }
+            }
+            break;
+        default:
+            return -1;
+    }
     switch (attribute) {
         case kStyleAttribute:
             return attribute;
@@ -112,12 +163,13 @@ int MediaAttributeOf(TagKind kind, std::string_view lowerName) {
             return kind == TagKind::Object ? attribute : -1;
         case kHrefAttribute:
             return kind == TagKind::Base ? attribute : -1;
+        default:
+            return -1;
     }
-    return -1;
 }
 
 void MediaOfElement(TagKind kind, const TagAttributes& attributes, std::size_t key,
-                    std::vector<MediaFind>& found) {
+                    PlacedQueue& found) {
     switch (kind) {
         case TagKind::Picture:
             PictureOf(attributes, key, found);
@@ -139,7 +191,7 @@ void MediaOfElement(TagKind kind, const TagAttributes& attributes, std::size_t k
         UrlsOfStyle(attributes[kStyleAttribute], key, found);
 }
 
-void UrlsOfStyle(std::string_view style, std::size_t key, std::vector<MediaFind>& found) {
+void UrlsOfStyle(std::string_view style, std::size_t key, PlacedQueue& found) {
     const std::size_t n = style.size();
     for (std::size_t at = 0; at + 4 <= n; ++at) {
         if ((style[at] | 0x20) != 'u' || (style[at + 1] | 0x20) != 'r' ||

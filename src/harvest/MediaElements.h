@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "harvest/MediaWalk.h"
+#include "harvest/PlacedQueue.h"
 
 namespace gw::harvest {
 
@@ -37,27 +37,29 @@ enum class TagKind : std::uint8_t {
     Plaintext,
 };
 
-TagKind KindOf(std::string_view lowerName);
+// Names in any letter case.
+TagKind KindOf(std::string_view name);
 
-// The attribute of that lower-case name, when a tag of that kind names an address with it;
-// -1 otherwise.
-int MediaAttributeOf(TagKind kind, std::string_view lowerName);
+// The attribute of that name, when a tag of that kind names an address with it; -1 otherwise.
+int MediaAttributeOf(TagKind kind, std::string_view name);
 
 // The kept attributes of one start tag, references decoded; `present` has bit 1 << attribute
 // set for each the tag gave (the first of a repeated name only).
 struct TagAttributes {
     std::uint32_t present = 0;
-    const std::vector<std::string>* values = nullptr;
+    std::string_view values[kMediaAttributeCount];
 
     bool has(MediaAttribute attribute) const { return (present >> attribute) & 1; }
-    const std::string& operator[](MediaAttribute attribute) const { return (*values)[attribute]; }
+    std::string_view operator[](MediaAttribute attribute) const { return values[attribute]; }
 };
 
-// The addresses a start tag names, in the order they count.
+// The addresses a start tag names, in the order they count, as written (references decoded).
+// `key` is the tag's place among the page's addresses: twice the position of its ">", plus one,
+// so that an anchor span starting inside the same tag (twice its position) comes first.
 void MediaOfElement(TagKind kind, const TagAttributes& attributes, std::size_t key,
-                    std::vector<MediaFind>& found);
+                    PlacedQueue& found);
 
 // Every address of a url(...) in a style attribute's value.
-void UrlsOfStyle(std::string_view style, std::size_t key, std::vector<MediaFind>& found);
+void UrlsOfStyle(std::string_view style, std::size_t key, PlacedQueue& found);
 
 }  // namespace gw::harvest

@@ -17,15 +17,12 @@ MediaMerge::MediaMerge(const NameFilter& filter, std::string_view fetchedAddress
     : resolver_(filter, fetchedAddress), found_(found) {}
 
 void MediaMerge::AddText(std::string_view text, std::size_t position) {
-    walk_.Add(text, position, finds_);
+    walk_.Add(text, position, media_);
     read_ = position + text.size();
-    for (MediaFind& find : finds_)
-        media_.push_back(std::move(find));
-    finds_.clear();
 }
 
 void MediaMerge::AddAnchor(std::size_t spanBegin, std::string_view entry) {
-    anchors_.emplace_back(2 * spanBegin, entry);
+    anchors_.push(2 * spanBegin, entry);
 }
 
 void MediaMerge::Release(std::size_t anchorsFrom) {
@@ -42,14 +39,14 @@ void MediaMerge::Finish() {
 
 void MediaMerge::Release(std::size_t anchorLimit, std::size_t mediaLimit) {
     for (;;) {
-        const std::size_t anchor = anchors_.empty() ? kNoLimit : anchors_.front().first;
-        const std::size_t media = media_.empty() ? kNoLimit : media_.front().key;
+        const std::size_t anchor = anchors_.empty() ? kNoLimit : anchors_.frontKey();
+        const std::size_t media = media_.empty() ? kNoLimit : media_.frontKey();
         if (anchor < media && anchor <= mediaLimit && !anchors_.empty()) {
-            Take(false, anchors_.front().second);
-            anchors_.pop_front();
+            Take(false, anchors_.front());
+            anchors_.pop();
         } else if (media < anchor && media < anchorLimit && !media_.empty()) {
-            Take(true, media_.front().address);
-            media_.pop_front();
+            Take(true, media_.front());
+            media_.pop();
         } else {
             return;
         }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <deque>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -11,6 +10,7 @@
 #include "harvest/FoundListBuilder.h"
 #include "harvest/MediaResolver.h"
 #include "harvest/MediaWalk.h"
+#include "harvest/PlacedQueue.h"
 
 namespace gw::harvest {
 
@@ -28,7 +28,7 @@ class MediaMerge {
 
     // Page text from `position` on, in order; LineBreak() where the line rule removed a line end.
     void AddText(std::string_view text, std::size_t position);
-    void LineBreak() { walk_.LineBreak(finds_); }
+    void LineBreak() { walk_.LineBreak(media_); }
     // An anchor's found entry, its span starting at `spanBegin`, in the anchor walk's order.
     void AddAnchor(std::size_t spanBegin, std::string_view entry);
     // The anchor walk gives no span starting before `anchorsFrom`: what comes before it and
@@ -46,9 +46,8 @@ class MediaMerge {
     MediaWalk walk_;
     MediaResolver resolver_;
     FoundListBuilder& found_;
-    std::vector<MediaFind> finds_;
-    std::deque<MediaFind> media_;
-    std::deque<std::pair<std::size_t, std::string>> anchors_;
+    PlacedQueue media_;
+    PlacedQueue anchors_;
     std::size_t read_ = 0;  // the media reading has seen the text before this position
     bool baseDecided_ = false;
     // Before the base is known: what follows the first address that needs it, in order, each

@@ -1,5 +1,7 @@
 #include "harvest/MediaWalk.h"
 
+#include <array>
+
 #include "harvest/ByteScan.h"
 #include "harvest/CharacterReferences.h"
 #include "harvest/MediaElements.h"
@@ -22,9 +24,47 @@ char LowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c;
 }
 
+// What a byte ends inside a tag, one bit each: a tag read whole asks this of most of its bytes.
+enum ByteEnds : std::uint8_t {
+    kEndsNothing = 0,
+    kBlankByte = 1,
+    kEndsTagName = 2,   // a blank, "/" or ">"
+    kEndsAttrName = 4,  // those and "="
+    kEndsUnquoted = 8,  // a blank or ">"
+};
+
+constexpr std::array<std::uint8_t, 256> kByteEnds = [] {
+    std::array<std::uint8_t, 256> ends{};
+    for (const char c : {' ', '\t', '\n', '\f'})
+        ends[static_cast<unsigned char>(c)] =
+            kBlankByte | kEndsTagName | kEndsAttrName | kEndsUnquoted;
+    ends['/'] = kEndsTagName | kEndsAttrName;
+    ends['>'] = kEndsTagName | kEndsAttrName | kEndsUnquoted;
+    ends['='] = kEndsAttrName;
+    return ends;
+}();
+
+bool Ends(char c, ByteEnds what) {
+    return (kByteEnds[static_cast<unsigned char>(c)] & what) != 0;
+}
+
+// The first position from `i` that is not a blank, or the text's length.
+std::size_t SkipBlanks(std::string_view text, std::size_t i) {
+    while (i < text.size() && Ends(text[i], kBlankByte))
+        ++i;
+    return i;
+}
+
+// The first position from `i` holding a byte that ends `what`, or the text's length.
+std::size_t SkipTo(std::string_view text, std::size_t i, ByteEnds what) {
+    while (i < text.size() && !Ends(text[i], what))
+        ++i;
+    return i;
+}
+
 }  // namespace
 
-void MediaWalk::Add(std::string_view text, std::size_t position, std::vector<MediaFind>& found) {
+void MediaWalk::Add(std::string_view text, std::size_t position, PlacedQueue& found) {
     const std::size_t n = text.size();
     std::size_t i = 0;
     // Where only one or two bytes can end a state, the stretch up to them is crossed at once.
@@ -34,6 +74,13 @@ void MediaWalk::Add(std::string_view text, std::size_t position, std::vector<Med
                 const std::size_t open = FindEitherByte(text, i, '<', '<');
                 if (open == n)
                     return;
+                // Most tags lie whole in the text: read at once, they cost a few scans;
+                // the rest go byte by byte.
+                const std::size_t after = ReadWholeTag(text, open + 1, position, found);
+                if (after != std::string_view::npos) {
+                    i = after;
+                    continue;
+                }
                 state_ = State::TagOpen;
                 i = open + 1;
                 continue;
@@ -125,7 +172,7 @@ std::size_t MediaWalk::TakeName(std::string_view text, std::size_t i, std::strin
     return i;
 }
 
-void MediaWalk::LineBreak(std::vector<MediaFind>& found) {
+void MediaWalk::LineBreak(PlacedQueue& found) {
     // Never a ">", so the position is never read.
     Step('\n', 0, found);
 }
@@ -170,34 +217,139 @@ void MediaWalk::AppendValue(std::string_view bytes) {
     values_[attr_].append(bytes);
 }
 
-void MediaWalk::EmitTag(std::size_t position, std::vector<MediaFind>& found) {
+void MediaWalk::EmitTag(std::size_t position, PlacedQueue& found) {
     state_ = State::Data;
     if (endTag_)
         return;
-    if (seen_ != 0 && !overflow_) {
-        for (int attribute = 0; attribute < kMediaAttributeCount; ++attribute) {
-            std::string& value = values_[attribute];
-            if (((seen_ >> attribute) & 1) == 0 || value.find('&') == std::string::npos)
+    TagAttributes& attributes = attributes_;
+    attributes.present = overflow_ ? 0 : seen_;
+    std::uint32_t referenced = 0;
+    for (int attribute = 0; attribute < kMediaAttributeCount; ++attribute) {
+        if (!attributes.has(static_cast<MediaAttribute>(attribute)))
+            continue;
+        attributes.values[attribute] = values_[attribute];
+        if (values_[attribute].find('&') != std::string::npos)
+            referenced |= 1u << attribute;
+    }
+    Element(static_cast<TagKind>(kind_), attributes, referenced, position, found);
+    if (static_cast<TagKind>(kind_) == TagKind::TextOnly)
+        rawEnd_ = tagName_;
+}
+
+void MediaWalk::Element(TagKind kind, TagAttributes& attributes, std::uint32_t referenced,
+                        std::size_t position, PlacedQueue& found) {
+    if (attributes.present != 0) {
+        for (int attribute = 0; referenced >> attribute != 0; ++attribute) {
+            if (((referenced >> attribute) & 1) == 0)
                 continue;
-            decoded_.clear();
-            DecodeAttributeReferences(value, decoded_);
-            value.swap(decoded_);
+            std::string_view& value = attributes.values[attribute];
+            std::string& decoded = decoded_[attribute];
+            decoded.clear();
+            DecodeAttributeReferences(value, decoded);
+            value = decoded;
         }
-        const TagAttributes attributes{seen_, &values_};
-        if (static_cast<TagKind>(kind_) == TagKind::Base) {
+        if (kind == TagKind::Base) {
             if (!base_ && attributes.has(kHrefAttribute))
-                base_ = values_[kHrefAttribute];
+                base_ = std::string(attributes[kHrefAttribute]);
         } else {
-            MediaOfElement(static_cast<TagKind>(kind_), attributes, 2 * position + 1, found);
+            MediaOfElement(kind, attributes, 2 * position + 1, found);
         }
     }
-    if (static_cast<TagKind>(kind_) == TagKind::Plaintext) {
+    if (kind == TagKind::Plaintext) {
         state_ = State::Plaintext;
-    } else if (static_cast<TagKind>(kind_) == TagKind::TextOnly) {
+    } else if (kind == TagKind::TextOnly) {
         state_ = State::RawText;
-        rawEnd_ = tagName_;
         rawMatched_ = 0;
     }
+}
+
+std::size_t MediaWalk::ReadWholeTag(std::string_view text, std::size_t i, std::size_t position,
+                                    PlacedQueue& found) {
+    constexpr std::size_t kPartly = std::string_view::npos;
+    const std::size_t n = text.size();
+    const bool end = i < n && text[i] == '/';
+    i += end ? 1 : 0;
+    // Comments, declarations and a "<" that opens no tag are left to the reading byte by byte.
+    if (i >= n || !IsAsciiLetter(text[i]))
+        return kPartly;
+    const std::size_t nameStart = i;
+    i = SkipTo(text, i, kEndsTagName);
+    if (i == n)
+        return kPartly;
+    if (end && text[i] == '>')
+        return i + 1;
+    const std::string_view name = text.substr(nameStart, i - nameStart);
+    const TagKind kind = end ? TagKind::Other : KindOf(name);
+    // Kept from tag to tag: only the values of the attributes marked present are read.
+    TagAttributes& attributes = attributes_;
+    attributes.present = 0;
+    std::uint32_t referenced = 0;  // the kept values that hold a "&"
+    std::size_t keptBytes = 0;
+    for (;;) {
+        // Between attributes; a "/" not before ">" changes nothing.
+        while (i < n && (Ends(text[i], kBlankByte) || text[i] == '/'))
+            ++i;
+        if (i == n)
+            return kPartly;
+        if (text[i] == '>')
+            break;
+        // A name may start with "=".
+        const std::size_t attrStart = i;
+        i = SkipTo(text, i + 1, kEndsAttrName);
+        int attribute = end ? -1 : MediaAttributeOf(kind, text.substr(attrStart, i - attrStart));
+        if (attribute >= 0 && attributes.has(static_cast<MediaAttribute>(attribute)))
+            attribute = -1;
+        i = SkipBlanks(text, i);
+        if (i == n)
+            return kPartly;
+        std::string_view value;
+        bool hasReference = false;
+        const bool hasValue = text[i] == '=';
+        if (hasValue) {
+            i = SkipBlanks(text, i + 1);
+            if (i == n)
+                return kPartly;
+            if (text[i] == '"' || text[i] == '\'') {
+                const char quote = text[i];
+                std::size_t close = FindEitherByte(text, i + 1, quote, '&');
+                if (close < n && text[close] == '&') {
+                    hasReference = true;
+                    close = FindEitherByte(text, close, quote, quote);
+                }
+                if (close == n)
+                    return kPartly;
+                value = text.substr(i + 1, close - i - 1);
+                i = close + 1;
+            } else if (text[i] != '>') {
+                const std::size_t valueStart = i;
+                i = SkipTo(text, i, kEndsUnquoted);
+                if (i == n)
+                    return kPartly;
+                value = text.substr(valueStart, i - valueStart);
+                hasReference = value.find('&') != std::string_view::npos;
+            }
+        }
+        if (attribute >= 0) {
+            attributes.present |= 1u << attribute;
+            attributes.values[attribute] = value;
+            referenced |= static_cast<std::uint32_t>(hasReference) << attribute;
+            keptBytes += value.size();
+        }
+        if (hasValue && i < n && text[i] == '>')
+            break;
+    }
+    if (!end) {
+        // An element that keeps more than its bound yields nothing, as when read byte by byte.
+        if (keptBytes > kMaxElementBytes)
+            attributes.present = referenced = 0;
+        Element(kind, attributes, referenced, position + i, found);
+        if (kind == TagKind::TextOnly) {
+            rawEnd_.clear();
+            for (const char c : name.substr(0, kLongestName + 1))
+                rawEnd_ += LowerAscii(c);
+        }
+    }
+    return i + 1;
 }
 
 bool MediaWalk::AfterCommentMark(char c, State onDash) {
@@ -229,7 +381,7 @@ bool MediaWalk::RawTextGoesOn(char c) {
     return true;
 }
 
-void MediaWalk::Step(char c, std::size_t position, std::vector<MediaFind>& found) {
+void MediaWalk::Step(char c, std::size_t position, PlacedQueue& found) {
     for (;;) {
         switch (state_) {
             case State::Data:

@@ -7,15 +7,9 @@
 #include <string_view>
 #include <vector>
 
-namespace gw::harvest {
+#include "harvest/MediaElements.h"
 
-// An address a picture, video or sound element names, as written (references decoded).
-struct MediaFind {
-    // Its place among the page's addresses: twice the position of its tag's ">", plus one, so
-    // that an anchor span starting inside the same tag (twice its position) comes first.
-    std::size_t key = 0;
-    std::string address;
-};
+namespace gw::harvest {
 
 // Reads the page text as a browser with scripting off tokenizes markup, as the text arrives:
 // comments and the contents of script, style and the other text-only elements are not markup,
@@ -27,9 +21,9 @@ class MediaWalk {
     static constexpr std::size_t kMaxElementBytes = 1 << 20;
 
     // The next stretch of page text, starting at `position` of it.
-    void Add(std::string_view text, std::size_t position, std::vector<MediaFind>& found);
+    void Add(std::string_view text, std::size_t position, PlacedQueue& found);
     // A line end that the page text's line rule removed: a line break to this reading.
-    void LineBreak(std::vector<MediaFind>& found);
+    void LineBreak(PlacedQueue& found);
 
     // The first <base href> of the page, once read.
     const std::optional<std::string>& base() const { return base_; }
@@ -61,7 +55,7 @@ class MediaWalk {
         Plaintext,
     };
 
-    void Step(char c, std::size_t position, std::vector<MediaFind>& found);
+    void Step(char c, std::size_t position, PlacedQueue& found);
     void StartTag(bool end);
     void EndTagName();
     // The bytes from `i` up to the first that ends a name (`alsoEquals`: an "=" too) go on the
@@ -69,7 +63,15 @@ class MediaWalk {
     std::size_t TakeName(std::string_view text, std::size_t i, std::string& name, bool alsoEquals);
     void EndAttrName();
     void AppendValue(std::string_view bytes);
-    void EmitTag(std::size_t position, std::vector<MediaFind>& found);
+    void EmitTag(std::size_t position, PlacedQueue& found);
+    // A start tag read whole, its ">" at `position`: its addresses, and what its content is.
+    // `referenced` marks the values that hold a character reference.
+    void Element(TagKind kind, TagAttributes& attributes, std::uint32_t referenced,
+                 std::size_t position, PlacedQueue& found);
+    // The tag after a "<" at `i - 1`, when it ends in `text`: the position after its ">".
+    // npos when the tag is not read here (not whole in the text, a comment, no tag at all).
+    std::size_t ReadWholeTag(std::string_view text, std::size_t i, std::size_t position,
+                             PlacedQueue& found);
     // After a mark that may end a comment ("<!--", "<!---", "--!"): "-" leads to `onDash`, ">"
     // ends the comment, anything else is its text again and is read once more (true).
     bool AfterCommentMark(char c, State onDash);
@@ -84,13 +86,14 @@ class MediaWalk {
     int attr_ = -1;           // the attribute whose value is being kept, or -1
     std::uint32_t seen_ = 0;  // the kept attributes this tag has given, one bit each
     std::vector<std::string> values_;
+    TagAttributes attributes_;
     std::size_t keptBytes_ = 0;
     bool overflow_ = false;
     int markupDashes_ = 0;
     std::string rawEnd_;          // "script" inside a script, and the like
     std::size_t rawMatched_ = 0;  // of "</" and rawEnd_, the bytes seen so far
     std::optional<std::string> base_;
-    std::string decoded_;
+    std::string decoded_[kMediaAttributeCount];
 };
 
 }  // namespace gw::harvest

@@ -1,6 +1,7 @@
 #include "harvest/SrcsetPick.h"
 
 #include <charconv>
+#include <cstdint>
 
 namespace gw::harvest {
 namespace {
@@ -55,6 +56,13 @@ struct Candidate {
 };
 
 double NumberOf(std::string_view text) {
+    // Most descriptors are a few digits, exact in a double without the general parser.
+    if (text.size() <= 15 && AllDigits(text)) {
+        std::uint64_t whole = 0;
+        for (const char c : text)
+            whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
+        return static_cast<double>(whole);
+    }
     double value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);
     return value;
@@ -93,34 +101,29 @@ bool ReadDescriptor(std::string_view descriptor, Candidate& candidate, bool& den
 // (parentheses hide commas), as the standard does; `i` is left after that comma. False when
 // they make the candidate an error.
 bool ReadDescriptors(std::string_view text, std::size_t& i, Candidate& candidate) {
+    const std::size_t n = text.size();
     bool density = false, height = false, error = false;
-    std::size_t start = std::string_view::npos;
-    const auto end = [&](std::size_t at) {
-        if (start != std::string_view::npos && !error)
-            error = !ReadDescriptor(text.substr(start, at - start), candidate, density, height);
-        start = std::string_view::npos;
-    };
-    int depth = 0;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (depth > 0) {
-            depth = c == ')' ? 0 : depth;
-            continue;
+    while (i < n) {
+        while (i < n && IsBlank(text[i]))
+            ++i;
+        if (i == n)
+            break;
+        if (text[i] == ',') {
+            ++i;
+            break;
         }
-        if (IsBlank(c) || c == ',') {
-            end(i);
-            if (c == ',') {
+        const std::size_t start = i;
+        for (;;) {
+            while (i < n && !IsBlank(text[i]) && text[i] != ',' && text[i] != '(')
                 ++i;
+            if (i == n || text[i] != '(')
                 break;
-            }
-            continue;
+            const std::size_t close = text.find(')', i + 1);
+            i = close == std::string_view::npos ? n : close + 1;
         }
-        if (start == std::string_view::npos)
-            start = i;
-        if (c == '(')
-            depth = 1;
+        if (!error)
+            error = !ReadDescriptor(text.substr(start, i - start), candidate, density, height);
     }
-    end(i);
     return !error && (!height || candidate.hasWidth);
 }
 

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace gw::harvest {
+
+// Addresses waiting in page order, each with its place (a key that orders it among the others),
+// their texts kept end to end in one buffer: a dense page queues a million of them, and a
+// string each would cost the heap a call per address.
+class PlacedQueue {
+  public:
+    void push(std::size_t key, std::string_view text) {
+        entries_.push_back({key, dropped_ + text_.size(), text.size()});
+        text_.append(text);
+    }
+    bool empty() const { return head_ == entries_.size(); }
+    std::size_t size() const { return entries_.size() - head_; }
+    std::size_t frontKey() const { return entries_[head_].key; }
+    std::string_view front() const {
+        const Entry& entry = entries_[head_];
+        return std::string_view(text_).substr(entry.offset - dropped_, entry.length);
+    }
+    void pop() {
+        if (++head_ < entries_.size()) {
+            // Past half of it taken, the taken part goes, so the buffers hold what waits.
+            if (head_ * 2 > entries_.size() && head_ >= kCompactAfter)
+                Compact();
+            return;
+        }
+        entries_.clear();
+        text_.clear();
+        head_ = 0;
+        dropped_ = 0;
+    }
+
+  private:
+    static constexpr std::size_t kCompactAfter = 4096;
+    struct Entry {
+        std::size_t key;
+        std::size_t offset;  // counted from the first text ever pushed since the queue was empty
+        std::size_t length;
+    };
+    void Compact() {
+        const std::size_t from = entries_[head_].offset - dropped_;
+        text_.erase(0, from);
+        dropped_ += from;
+        entries_.erase(entries_.begin(), entries_.begin() + static_cast<std::ptrdiff_t>(head_));
+        head_ = 0;
+    }
+
+    std::vector<Entry> entries_;
+    std::string text_;
+    std::size_t head_ = 0;
+    std::size_t dropped_ = 0;  // bytes erased from the front of text_
+};
+
+}  // namespace gw::harvest
