@@ -199,8 +199,12 @@ class Run:
             return len(where) > 1 and where[-1] == where[-2]
         self.wait("the control to stand still", still)
         x, y = where[-1]
-        self.tool("xdotool", "mousemove", "--sync", str(x), str(y), "click", "--repeat",
-                  str(clicks), "--delay", "80", "1")
+        # With the pointer already there (the next page's button where the last one was),
+        # "mousemove --sync" waits some 15 s for a motion that never comes.
+        pointer = subprocess.run(["xdotool", "getmouselocation", "--shell"], env=self.desktop.env,
+                                 capture_output=True, text=True, check=True).stdout
+        move = [] if f"X={x}\nY={y}\n" in pointer else ["mousemove", "--sync", str(x), str(y)]
+        self.tool("xdotool", *move, "click", "--repeat", str(clicks), "--delay", "80", "1")
 
     def double_click_named(self, name, title):
         self.click_named(name, title, clicks=2)
