@@ -10,7 +10,6 @@
 #include <atomic>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "support/DownloadServer.h"
 #include "support/RenderEngine.h"
@@ -153,23 +152,6 @@ TEST_F(Render, ACookieThePagesScriptSetsGoesWithTheDownloads) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), gw::test::FileBytes("t.zip"));
 }
 
-// The state, parent and process group of a process, from /proc/PID/stat.
-struct Stat {
-    char state = 'Z';
-    qint64 parent = -1;
-    qint64 group = -1;
-};
-Stat StatOf(const QString& pid) {
-    std::ifstream stat(("/proc/" + pid + "/stat").toStdString());
-    std::string line;
-    std::getline(stat, line);
-    Stat result;
-    if (const std::size_t nameEnd = line.rfind(')'); nameEnd != std::string::npos)
-        std::istringstream(line.substr(nameEnd + 2)) >> result.state >> result.parent >>
-            result.group;
-    return result;
-}
-
 TEST(RenderKilled, IsAClearErrorAndLeavesNothingBehind) {
     if (!gw::test::RenderEngineMissing().empty())
         GTEST_SKIP() << gw::test::RenderEngineMissing();
@@ -182,10 +164,7 @@ TEST(RenderKilled, IsAClearErrorAndLeavesNothingBehind) {
         while (cli == 0)
             QThread::msleep(10);
         QThread::msleep(1500);
-        for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
-            if (StatOf(pid).parent == cli.load())
-                helper = pid.toLongLong();
-        }
+        helper = gw::test::ChildOf(cli.load());
         if (helper > 0)
             ::kill(static_cast<pid_t>(helper), SIGKILL);
     });
@@ -200,10 +179,8 @@ TEST(RenderKilled, IsAClearErrorAndLeavesNothingBehind) {
               std::string::npos)
         << run.err;
     // Neither the engine's processes nor the render's folder outlive it.
-    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
-        const Stat stat = StatOf(pid);
-        EXPECT_FALSE(stat.group == helper && stat.state != 'Z') << "left: " << pid.toStdString();
-    }
+    EXPECT_TRUE(gw::test::GroupLeft(helper).isEmpty())
+        << "left: " << gw::test::GroupLeft(helper).join(' ').toStdString();
     EXPECT_TRUE(QDir(QString::fromStdString(gw::test::TestRoot()) + "/tmp")
                     .isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
 }

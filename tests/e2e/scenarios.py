@@ -14,6 +14,23 @@ SITE = {
     "/files/two.zip": "second archive",
     "/files/notes.txt": "not an archive",
 }
+MEDIA = "Also look in images, video and audio"
+# Pictures named by every form of markup but no anchor; "*.png" takes each at its best size.
+PICTURES = {"/pictures/index.html": '<html><body><img src="a.png">'
+                                    '<img srcset="b-1x.png 1x, b-2x.png 2x">'
+                                    '<picture><source srcset="c.png"><img src="c.jpg"></picture>'
+                                    '<img src="wait.gif" data-src="d.png"></body></html>'}
+PNGS = ("a.png", "b-2x.png", "c.png", "d.png")
+PICTURES.update({f"/pictures/{name}": b"\x89PNG\r\n\x1a\n" + name.encode() * 999 for name in PNGS})
+# Without its script the page names no file.
+SCRIPTED = {
+    "/script/index.html": '<html><body><script>fetch("list.json").then(r => r.json()).then(names'
+                          ' => names.forEach(name => { const a = document.createElement("a");'
+                          ' a.href = name; document.body.append(a); }));</script></body></html>',
+    "/script/list.json": '["one.zip", "two.zip"]',
+    "/script/one.zip": "first archive",
+    "/script/two.zip": "second archive",
+}
 
 # The version the build gave the program (CMake passes it on).
 WELCOME = "GrabWright Plus Version " + os.environ["GW_VERSION"]
@@ -26,16 +43,22 @@ SCHEDULED = ("Your selected files have been scheduled. Use Task Scheduler to cha
              "and time for the downloads.")
 SHORTCUT = "[InternetShortcut]\r\nURL={site}/files/%s\r\n"
 INI = ".config/grabwright.ini"
-# From the welcome page to Step 3 with the site's page and "*.zip", every archive ticked.
-def to_selection(found):
+# From the welcome page to Step 2 with the site's page at path.
+def to_step_2(path):
     return [
         {"wait_window": WELCOME},
         {"key": "Return"},
         {"wait_text": "Step 1"},
         {"key": "ctrl+a"},
-        {"type": "{site}/files/"},
+        {"type": "{site}" + path},
         {"key": "Return"},
         {"wait_text": "Step 2"},
+    ]
+
+
+# From the welcome page to Step 3 with the site's page and "*.zip", every archive ticked.
+def to_selection(found):
+    return to_step_2("/files/") + [
         {"key": "Return"},
         {"wait_text": "Step 3"},
         {"wait_text": f"{found} items found. {found} items selected."},
@@ -51,6 +74,44 @@ IN_A_FETCH = [
     {"wait_text": "Please wait... Retrieving requested webpage..."}]
 
 SCENARIOS = [
+    {
+        "name": "media",
+        "site": PICTURES,
+        "steps": to_step_2("/pictures/") + [
+            {"expect_names": [["check box", MEDIA]]},
+            {"expect_checked": {"name": MEDIA, "checked": False}},
+            {"type": "*.png"}, {"click_named": MEDIA},
+            {"expect_file": {"path": INI, "contains": "AlsoMedia=1"}},
+            {"click_button_named": "Next >>"},
+            {"wait_text": "4 items found. 4 items selected."},
+            {"key": "Return"}, {"wait_text": "Step 4"}, {"key": "Return"},
+            {"wait_text": READY_IN_DOWNLOADS}, {"key": "Return"},
+            {"wait_text": "Your selected files have been downloaded."},
+        ] + [{"expect_file": {"path": f"Downloads/{name}", "same_as": f"/pictures/{name}"}}
+             for name in PNGS] + [
+            {"click_button_named": "Finish"},
+            # The next start finds the box ticked.
+            {"start_again": None},
+        ] + to_step_2("/pictures/") + [
+            {"expect_checked": {"name": MEDIA, "checked": True}},
+            {"key": "Escape"}, {"expect_exit": 0},
+        ],
+    },
+    {
+        "name": "render",
+        "site": SCRIPTED,
+        "engine": True,
+        "steps": [
+            {"key": "Return", "window": WELCOME}, {"wait_text": "Step 1"},
+            {"expect_checked": {"name": "Run the page's scripts first", "checked": False}},
+            {"key": "ctrl+a"}, {"type": "{site}/script/"},
+            {"click_named": "Run the page's scripts first"},
+            {"expect_file": {"path": INI, "contains": "RunScripts=1"}},
+            {"click_button_named": "Next >>"}, {"wait_text": "Step 2"}, {"key": "Return"},
+            {"wait_text": "2 items found. 2 items selected."},
+            {"key": "Escape"}, {"expect_exit": 0},
+        ],
+    },
     {
         "name": "download",
         "site": SITE,

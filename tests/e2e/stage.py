@@ -1,13 +1,18 @@
 """The stage an end-to-end scenario plays on: a display with a window manager and the
 accessibility bus, a local web site, and the wizard with fresh per-user folders."""
+import functools
 import http.server
 import os
 import signal
 import subprocess
+import tempfile
 import threading
 import time
 
 TIMEOUT = float(os.environ.get("GW_E2E_TIMEOUT", 20))
+# The browser engine's sandbox cannot run as root (a container, a CI machine): Qt's own switch
+# turns it off there, for the wizard's page renderer as for the probe below.
+ENGINE_ENV = {"QTWEBENGINE_DISABLE_SANDBOX": "1"} if os.geteuid() == 0 else {}
 
 
 def wait_for(what, probe, timeout=TIMEOUT, describe=lambda: ""):
@@ -31,6 +36,25 @@ def start(command, env, **kwargs):
     """A helper program; its chatter stays out of the test's output unless asked for."""
     streams = {"stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
     return subprocess.Popen(command, env=env, stdin=subprocess.DEVNULL, **(streams | kwargs))
+
+
+@functools.cache
+def engine_missing(program):
+    """Why the page renderer beside program (where the wizard looks for it) cannot render here,
+    or "" when it can: a build without the engine, or a machine where it cannot start."""
+    helper = program.parent / "grabwright-render"
+    if not os.access(helper, os.X_OK):
+        return f"{helper} is not built (qt6-webengine-dev is missing)"
+    with tempfile.TemporaryDirectory() as out:
+        try:
+            probe = subprocess.run([str(helper), "--address", "data:text/html,<p>x</p>", "--out",
+                                    out, "--render-time", "20"], env=os.environ | ENGINE_ENV,
+                                   capture_output=True, text=True, timeout=60)
+        except subprocess.TimeoutExpired:
+            return "the browser engine did not start within 60 s"
+    if probe.returncode == 0:
+        return ""
+    return "the browser engine cannot start here: " + probe.stderr.strip()[-300:]
 
 
 class Desktop:
@@ -154,9 +178,10 @@ class Program:
     them first, a name ending in "/" being a folder, "{home}" in a text standing for the home
     folder); its output is kept for the failure
     report. start() runs it (again). An xdg-open first on its PATH writes each folder it is
-    asked to open as a line of opened.txt, so no real file manager starts."""
+    asked to open as a line of opened.txt, so no real file manager starts. engine: it runs
+    pages' scripts, in the environment the engine needs here."""
 
-    def __init__(self, path, desktop, home, files):
+    def __init__(self, path, desktop, home, files, engine=False):
         self.path = path
         self.home = home
         config, runtime = home / ".config", home / "runtime"
@@ -179,7 +204,7 @@ class Program:
                         XDG_CACHE_HOME=str(home / ".cache"), XDG_RUNTIME_DIR=str(runtime),
                         PATH=f"{opener.parent}:{desktop.env.get('PATH', '/usr/bin:/bin')}",
                         QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                        QT_SCALE_FACTOR="1", QT_FONT_DPI="96")
+                        QT_SCALE_FACTOR="1", QT_FONT_DPI="96") | (ENGINE_ENV if engine else {})
         self.log = open(home / "output.txt", "w+")
         self.process = None
         self.start()

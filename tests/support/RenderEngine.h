@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <string>
 
 namespace gw::test {
@@ -12,5 +13,11 @@ QString RenderHelperPath();
 // needs), or "" when it can; asked once. The tests run as root, where the engine's sandbox
 // cannot: QTWEBENGINE_DISABLE_SANDBOX is set for this process and what it starts.
 const std::string& RenderEngineMissing();
+
+// A live child of process `parent` (the page renderer it started), or 0.
+qint64 ChildOf(qint64 parent);
+
+// The processes of group `group` that still run (zombies aside), as pids.
+QStringList GroupLeft(qint64 group);
 
 }  // namespace gw::test
