@@ -6,8 +6,7 @@
 
 namespace gw::harvest {
 
-std::uint32_t DistinctTexts::Insert(std::string_view text, bool& added) {
-    const std::uint64_t hash = HashAddress(text);
+std::uint32_t DistinctTexts::Insert(std::string_view text, std::uint64_t hash, bool& added) {
     const auto hashHigh = static_cast<std::uint32_t>(hash >> 32);
     const std::size_t mask = slots_.size() - 1;
     std::size_t slot = hash & mask;

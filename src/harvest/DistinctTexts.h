@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "harvest/AddressHash.h"
+
 namespace gw::harvest {
 
 // Texts each kept once, numbered from 0 in the order first given. Open addressing over the
@@ -15,7 +17,16 @@ class DistinctTexts {
     static constexpr std::uint32_t npos = 0xFFFFFFFF;
 
     // The text's number, and whether it was new.
-    std::uint32_t Insert(std::string_view text, bool& added);
+    std::uint32_t Insert(std::string_view text, bool& added) {
+        return Insert(text, HashAddress(text), added);
+    }
+    // The same, `hash` being the text's HashAddress.
+    std::uint32_t Insert(std::string_view text, std::uint64_t hash, bool& added);
+    // Asks the processor for the slot of a text of that hash, soon to be inserted: a dense
+    // page's lookups go to scattered slots, and fetching a few at once overlaps their waits.
+    void Prefetch(std::uint64_t hash) const {
+        __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+    }
     const std::string& operator[](std::uint32_t number) const { return texts_[number]; }
     std::size_t size() const { return texts_.size(); }
     std::size_t bytes() const { return bytes_; }

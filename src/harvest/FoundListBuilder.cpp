@@ -44,8 +44,7 @@ void HashCounter::Grow() {
             Insert(hash);
 }
 
-void FoundListBuilder::Add(std::string_view entry) {
-    const std::uint64_t hash = HashAddress(entry);
+void FoundListBuilder::Add(std::string_view entry, std::uint64_t hash) {
     // Once the list is full most lookups are for addresses it does not hold; a bit per hash
     // answers them from a table small enough to stay in the cache.
     const std::uint64_t bit = hash >> (64 - kHeldBitsLog2);

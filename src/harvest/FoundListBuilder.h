@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "harvest/AddressHash.h"
 #include "harvest/Harvest.h"
 
 namespace gw::harvest {
@@ -40,7 +41,14 @@ class HashCounter {
 // kFoundCapacity; distinct addresses beyond that are only counted.
 class FoundListBuilder {
   public:
-    void Add(std::string_view entry);
+    void Add(std::string_view entry) { Add(entry, HashAddress(entry)); }
+    // The same, `hash` being the entry's HashAddress.
+    void Add(std::string_view entry, std::uint64_t hash);
+    // Asks the processor for what an entry of that hash, soon added, will look at.
+    void Prefetch(std::uint64_t hash) const {
+        __builtin_prefetch(&heldBits_[(hash >> (64 - kHeldBitsLog2)) / 64]);
+        __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+    }
     FoundLinks Take();
 
   private:

@@ -10,6 +10,10 @@ constexpr std::size_t kNoLimit = std::numeric_limits<std::size_t>::max();
 // What a waiting address costs beyond its text: its string, its slots and its place in line.
 constexpr std::size_t kWaitingOverhead = 64;
 
+// How far ahead in a queue the lookups are fetched: enough to overlap their waits, few enough
+// that what is fetched is still in the cache when it is used.
+constexpr std::size_t kFetchAhead = 16;
+
 }  // namespace
 
 MediaMerge::MediaMerge(const NameFilter& filter, std::string_view fetchedAddress,
@@ -42,10 +46,12 @@ void MediaMerge::Release(std::size_t anchorLimit, std::size_t mediaLimit) {
         const std::size_t anchor = anchors_.empty() ? kNoLimit : anchors_.frontKey();
         const std::size_t media = media_.empty() ? kNoLimit : media_.frontKey();
         if (anchor < media && anchor <= mediaLimit && !anchors_.empty()) {
-            Take(false, anchors_.front());
+            Prefetch(false, anchors_.hashAhead(kFetchAhead));
+            Take(false, anchors_.front(), anchors_.frontHash());
             anchors_.pop();
         } else if (media < anchor && media < anchorLimit && !media_.empty()) {
-            Take(true, media_.front());
+            Prefetch(true, media_.hashAhead(kFetchAhead));
+            Take(true, media_.front(), media_.frontHash());
             media_.pop();
         } else {
             return;
@@ -53,16 +59,25 @@ void MediaMerge::Release(std::size_t anchorLimit, std::size_t mediaLimit) {
     }
 }
 
-void MediaMerge::Take(bool media, std::string_view text) {
+void MediaMerge::Prefetch(bool media, std::uint64_t hash) const {
+    if (!baseDecided_ && !waiting_.empty())
+        (media ? waitingMedia_ : waitingAnchors_).Prefetch(hash);
+    else if (media)
+        resolver_.Prefetch(hash);
+    else
+        found_.Prefetch(hash);
+}
+
+void MediaMerge::Take(bool media, std::string_view text, std::uint64_t hash) {
     if (!baseDecided_ && walk_.base())
         DecideBase(walk_.base());
     if (baseDecided_ || (waiting_.empty() && (!media || MediaResolver::NamesScheme(text)))) {
-        Place(media, text);
+        Place(media, text, hash);
         return;
     }
     DistinctTexts& held = media ? waitingMedia_ : waitingAnchors_;
     bool added = false;
-    const std::uint32_t number = held.Insert(text, added);
+    const std::uint32_t number = held.Insert(text, hash, added);
     if (!added)
         return;
     waiting_.emplace_back(media, number);
@@ -71,10 +86,10 @@ void MediaMerge::Take(bool media, std::string_view text) {
         DecideBase(std::nullopt);
 }
 
-void MediaMerge::Place(bool media, std::string_view text) {
+void MediaMerge::Place(bool media, std::string_view text, std::uint64_t hash) {
     if (!media) {
-        found_.Add(text);
-    } else if (const std::string* entry = resolver_.ResolveOnce(text)) {
+        found_.Add(text, hash);
+    } else if (const std::string* entry = resolver_.ResolveOnce(text, hash)) {
         found_.Add(*entry);
     }
 }
@@ -82,8 +97,10 @@ void MediaMerge::Place(bool media, std::string_view text) {
 void MediaMerge::DecideBase(const std::optional<std::string>& base) {
     baseDecided_ = true;
     resolver_.SetBase(base);
-    for (const auto& [media, number] : waiting_)
-        Place(media, (media ? waitingMedia_ : waitingAnchors_)[number]);
+    for (const auto& [media, number] : waiting_) {
+        const std::string& text = (media ? waitingMedia_ : waitingAnchors_)[number];
+        Place(media, text, HashAddress(text));
+    }
     std::vector<std::pair<bool, std::uint32_t>>().swap(waiting_);
     waitingAnchors_.Clear();
     waitingMedia_.Clear();

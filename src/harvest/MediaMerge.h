@@ -39,8 +39,11 @@ class MediaMerge {
 
   private:
     void Release(std::size_t anchorLimit, std::size_t mediaLimit);
-    void Take(bool media, std::string_view text);
-    void Place(bool media, std::string_view text);
+    // `hash` is the text's HashAddress.
+    void Take(bool media, std::string_view text, std::uint64_t hash);
+    void Place(bool media, std::string_view text, std::uint64_t hash);
+    // Fetches ahead what taking a text of that hash will look at, as things stand.
+    void Prefetch(bool media, std::uint64_t hash) const;
     void DecideBase(const std::optional<std::string>& base);
 
     MediaWalk walk_;

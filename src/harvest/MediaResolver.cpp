@@ -135,13 +135,13 @@ std::optional<std::string> MediaResolver::Join(std::string_view written) {
     return address;
 }
 
-const std::string* MediaResolver::ResolveOnce(std::string_view written) {
+const std::string* MediaResolver::ResolveOnce(std::string_view written, std::uint64_t hash) {
     if (written_.size() >= kMaxRemembered) {
         written_.Clear();
         resolved_.clear();
     }
     bool added = false;
-    const std::uint32_t number = written_.Insert(written, added);
+    const std::uint32_t number = written_.Insert(written, hash, added);
     if (added) {
         std::optional<std::string> entry = Join(written);
         if (entry) {

@@ -29,7 +29,9 @@ class MediaResolver {
 
     // The entry for one address as the page wrote it, the first time it is asked for; nullptr
     // when it yields none or was given before (a second time it could not change the list).
-    const std::string* ResolveOnce(std::string_view written);
+    // `hash` is the written address's HashAddress.
+    const std::string* ResolveOnce(std::string_view written, std::uint64_t hash);
+    void Prefetch(std::uint64_t hash) const { written_.Prefetch(hash); }
 
     // True when the address resolves the same whatever the base: it names its scheme.
     static bool NamesScheme(std::string_view written);

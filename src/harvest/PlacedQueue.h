@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "harvest/AddressHash.h"
+
 namespace gw::harvest {
 
 // Addresses waiting in page order, each with its place (a key that orders it among the others),
@@ -13,13 +15,20 @@ namespace gw::harvest {
 // string each would cost the heap a call per address.
 class PlacedQueue {
   public:
-    void push(std::size_t key, std::string_view text) {
-        entries_.push_back({key, dropped_ + text_.size(), text.size()});
+    void push(std::size_t key, std::string_view text) { push(key, text, HashAddress(text)); }
+    void push(std::size_t key, std::string_view text, std::uint64_t hash) {
+        entries_.push_back({key, dropped_ + text_.size(), text.size(), hash});
         text_.append(text);
     }
     bool empty() const { return head_ == entries_.size(); }
     std::size_t size() const { return entries_.size() - head_; }
     std::size_t frontKey() const { return entries_[head_].key; }
+    // The text's HashAddress, worked out once as it came.
+    std::uint64_t frontHash() const { return entries_[head_].hash; }
+    // That of the text `ahead` places behind the front, or 0 past the last.
+    std::uint64_t hashAhead(std::size_t ahead) const {
+        return head_ + ahead < entries_.size() ? entries_[head_ + ahead].hash : 0;
+    }
     std::string_view front() const {
         const Entry& entry = entries_[head_];
         return std::string_view(text_).substr(entry.offset - dropped_, entry.length);
@@ -43,6 +52,7 @@ class PlacedQueue {
         std::size_t key;
         std::size_t offset;  // counted from the first text ever pushed since the queue was empty
         std::size_t length;
+        std::uint64_t hash;
     };
     void Compact() {
         const std::size_t from = entries_[head_].offset - dropped_;

@@ -1,13 +1,30 @@
 #include "harvest/SrcsetPick.h"
 
+#include <array>
 #include <charconv>
 #include <cstdint>
 
 namespace gw::harvest {
 namespace {
 
+// What a byte is to the split, one bit each: the split asks it of every byte of the value.
+enum ByteKind : std::uint8_t { kOther = 0, kBlank = 1, kComma = 2, kOpening = 4 };
+
+constexpr std::array<std::uint8_t, 256> kByteKinds = [] {
+    std::array<std::uint8_t, 256> kinds{};
+    for (const char c : {' ', '\t', '\n', '\f', '\r'})
+        kinds[static_cast<unsigned char>(c)] = kBlank;
+    kinds[','] = kComma;
+    kinds['('] = kOpening;
+    return kinds;
+}();
+
+bool Is(char c, std::uint8_t kinds) {
+    return (kByteKinds[static_cast<unsigned char>(c)] & kinds) != 0;
+}
+
 bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
+    return Is(c, kBlank);
 }
 
 bool AllDigits(std::string_view text) {
@@ -114,7 +131,7 @@ bool ReadDescriptors(std::string_view text, std::size_t& i, Candidate& candidate
         }
         const std::size_t start = i;
         for (;;) {
-            while (i < n && !IsBlank(text[i]) && text[i] != ',' && text[i] != '(')
+            while (i < n && !Is(text[i], kBlank | kComma | kOpening))
                 ++i;
             if (i == n || text[i] != '(')
                 break;
@@ -133,7 +150,7 @@ std::optional<std::string_view> PickFromSrcset(std::string_view srcset) {
     std::optional<Candidate> best;
     std::size_t i = 0;
     while (i < srcset.size()) {
-        while (i < srcset.size() && (IsBlank(srcset[i]) || srcset[i] == ','))
+        while (i < srcset.size() && Is(srcset[i], kBlank | kComma))
             ++i;
         if (i == srcset.size())
             break;
