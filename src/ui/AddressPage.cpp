@@ -56,7 +56,8 @@ AddressPage::AddressPage(QWidget* parent) : WizardPage(QStringLiteral("AddressPa
     runScriptsBox_ =
         new QCheckBox(QStringLiteral("Run the page's scripts first (slower)"), stepFrame);
     runScriptsBox_->setObjectName(QStringLiteral("runScriptsBox"));
-    runScriptsBox_->setAccessibleName(QStringLiteral("Run the page's scripts first"));
+    // A screen reader says what the eye reads.
+    runScriptsBox_->setAccessibleName(runScriptsBox_->text());
     runScriptsBox_->setGeometry(twips(240), twips(1800), twips(4200), twips(375));
     if (CanRunScripts()) {
         runScriptsBox_->setChecked(settings::ReadRunScripts());
