@@ -152,6 +152,31 @@ TEST_F(Render, ACookieThePagesScriptSetsGoesWithTheDownloads) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), gw::test::FileBytes("t.zip"));
 }
 
+// A page the engine cannot show is a one-line reason and exit 1, and nothing stays behind.
+TEST_F(Render, APageItCannotShowIsAClearError) {
+    gw::test::DownloadServer server;
+    server.serve("/text/list.json", "[\"a.zip\"]");
+    const struct {
+        std::string address;
+        const char* reason;
+    } cases[] = {
+        {server.url("/text/list.json"),
+         "grabwright-cli: the page is not HTML but application/json"},
+        // Nothing listens on the port a server that ended had.
+        {gw::test::DownloadServer().url("/text/page.html"),
+         "grabwright-cli: net::ERR_CONNECTION_REFUSED"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = RunCli({"--render", "--list", QString::fromStdString(c.address)});
+        EXPECT_EQ(run.exitCode, 1) << c.address;
+        EXPECT_TRUE(run.out.empty()) << run.out;
+        EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
+        EXPECT_TRUE(QDir(QString::fromStdString(gw::test::TestRoot()) + "/tmp")
+                        .isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+            << c.address;
+    }
+}
+
 TEST(RenderKilled, IsAClearErrorAndLeavesNothingBehind) {
     if (!gw::test::RenderEngineMissing().empty())
         GTEST_SKIP() << gw::test::RenderEngineMissing();
