@@ -163,7 +163,7 @@ std::size_t MediaWalk::TakeName(std::string_view text, std::size_t i, std::strin
                                 bool alsoEquals) {
     for (; i < text.size(); ++i) {
         const char c = text[i];
-        if (IsBlank(c) || c == '/' || c == '>' || (alsoEquals && c == '='))
+        if (Ends(c, alsoEquals ? kEndsAttrName : kEndsTagName))
             return i;
         // Past the longest name looked for, one more byte marks it as none of them.
         if (name.size() <= kLongestName)
@@ -375,7 +375,7 @@ bool MediaWalk::RawTextGoesOn(char c) {
         rawMatched_ = LowerAscii(c) == rawEnd_[inName] ? rawMatched_ + 1 : (c == '<' ? 1 : 0);
         return true;
     }
-    if (IsBlank(c) || c == '/' || c == '>')
+    if (Ends(c, kEndsTagName))
         return false;
     rawMatched_ = c == '<' ? 1 : 0;
     return true;
@@ -416,7 +416,7 @@ void MediaWalk::Step(char c, std::size_t position, PlacedQueue& found) {
                 state_ = c == '>' ? State::Data : State::BogusComment;
                 return;
             case State::TagName:
-                if (IsBlank(c) || c == '/' || c == '>')
+                if (Ends(c, kEndsTagName))
                     EndTagName();
                 if (IsBlank(c)) {
                     state_ = State::BeforeAttrName;
@@ -445,7 +445,7 @@ void MediaWalk::Step(char c, std::size_t position, PlacedQueue& found) {
                 state_ = State::AttrName;
                 continue;
             case State::AttrName:
-                if (IsBlank(c) || c == '/' || c == '>') {
+                if (Ends(c, kEndsTagName)) {
                     EndAttrName();
                     state_ = State::AfterAttrName;
                     continue;
