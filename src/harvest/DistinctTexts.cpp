@@ -6,25 +6,34 @@
 
 namespace gw::harvest {
 
-std::uint32_t DistinctTexts::Insert(std::string_view text, std::uint64_t hash, bool& added) {
+std::size_t DistinctTexts::SlotOf(std::string_view text, std::uint64_t hash) const {
     const auto hashHigh = static_cast<std::uint32_t>(hash >> 32);
     const std::size_t mask = slots_.size() - 1;
     std::size_t slot = hash & mask;
     for (; slots_[slot].number != npos; slot = (slot + 1) & mask) {
         const Slot& held = slots_[slot];
-        if (held.hashHigh == hashHigh && texts_[held.number] == text) {
-            added = false;
-            return held.number;
-        }
+        if (held.hashHigh == hashHigh && (*this)[held.number] == text)
+            break;
     }
-    added = true;
-    const auto number = static_cast<std::uint32_t>(texts_.size());
-    texts_.emplace_back(text);
-    bytes_ += text.size();
-    slots_[slot] = {hashHigh, number};
-    if (texts_.size() * 2 > slots_.size())
+    return slot;
+}
+
+std::uint32_t DistinctTexts::Insert(std::string_view text, std::uint64_t hash, bool& added) {
+    const std::size_t slot = SlotOf(text, hash);
+    added = slots_[slot].number == npos;
+    if (!added)
+        return slots_[slot].number;
+    const auto number = static_cast<std::uint32_t>(size());
+    held_ += text;
+    starts_.push_back(held_.size());
+    slots_[slot] = {static_cast<std::uint32_t>(hash >> 32), number};
+    if (size() * 2 > slots_.size())
         Grow();
     return number;
+}
+
+bool DistinctTexts::Contains(std::string_view text, std::uint64_t hash) const {
+    return slots_[SlotOf(text, hash)].number != npos;
 }
 
 void DistinctTexts::Grow() {
@@ -33,7 +42,7 @@ void DistinctTexts::Grow() {
     for (const Slot& held : old) {
         if (held.number == npos)
             continue;
-        std::size_t slot = HashAddress(texts_[held.number]) & mask;
+        std::size_t slot = HashAddress((*this)[held.number]) & mask;
         while (slots_[slot].number != npos)
             slot = (slot + 1) & mask;
         slots_[slot] = held;
@@ -41,9 +50,9 @@ void DistinctTexts::Grow() {
 }
 
 void DistinctTexts::Clear() {
-    std::vector<std::string>().swap(texts_);
+    std::string().swap(held_);
+    starts_.assign(1, 0);
     slots_.assign(256, Slot{});
-    bytes_ = 0;
 }
 
 }  // namespace gw::harvest

@@ -22,14 +22,19 @@ class DistinctTexts {
     }
     // The same, `hash` being the text's HashAddress.
     std::uint32_t Insert(std::string_view text, std::uint64_t hash, bool& added);
+    // Whether the text is held, `hash` being its HashAddress.
+    bool Contains(std::string_view text, std::uint64_t hash) const;
     // Asks the processor for the slot of a text of that hash, soon to be inserted: a dense
     // page's lookups go to scattered slots, and fetching a few at once overlaps their waits.
     void Prefetch(std::uint64_t hash) const {
         __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
     }
-    const std::string& operator[](std::uint32_t number) const { return texts_[number]; }
-    std::size_t size() const { return texts_.size(); }
-    std::size_t bytes() const { return bytes_; }
+    std::string_view operator[](std::uint32_t number) const {
+        return std::string_view(held_).substr(starts_[number],
+                                              starts_[number + 1] - starts_[number]);
+    }
+    std::size_t size() const { return starts_.size() - 1; }
+    std::size_t bytes() const { return held_.size(); }
     void Clear();
 
   private:
@@ -37,11 +42,15 @@ class DistinctTexts {
         std::uint32_t hashHigh = 0;
         std::uint32_t number = npos;
     };
+    // Where the text is held, else the free slot where it would go.
+    std::size_t SlotOf(std::string_view text, std::uint64_t hash) const;
     void Grow();
 
-    std::vector<std::string> texts_;
+    // The texts one after another, each starting where starts_ says: a lookup reads one
+    // place besides its slot.
+    std::string held_;
+    std::vector<std::size_t> starts_ = {0};
     std::vector<Slot> slots_ = std::vector<Slot>(256);
-    std::size_t bytes_ = 0;
 };
 
 }  // namespace gw::harvest

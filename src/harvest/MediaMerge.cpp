@@ -98,7 +98,7 @@ void MediaMerge::DecideBase(const std::optional<std::string>& base) {
     baseDecided_ = true;
     resolver_.SetBase(base);
     for (const auto& [media, number] : waiting_) {
-        const std::string& text = (media ? waitingMedia_ : waitingAnchors_)[number];
+        const std::string_view text = (media ? waitingMedia_ : waitingAnchors_)[number];
         Place(media, text, HashAddress(text));
     }
     std::vector<std::pair<bool, std::uint32_t>>().swap(waiting_);

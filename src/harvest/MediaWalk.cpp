@@ -12,6 +12,16 @@ namespace {
 // Longer tag and attribute names than these name nothing this reading looks for.
 constexpr std::size_t kLongestName = 16;
 
+// Tags of media remembered whole, so that a repeat is known at a glance: at most this long
+// each, and this much in all.
+constexpr std::size_t kLongestRememberedTag = 512;
+constexpr std::size_t kMaxRememberedTagBytes = 4 << 20;
+
+bool NamesMedia(TagKind kind) {
+    return kind == TagKind::Picture || kind == TagKind::Video || kind == TagKind::Sound ||
+           kind == TagKind::Object;
+}
+
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\f';
 }
@@ -280,6 +290,20 @@ std::size_t MediaWalk::ReadWholeTag(std::string_view text, std::size_t i, std::s
         return i + 1;
     const std::string_view name = text.substr(nameStart, i - nameStart);
     const TagKind kind = end ? TagKind::Other : KindOf(name);
+    // A dense page repeats its pictures' tags. One met before byte for byte gives nothing new,
+    // its addresses being in line already, and one with no ">" inside its values ends at the
+    // first: a repeat is known by that stretch alone.
+    std::string_view stretch;
+    std::uint64_t stretchHash = 0;
+    if (!end && NamesMedia(kind)) {
+        const std::size_t close = FindEitherByte(text, i, '>', '>');
+        if (close < n && close + 2 - nameStart <= kLongestRememberedTag) {
+            stretch = text.substr(nameStart - 1, close + 2 - nameStart);
+            stretchHash = HashAddress(stretch);
+            if (tagsRead_.Contains(stretch, stretchHash))
+                return close + 1;
+        }
+    }
     // Kept from tag to tag: only the values of the attributes marked present are read.
     TagAttributes& attributes = attributes_;
     attributes.present = 0;
@@ -343,6 +367,11 @@ std::size_t MediaWalk::ReadWholeTag(std::string_view text, std::size_t i, std::s
         if (keptBytes > kMaxElementBytes)
             attributes.present = referenced = 0;
         Element(kind, attributes, referenced, position + i, found);
+        if (!stretch.empty() && stretch.data() + stretch.size() == text.data() + i + 1 &&
+            tagsRead_.bytes() < kMaxRememberedTagBytes) {
+            bool added = false;
+            tagsRead_.Insert(stretch, stretchHash, added);
+        }
         if (kind == TagKind::TextOnly) {
             rawEnd_.clear();
             for (const char c : name.substr(0, kLongestName + 1))

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "harvest/DistinctTexts.h"
 #include "harvest/MediaElements.h"
 
 namespace gw::harvest {
@@ -94,6 +95,7 @@ class MediaWalk {
     std::size_t rawMatched_ = 0;  // of "</" and rawEnd_, the bytes seen so far
     std::optional<std::string> base_;
     std::string decoded_[kMediaAttributeCount];
+    DistinctTexts tagsRead_;  // tags of media read whole, up to their first ">"
 };
 
 }  // namespace gw::harvest

@@ -98,6 +98,10 @@ const MediaCase kCases[] = {
      "<img src=\" a b.png \"><img src=\"c\td\ne.png\"><img src=\"\xe9.png\">"
      "<img\r\nsrc=\"lr.png\"><img src=\"l\r\nr2.png\">",
      {"a%20b.png", "cde.png", "%E9.png", "lr.png", "lr2.png"}},
+    {"a repeated tag is known by all its bytes, a quoted \">\" included",
+     "<img alt=\">\" src=\"q.png\"><img alt=\">\" src=\"r.png\"><img src=\"q.png\">"
+     "<img alt=\">\" src=\"r.png\"><video src=v.mp4><video src=v.mp4 poster=p.png>",
+     {"q.png", "r.png", "v.mp4", "p.png"}},
     {"page order, the anchor first within one tag, duplicates without fragment",
      "<a href=\"z.zip\">z</a><img src=\"i.png\" href=\"h.zip\"><a href=\"i.png\">i</a>"
      "<img src=\"p.png#a\"><img src=\"p.png#b\">",
