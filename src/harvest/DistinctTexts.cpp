@@ -32,8 +32,8 @@ std::uint32_t DistinctTexts::Insert(std::string_view text, std::uint64_t hash, b
     return number;
 }
 
-bool DistinctTexts::Contains(std::string_view text, std::uint64_t hash) const {
-    return slots_[SlotOf(text, hash)].number != npos;
+std::uint32_t DistinctTexts::Find(std::string_view text, std::uint64_t hash) const {
+    return slots_[SlotOf(text, hash)].number;
 }
 
 void DistinctTexts::Grow() {

@@ -22,8 +22,8 @@ class DistinctTexts {
     }
     // The same, `hash` being the text's HashAddress.
     std::uint32_t Insert(std::string_view text, std::uint64_t hash, bool& added);
-    // Whether the text is held, `hash` being its HashAddress.
-    bool Contains(std::string_view text, std::uint64_t hash) const;
+    // The text's number, or npos when it is not held; `hash` is its HashAddress.
+    std::uint32_t Find(std::string_view text, std::uint64_t hash) const;
     // Asks the processor for the slot of a text of that hash, soon to be inserted: a dense
     // page's lookups go to scattered slots, and fetching a few at once overlaps their waits.
     void Prefetch(std::uint64_t hash) const {

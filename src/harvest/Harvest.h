@@ -67,6 +67,10 @@ struct HarvestOptions {
     std::vector<std::string> excludes;
     // Also the pictures, videos and sounds that the page's elements name.
     bool media = false;
+    // Runs `beside` on another thread while it runs `here`, and returns when both have ended.
+    // Given, a whole page's media reading runs beside its anchor walk.
+    std::function<void(const std::function<void()>& beside, const std::function<void()>& here)>
+        runBeside;
 };
 
 // From page text to found list: scans the page for links matching `pattern` and, when it

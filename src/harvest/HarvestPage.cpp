@@ -1,19 +1,29 @@
+#include <algorithm>
+
 #include "harvest/PageHarvest.h"
+#include "harvest/WalkedStretches.h"
 
 namespace gw::harvest {
 namespace {
 
 constexpr std::size_t kWholeStretch = 1 << 20;
 
+HarvestOptions LookingFor(std::string_view pattern) {
+    HarvestOptions options;
+    options.patterns = {std::string(pattern)};
+    return options;
+}
+
 }  // namespace
 
 PageHarvest::PageHarvest(std::string_view pattern, std::string_view fetchedAddress,
                          const HarvestProgress& progress)
-    : PageHarvest(HarvestOptions{{std::string(pattern)}, {}, false}, fetchedAddress, progress) {}
+    : PageHarvest(LookingFor(pattern), fetchedAddress, progress) {}
 
 PageHarvest::PageHarvest(const HarvestOptions& options, std::string_view fetchedAddress,
                          const HarvestProgress& progress)
     : progress_(progress),
+      runBeside_(options.runBeside),
       scanProgress_(progress_ ? ScanProgress([this](std::size_t done, std::size_t total) {
           progress_(HarvestStage::Scanning, done, total);
       })
@@ -73,6 +83,8 @@ void PageHarvest::ToMedia(std::string_view text, const std::vector<std::size_t>&
 }
 
 Harvest PageHarvest::Finish(std::string_view lastText, const std::vector<std::size_t>& lineBreaks) {
+    if (scan_.media() && runBeside_ && lastText.size() > kWholeStretch)
+        return FinishBeside(lastText, lineBreaks);
     // With media, the two readings take a long text a stretch at a time, so that what one
     // has found waits for the other only as long as a stretch.
     const std::size_t stretchSize = scan_.media() ? kWholeStretch : lastText.size();
@@ -90,6 +102,71 @@ Harvest PageHarvest::Finish(std::string_view lastText, const std::vector<std::si
         }
         scan_.Add(stretch);
     }
+    return ListFound(lastText);
+}
+
+Harvest PageHarvest::FinishBeside(std::string_view text,
+                                  const std::vector<std::size_t>& lineBreaks) {
+    MediaMerge& media = *scan_.media();
+    const std::size_t start = received_;
+    const std::size_t count = (text.size() + kWholeStretch - 1) / kWholeStretch;
+    WalkedStretches walked;
+    // Either side that fails stops the other, so that neither waits for what will not come.
+    const auto stoppingOnFailure = [&walked](const auto& work) {
+        try {
+            work();
+        } catch (...) {
+            walked.Stop();
+            throw;
+        }
+    };
+    const auto walkAll = [&] {
+        auto breaks = lineBreaks.begin();
+        for (std::size_t done = 0; done < text.size(); done += kWholeStretch) {
+            PlacedQueue* into = walked.NextToFill();
+            if (!into)
+                return;
+            const std::string_view stretch = text.substr(done, kWholeStretch);
+            std::size_t from = 0;
+            for (; breaks != lineBreaks.end() && *breaks - done <= stretch.size(); ++breaks) {
+                media.Walk(stretch.substr(from, *breaks - done - from), start + done + from, *into);
+                media.WalkLineBreak(*into);
+                from = *breaks - done;
+            }
+            media.Walk(stretch.substr(from), start + done + from, *into);
+            media.ResolveAhead(*into);
+            walked.Filled(media.WalkReadBase());
+        }
+    };
+    std::size_t taken = 0;
+    // Hands the merge each stretch walked so far, or at least up to `atLeast` stretches.
+    const auto take = [&](std::size_t atLeast) {
+        bool baseRead = false;
+        while (PlacedQueue* stretch = walked.NextWalked(taken < atLeast, baseRead)) {
+            ++taken;
+            media.TakeWalked(*stretch, start + std::min(taken * kWholeStretch, text.size()),
+                             baseRead);
+            walked.Taken();
+        }
+        // Once the whole page is walked its base is known, and what waited for it goes on.
+        if (taken == count)
+            media.WalkEnded();
+    };
+    // The anchor walk runs up to as many stretches ahead of the media reading as the reading
+    // may run ahead of it: the page's first pictures cost the reading the most.
+    const auto walkAnchors = [&] {
+        for (std::size_t stretch = 0; stretch + 1 < count; ++stretch) {
+            take(stretch + 1 > WalkedStretches::kSlots ? stretch + 1 - WalkedStretches::kSlots : 0);
+            scan_.Add(text.substr(stretch * kWholeStretch, kWholeStretch));
+        }
+        take(count);
+    };
+    runBeside_([&] { stoppingOnFailure(walkAll); }, [&] { stoppingOnFailure(walkAnchors); });
+    received_ = start + text.size();
+    return ListFound(text.substr((count - 1) * kWholeStretch));
+}
+
+Harvest PageHarvest::ListFound(std::string_view lastText) {
     FoundLinks found = scan_.Finish(lastText);
     Harvest harvest;
     harvest.addresses = std::move(found.addresses);

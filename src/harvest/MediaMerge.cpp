@@ -18,14 +18,56 @@ constexpr std::size_t kFetchAhead = 16;
 
 MediaMerge::MediaMerge(const NameFilter& filter, std::string_view fetchedAddress,
                        FoundListBuilder& found)
-    : resolver_(filter, fetchedAddress), found_(found) {}
+    : resolver_(filter, fetchedAddress), ahead_(filter, fetchedAddress), found_(found) {}
 
 void MediaMerge::AddText(std::string_view text, std::size_t position) {
     walk_.Add(text, position, media_);
     read_ = position + text.size();
+    if (!base_)
+        base_ = walk_.base();
+}
+
+void MediaMerge::ResolveAhead(const PlacedQueue& walked) {
+    // A page with a <base> needs entries resolved with that instead.
+    if (!walk_.base())
+        ResolveAhead(walked, 1);
+}
+
+void MediaMerge::ResolveAhead(const PlacedQueue& walked, int half) {
+    for (std::size_t i = 0; i < walked.size(); ++i) {
+        if (EntriesAhead::HalfOf(walked.hashAhead(i)) == half)
+            ahead_.Resolve(walked.textAhead(i), walked.hashAhead(i));
+    }
+}
+
+void MediaMerge::TakeWalked(PlacedQueue& walked, std::size_t readTo, bool baseRead) {
+    // The walk, reading on, sets its base once and never again.
+    if (!base_ && baseRead)
+        base_ = walk_.base();
+    if (!base_ && !baseDecided_)
+        ResolveAhead(walked, 0);
+    for (; !walked.empty(); walked.pop())
+        media_.push(walked.frontKey(), walked.front(), walked.frontHash());
+    read_ = readTo;
+}
+
+void MediaMerge::WalkEnded() {
+    // What the walk's thread resolved ahead is all there is, and may be read.
+    if (!baseDecided_)
+        DecideBase(base_, &ahead_);
 }
 
 void MediaMerge::AddAnchor(std::size_t spanBegin, std::string_view entry) {
+    // Usually the media reading has passed the anchor and nothing waits before it: it goes in
+    // at once, after the media addresses before it.
+    if (anchors_.empty() && spanBegin <= read_) {
+        while (!media_.empty() && media_.frontKey() < 2 * spanBegin) {
+            Take(true, media_.front(), media_.frontHash());
+            media_.pop();
+        }
+        Take(false, entry, HashAddress(entry));
+        return;
+    }
     anchors_.push(2 * spanBegin, entry);
 }
 
@@ -38,7 +80,7 @@ void MediaMerge::Release(std::size_t anchorsFrom) {
 void MediaMerge::Finish() {
     Release(kNoLimit, kNoLimit);
     if (!baseDecided_)
-        DecideBase(walk_.base());
+        DecideBase(base_, &ahead_);
 }
 
 void MediaMerge::Release(std::size_t anchorLimit, std::size_t mediaLimit) {
@@ -69,9 +111,9 @@ void MediaMerge::Prefetch(bool media, std::uint64_t hash) const {
 }
 
 void MediaMerge::Take(bool media, std::string_view text, std::uint64_t hash) {
-    if (!baseDecided_ && walk_.base())
-        DecideBase(walk_.base());
-    if (baseDecided_ || (waiting_.empty() && (!media || MediaResolver::NamesScheme(text)))) {
+    if (!baseDecided_ && base_)
+        DecideBase(base_);
+    if (baseDecided_ || (waiting_.empty() && (!media || AddressJoiner::NamesScheme(text)))) {
         Place(media, text, hash);
         return;
     }
@@ -94,9 +136,9 @@ void MediaMerge::Place(bool media, std::string_view text, std::uint64_t hash) {
     }
 }
 
-void MediaMerge::DecideBase(const std::optional<std::string>& base) {
+void MediaMerge::DecideBase(const std::optional<std::string>& base, const EntriesAhead* ahead) {
     baseDecided_ = true;
-    resolver_.SetBase(base);
+    resolver_.SetBase(base, ahead);
     for (const auto& [media, number] : waiting_) {
         const std::string_view text = (media ? waitingMedia_ : waitingAnchors_)[number];
         Place(media, text, HashAddress(text));

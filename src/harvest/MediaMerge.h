@@ -29,6 +29,24 @@ class MediaMerge {
     // Page text from `position` on, in order; LineBreak() where the line rule removed a line end.
     void AddText(std::string_view text, std::size_t position);
     void LineBreak() { walk_.LineBreak(media_); }
+
+    // The same reading split, so that the walk may run on another thread than the anchor walk:
+    // Walk(), WalkLineBreak() and ResolveAhead() touch nothing but the walk, their queue and
+    // one half of the entries ahead; TakeWalked() then hands what the walk found to the merge,
+    // the text read up to `readTo`, and WalkEnded() says that it has read the whole page.
+    void Walk(std::string_view text, std::size_t position, PlacedQueue& walked) {
+        walk_.Add(text, position, walked);
+    }
+    void WalkLineBreak(PlacedQueue& walked) { walk_.LineBreak(walked); }
+    // Works out ahead, with the page's own address, the entries of one half of what the walk
+    // found: the list takes them unless a <base> turns up. TakeWalked() does the other half.
+    void ResolveAhead(const PlacedQueue& walked);
+    // Whether the walk has read a <base>, to be told across threads with what it walked.
+    bool WalkReadBase() const { return walk_.base().has_value(); }
+    // `baseRead`: WalkReadBase() as the walk ended that stretch.
+    void TakeWalked(PlacedQueue& walked, std::size_t readTo, bool baseRead);
+    void WalkEnded();
+
     // An anchor's found entry, its span starting at `spanBegin`, in the anchor walk's order.
     void AddAnchor(std::size_t spanBegin, std::string_view entry);
     // The anchor walk gives no span starting before `anchorsFrom`: what comes before it and
@@ -44,10 +62,15 @@ class MediaMerge {
     void Place(bool media, std::string_view text, std::uint64_t hash);
     // Fetches ahead what taking a text of that hash will look at, as things stand.
     void Prefetch(bool media, std::uint64_t hash) const;
-    void DecideBase(const std::optional<std::string>& base);
+    void DecideBase(const std::optional<std::string>& base, const EntriesAhead* ahead = nullptr);
+    // Of the walk's finds, those in the given half of the entries ahead.
+    void ResolveAhead(const PlacedQueue& walked, int half);
 
     MediaWalk walk_;
+    // The walk's base as of what it has handed over: the walk may be reading on meanwhile.
+    std::optional<std::string> base_;
     MediaResolver resolver_;
+    EntriesAhead ahead_;  // each half touched by one thread only, until the walk has ended
     FoundListBuilder& found_;
     PlacedQueue media_;
     PlacedQueue anchors_;

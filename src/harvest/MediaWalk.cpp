@@ -300,7 +300,7 @@ std::size_t MediaWalk::ReadWholeTag(std::string_view text, std::size_t i, std::s
         if (close < n && close + 2 - nameStart <= kLongestRememberedTag) {
             stretch = text.substr(nameStart - 1, close + 2 - nameStart);
             stretchHash = HashAddress(stretch);
-            if (tagsRead_.Contains(stretch, stretchHash))
+            if (tagsRead_.Find(stretch, stretchHash) != DistinctTexts::npos)
                 return close + 1;
         }
     }

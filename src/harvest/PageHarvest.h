@@ -36,8 +36,13 @@ class PageHarvest {
     // The next stretch of `bytes` without line ends, which the media reading hears at once.
     std::string_view NextStretch(std::string_view& bytes, MediaMerge* media, std::size_t& position);
     void ToMedia(std::string_view text, const std::vector<std::size_t>& lineBreaks);
+    // A whole text, its media reading on runBeside_'s thread beside its anchor walk.
+    Harvest FinishBeside(std::string_view text, const std::vector<std::size_t>& lineBreaks);
+    // The found list once the anchor walk ends with `lastText`.
+    Harvest ListFound(std::string_view lastText);
 
     HarvestProgress progress_;
+    std::function<void(const std::function<void()>&, const std::function<void()>&)> runBeside_;
     ScanProgress scanProgress_;
     LineEnds lineEnds_;
     std::string joined_;

@@ -29,8 +29,10 @@ class PlacedQueue {
     std::uint64_t hashAhead(std::size_t ahead) const {
         return head_ + ahead < entries_.size() ? entries_[head_ + ahead].hash : 0;
     }
-    std::string_view front() const {
-        const Entry& entry = entries_[head_];
+    std::string_view front() const { return textAhead(0); }
+    // The text `ahead` places behind the front, which must be there.
+    std::string_view textAhead(std::size_t ahead) const {
+        const Entry& entry = entries_[head_ + ahead];
         return std::string_view(text_).substr(entry.offset - dropped_, entry.length);
     }
     void pop() {

@@ -2,6 +2,7 @@
 
 #include "CutPatterns.h"
 #include "harvest/Harvest.h"
+#include "platform/SideThread.h"
 
 namespace gw::harvest {
 namespace {
@@ -136,6 +137,73 @@ TEST(MediaHarvest, AnElementLongerThanItsBoundYieldsNothing) {
     EXPECT_TRUE(cuts::SameHarvest(
         cuts::HarvestInPieces(page, {1000, 600000, page.size() - 10}, "http://h/d/", options),
         whole));
+}
+
+// A page of some megabytes, each line one of the table's pages (but those with a <base> or a
+// <plaintext>, which would end the markup) and a picture and an anchor of its own, so that the
+// list fills up; `baseFrom`: a <base> in the first line from there.
+std::string LongPage(std::size_t baseFrom = std::string::npos) {
+    std::vector<std::string> pages;
+    for (const MediaCase& c : kCases) {
+        if (c.page.find("<base") == std::string::npos &&
+            c.page.find("<plaintext") == std::string::npos)
+            pages.push_back(c.page);
+    }
+    std::string page;
+    for (std::size_t line = 0; page.size() < (7u << 19); ++line) {
+        if (page.size() >= baseFrom) {
+            page += "<base href=\"http://cdn.example/b/\">";
+            baseFrom = std::string::npos;
+        }
+        page += pages[line % pages.size()] + "<img src=\"p" + std::to_string(line) +
+                ".png\"><a href=\"f" + std::to_string(line) + ".zip\">f</a>\n";
+    }
+    return page;
+}
+
+// Lines of 256 bytes of text, so that a line end the line rule removes falls at the end of
+// every stretch, each inside a tag (where it counts as a blank).
+std::string LinedPage() {
+    std::string page;
+    for (std::size_t line = 0; page.size() < (5u << 19); ++line) {
+        std::string text = "alt=\"y\"><a href=\"g" + std::to_string(line) + ".zip\">g</a>";
+        const std::string open = "<img src=s" + std::to_string(line) + ".png";
+        text += std::string(256 - text.size() - open.size(), '.') + open;
+        page += text + "\r\n";
+    }
+    return page;
+}
+
+// The media reading on a thread of its own beside the anchor walk, as the wizard runs a whole
+// page, finds what it finds on one thread.
+TEST(MediaHarvest, BesideTheAnchorWalkItFindsWhatItFindsAlone) {
+    platform::SideThread side;
+    const HarvestOptions alone = cuts::WithMedia("*");
+    HarvestOptions beside = alone;
+    beside.runBeside = [&side](const std::function<void()>& walk,
+                               const std::function<void()>& here) { side.Run(walk, here); };
+    const struct {
+        const char* name;
+        std::string page;
+    } rows[] = {{"no base, the list full", LongPage()},
+                {"a base in the third stretch", LongPage(5u << 19)},
+                {"a base in the last stretch", LongPage(13u << 18)},
+                {"removed line ends at every stretch end", LinedPage()}};
+    for (const auto& row : rows) {
+        const Harvest one = cuts::HarvestWhole(row.page, "http://h/d/page.html", alone);
+        EXPECT_TRUE(cuts::SameHarvest(
+            cuts::HarvestWhole(row.page, "http://h/d/page.html", beside), one))
+            << row.name;
+        EXPECT_GT(one.addresses.size(), 1000u) << row.name;
+    }
+    // One side failing stops the other: the failure comes back, nothing waits for ever.
+    int calls = 0;
+    EXPECT_THROW(HarvestPage(LongPage(), "http://h/d/", beside, {},
+                             [&](HarvestStage, std::size_t, std::size_t) {
+                                 if (++calls == 3)
+                                     throw std::runtime_error("stopped");
+                             }),
+                 std::runtime_error);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "platform/CommitThread.h"
 #include "platform/Hasher.h"
 #include "platform/PieceThread.h"
+#include "platform/SideThread.h"
 #include "support/TempEnvironment.h"
 
 namespace fs = std::filesystem;
@@ -89,6 +90,48 @@ TEST(PieceThread, HoldsTheCallerBackAndKeepsWhatTheConsumerThrew) {
     EXPECT_LE(mostAhead, kBound + 2 * kPiece);
     test(true);
     EXPECT_EQ(calls, 2);
+}
+
+// The two halves run at once (`beside` waits for what `here` sets), run after run on the one
+// thread; what either throws reaches the caller, and only once `beside` has ended.
+TEST(SideThread, RunsBothHalvesAtOnceAndThrowsWhatEitherThrew) {
+    SideThread thread;
+    const struct {
+        bool besideThrows, hereThrows;
+        const char* reason;
+    } rows[] = {{false, false, ""},
+                {true, false, "the media reading broke"},
+                {false, true, "the anchor walk broke"},
+                {true, true, "the anchor walk broke"},
+                {false, false, ""}};
+    for (const auto& row : rows) {
+        for (int run = 0; run < 50; ++run) {
+            std::atomic<bool> hereStarted{false}, besideEnded{false};
+            bool endedBeforeThrow = false;
+            std::string reason;
+            try {
+                thread.Run(
+                    [&] {
+                        while (!hereStarted)
+                            std::this_thread::yield();
+                        besideEnded = true;
+                        if (row.besideThrows)
+                            throw std::runtime_error("the media reading broke");
+                    },
+                    [&] {
+                        hereStarted = true;
+                        if (row.hereThrows)
+                            throw std::runtime_error("the anchor walk broke");
+                    });
+            } catch (const std::exception& caught) {
+                reason = caught.what();
+                endedBeforeThrow = besideEnded;
+            }
+            EXPECT_EQ(reason, row.reason);
+            EXPECT_TRUE(besideEnded);
+            EXPECT_TRUE(reason.empty() || endedBeforeThrow);
+        }
+    }
 }
 
 // Bytes in pieces hash as the whole; a restart forgets what came before.
