@@ -191,8 +191,8 @@ TEST(MediaHarvest, BesideTheAnchorWalkItFindsWhatItFindsAlone) {
                 {"removed line ends at every stretch end", LinedPage()}};
     for (const auto& row : rows) {
         const Harvest one = cuts::HarvestWhole(row.page, "http://h/d/page.html", alone);
-        EXPECT_TRUE(cuts::SameHarvest(
-            cuts::HarvestWhole(row.page, "http://h/d/page.html", beside), one))
+        EXPECT_TRUE(
+            cuts::SameHarvest(cuts::HarvestWhole(row.page, "http://h/d/page.html", beside), one))
             << row.name;
         EXPECT_GT(one.addresses.size(), 1000u) << row.name;
     }
