@@ -15,7 +15,7 @@ constexpr std::size_t kLongestName = 16;
 // Tags of media remembered whole, so that a repeat is known at a glance: at most this long
 // each, and this much in all.
 constexpr std::size_t kLongestRememberedTag = 512;
-constexpr std::size_t kMaxRememberedTagBytes = 4 << 20;
+constexpr std::size_t kMaxRememberedTagBytes = 1 << 20;
 
 bool NamesMedia(TagKind kind) {
     return kind == TagKind::Picture || kind == TagKind::Video || kind == TagKind::Sound ||
