@@ -30,11 +30,12 @@ double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// The processor time of this thread alone: on a machine shared with other work, the wall clock
-// also counts the time the harvest waited for a core.
-double threadCpuSeconds() {
+// The processor time of this thread alone (or, with CLOCK_PROCESS_CPUTIME_ID, of all threads):
+// on a machine shared with other work, the wall clock also counts the time the harvest waited
+// for a core.
+double cpuSeconds(clockid_t clock = CLOCK_THREAD_CPUTIME_ID) {
     timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    clock_gettime(clock, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
@@ -74,11 +75,11 @@ int benchPage(const char* path, const std::string& fileSpec, const std::string& 
     for (int run = 0; run < runs; ++run) {
         progressCalls = 0;
         const auto start = Clock::now();
-        const double cpuStart = threadCpuSeconds();
+        const double cpuStart = cpuSeconds();
         found = gw::harvest::ScanAnchors(page, address, pattern,
                                          [&](std::size_t, std::size_t) { ++progressCalls; });
         gw::harvest::RemoveDuplicates(found.addresses);
-        bestCpu = std::min(bestCpu, threadCpuSeconds() - cpuStart);
+        bestCpu = std::min(bestCpu, cpuSeconds() - cpuStart);
         best = std::min(best, secondsSince(start));
     }
     const double megabytes = static_cast<double>(page.size()) / 1e6;
@@ -89,12 +90,6 @@ int benchPage(const char* path, const std::string& fileSpec, const std::string& 
         progressCalls, memchrSeconds, peakRssMiB(),
         peakRssMiB() * 1048576.0 / static_cast<double>(page.size()));
     return 0;
-}
-
-double processCpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
 // The whole pipeline on the page as one text: anchors only, then with the media reading on the
@@ -124,13 +119,14 @@ int benchMedia(const char* path, const std::string& fileSpec, const std::string&
                                             const std::function<void()>& here) {
                     side.Run(beside, here);
                 };
-            const double cpuStart = mode == kBeside ? processCpuSeconds() : threadCpuSeconds();
+            const clockid_t clock =
+                mode == kBeside ? CLOCK_PROCESS_CPUTIME_ID : CLOCK_THREAD_CPUTIME_ID;
+            const double cpuStart = cpuSeconds(clock);
             const auto start = Clock::now();
             const gw::harvest::Harvest harvest =
                 gw::harvest::HarvestPage(page, address, options, {});
             wall[mode] = std::min(wall[mode], secondsSince(start));
-            cpu[mode] = std::min(
-                cpu[mode], (mode == kBeside ? processCpuSeconds() : threadCpuSeconds()) - cpuStart);
+            cpu[mode] = std::min(cpu[mode], cpuSeconds(clock) - cpuStart);
             found[mode] = harvest.addresses.size();
         }
     }

@@ -8,6 +8,16 @@ namespace {
 
 constexpr std::size_t kWholeStretch = 1 << 20;
 
+// The positions of `lineBreaks` from `next` on that fall in the stretch of `size` bytes from
+// `done`, counted from the stretch's start, into `inStretch`; `next` moves past them.
+void BreaksIn(const std::vector<std::size_t>& lineBreaks,
+              std::vector<std::size_t>::const_iterator& next, std::size_t done, std::size_t size,
+              std::vector<std::size_t>& inStretch) {
+    inStretch.clear();
+    for (; next != lineBreaks.end() && *next - done <= size; ++next)
+        inStretch.push_back(*next - done);
+}
+
 HarvestOptions LookingFor(std::string_view pattern) {
     HarvestOptions options;
     options.patterns = {std::string(pattern)};
@@ -69,16 +79,8 @@ void PageHarvest::AddText(std::string_view text) {
 }
 
 void PageHarvest::ToMedia(std::string_view text, const std::vector<std::size_t>& lineBreaks) {
-    MediaMerge* media = scan_.media();
-    if (media) {
-        std::size_t from = 0;
-        for (const std::size_t at : lineBreaks) {
-            media->AddText(text.substr(from, at - from), received_ + from);
-            media->LineBreak();
-            from = at;
-        }
-        media->AddText(text.substr(from), received_ + from);
-    }
+    if (MediaMerge* media = scan_.media())
+        media->AddText(text, received_, lineBreaks);
     received_ += text.size();
 }
 
@@ -92,9 +94,7 @@ Harvest PageHarvest::Finish(std::string_view lastText, const std::vector<std::si
     std::vector<std::size_t> stretchBreaks;
     for (std::size_t done = 0;; done += stretchSize) {
         const std::string_view stretch = lastText.substr(done, stretchSize);
-        stretchBreaks.clear();
-        for (; breaks != lineBreaks.end() && *breaks - done <= stretch.size(); ++breaks)
-            stretchBreaks.push_back(*breaks - done);
+        BreaksIn(lineBreaks, breaks, done, stretch.size(), stretchBreaks);
         ToMedia(stretch, stretchBreaks);
         if (done + stretchSize >= lastText.size()) {
             lastText.remove_prefix(done);
@@ -122,18 +122,14 @@ Harvest PageHarvest::FinishBeside(std::string_view text,
     };
     const auto walkAll = [&] {
         auto breaks = lineBreaks.begin();
+        std::vector<std::size_t> stretchBreaks;
         for (std::size_t done = 0; done < text.size(); done += kWholeStretch) {
             PlacedQueue* into = walked.NextToFill();
             if (!into)
                 return;
             const std::string_view stretch = text.substr(done, kWholeStretch);
-            std::size_t from = 0;
-            for (; breaks != lineBreaks.end() && *breaks - done <= stretch.size(); ++breaks) {
-                media.Walk(stretch.substr(from, *breaks - done - from), start + done + from, *into);
-                media.WalkLineBreak(*into);
-                from = *breaks - done;
-            }
-            media.Walk(stretch.substr(from), start + done + from, *into);
+            BreaksIn(lineBreaks, breaks, done, stretch.size(), stretchBreaks);
+            media.Walk(stretch, start + done, stretchBreaks, *into);
             media.ResolveAhead(*into);
             walked.Filled(media.WalkReadBase());
         }

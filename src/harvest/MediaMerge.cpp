@@ -20,11 +20,23 @@ MediaMerge::MediaMerge(const NameFilter& filter, std::string_view fetchedAddress
                        FoundListBuilder& found)
     : resolver_(filter, fetchedAddress), ahead_(filter, fetchedAddress), found_(found) {}
 
-void MediaMerge::AddText(std::string_view text, std::size_t position) {
-    walk_.Add(text, position, media_);
+void MediaMerge::AddText(std::string_view text, std::size_t position,
+                         const std::vector<std::size_t>& lineBreaks) {
+    Walk(text, position, lineBreaks, media_);
     read_ = position + text.size();
     if (!base_)
         base_ = walk_.base();
+}
+
+void MediaMerge::Walk(std::string_view text, std::size_t position,
+                      const std::vector<std::size_t>& lineBreaks, PlacedQueue& walked) {
+    std::size_t from = 0;
+    for (const std::size_t at : lineBreaks) {
+        walk_.Add(text.substr(from, at - from), position + from, walked);
+        walk_.LineBreak(walked);
+        from = at;
+    }
+    walk_.Add(text.substr(from), position + from, walked);
 }
 
 void MediaMerge::ResolveAhead(const PlacedQueue& walked) {
@@ -61,10 +73,7 @@ void MediaMerge::AddAnchor(std::size_t spanBegin, std::string_view entry) {
     // Usually the media reading has passed the anchor and nothing waits before it: it goes in
     // at once, after the media addresses before it.
     if (anchors_.empty() && spanBegin <= read_) {
-        while (!media_.empty() && media_.frontKey() < 2 * spanBegin) {
-            Take(true, media_.front(), media_.frontHash());
-            media_.pop();
-        }
+        Release(2 * spanBegin, 0);
         Take(false, entry, HashAddress(entry));
         return;
     }

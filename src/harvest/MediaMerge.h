@@ -26,18 +26,18 @@ class MediaMerge {
 
     MediaMerge(const NameFilter& filter, std::string_view fetchedAddress, FoundListBuilder& found);
 
-    // Page text from `position` on, in order; LineBreak() where the line rule removed a line end.
-    void AddText(std::string_view text, std::size_t position);
+    // Page text from `position` on, in order; LineBreak() where the line rule removed a line end,
+    // or `lineBreaks` (positions in the text) where it removed them inside it.
+    void AddText(std::string_view text, std::size_t position,
+                 const std::vector<std::size_t>& lineBreaks = {});
     void LineBreak() { walk_.LineBreak(media_); }
 
     // The same reading split, so that the walk may run on another thread than the anchor walk:
-    // Walk(), WalkLineBreak() and ResolveAhead() touch nothing but the walk, their queue and
-    // one half of the entries ahead; TakeWalked() then hands what the walk found to the merge,
-    // the text read up to `readTo`, and WalkEnded() says that it has read the whole page.
-    void Walk(std::string_view text, std::size_t position, PlacedQueue& walked) {
-        walk_.Add(text, position, walked);
-    }
-    void WalkLineBreak(PlacedQueue& walked) { walk_.LineBreak(walked); }
+    // Walk() and ResolveAhead() touch nothing but the walk, their queue and one half of the
+    // entries ahead; TakeWalked() then hands what the walk found to the merge, the text read up
+    // to `readTo`, and WalkEnded() says that it has read the whole page.
+    void Walk(std::string_view text, std::size_t position,
+              const std::vector<std::size_t>& lineBreaks, PlacedQueue& walked);
     // Works out ahead, with the page's own address, the entries of one half of what the walk
     // found: the list takes them unless a <base> turns up. TakeWalked() does the other half.
     void ResolveAhead(const PlacedQueue& walked);
